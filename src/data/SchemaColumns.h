@@ -1,0 +1,84 @@
+#pragma once
+
+// The tables and columns of LIVRO.GDB, listed once. Schema.cpp builds the
+// column definitions from these lists and TDM declares its dataset chains
+// and field objects (TB<stem><column>) from them.
+//
+// KELMARA_TABLES(T): T(stem, table)
+// KELMARA_COLUMNS(C): C(stem, column, kind): kind is code, integer, money,
+// date, blob, taxNumber or text(width).
+
+#define KELMARA_TABLES(T)          \
+    T(MEMBRO, TMEMBRO)             \
+    T(FUNCIONARIO, TFUNCIONARIO)   \
+    T(CARGO, TCARGO)               \
+    T(LIVRO, TLIVRO)               \
+    T(MOVIMENTACOES, TMOVIMETACOES) \
+    T(USUARIO, TUSUARIO)           \
+    T(EVENTO, TEVENTO)             \
+    T(PARAMENTROS, TPARAMETROS)
+
+#define KELMARA_COLUMNS(C)                     \
+    C(MEMBRO, MEMCODIGO, code)                 \
+    C(MEMBRO, MEMNOME, text(50))               \
+    C(MEMBRO, MEMENDERECO, text(50))           \
+    C(MEMBRO, MEMTELEFONERES, text(20))        \
+    C(MEMBRO, MEMTELEFONETRAB, text(20))       \
+    C(MEMBRO, MEMCELULAR, text(20))            \
+    C(MEMBRO, MEMDATANASC, date)               \
+    C(MEMBRO, MEMDATACONVERSAO, date)          \
+    C(MEMBRO, MEMCIDADE, text(40))             \
+    C(MEMBRO, MEMUF, text(2))                  \
+    C(MEMBRO, MEMPAISNACAO, text(50))          \
+    C(MEMBRO, MEMNOMEPAI, text(50))            \
+    C(MEMBRO, MEMNOMEMAE, text(50))            \
+    C(MEMBRO, MEMEMAIL, text(80))              \
+    C(MEMBRO, MEMFOTO, blob)                   \
+    C(MEMBRO, MEMCONJUGE, text(50))            \
+    C(MEMBRO, MEMIGREJA, integer)              \
+    C(MEMBRO, MEMSEXO, text(10))               \
+    C(MEMBRO, MEMESTADOCIVIL, text(15))        \
+    C(MEMBRO, MEMRG, text(20))                 \
+    C(MEMBRO, MEMCPF, taxNumber)               \
+    C(FUNCIONARIO, FUNCODIGO, code)            \
+    C(FUNCIONARIO, FUNNOME, text(50))          \
+    C(FUNCIONARIO, FUNCARGO, integer)          \
+    C(FUNCIONARIO, FUNENDERECO, text(50))      \
+    C(FUNCIONARIO, FUNCIDADE, text(40))        \
+    C(FUNCIONARIO, FUNUF, text(2))             \
+    C(FUNCIONARIO, FUNPAISNACAO, text(40))     \
+    C(FUNCIONARIO, FUNSALARIO, money)          \
+    C(FUNCIONARIO, FUNTELEFONERES, text(20))   \
+    C(FUNCIONARIO, FUNTELEFONETRAB, text(20))  \
+    C(FUNCIONARIO, FUNCELULAR, text(20))       \
+    C(FUNCIONARIO, FUNEMAIL, text(80))         \
+    C(FUNCIONARIO, FUNFOTO, blob)              \
+    C(CARGO, CARCODIGO, code)                  \
+    C(CARGO, CARDESCRICAO, text(40))           \
+    C(CARGO, CARSALARIO, money)                \
+    C(LIVRO, LIVCODIGO, code)                  \
+    C(LIVRO, LIVMES, integer)                  \
+    C(LIVRO, LIVNOMEMES, text(20))             \
+    C(LIVRO, LIVANO, integer)                  \
+    C(LIVRO, LIVDESCRICAO, text(40))           \
+    C(LIVRO, LIVOBSERVACAO, text(250))         \
+    C(LIVRO, LIVSALDOANTERIOR, money)          \
+    C(LIVRO, LIVSALDOATUAL, money)             \
+    C(MOVIMENTACOES, MOVCODIGO, code)          \
+    C(MOVIMENTACOES, MOVDESCRICAO, text(50))   \
+    C(MOVIMENTACOES, MOVLIVRO, integer)        \
+    C(MOVIMENTACOES, MOVVALOR, money)          \
+    C(MOVIMENTACOES, MOVDEBITOCREDITO, text(10)) \
+    C(MOVIMENTACOES, MOVDATA, date)            \
+    C(USUARIO, USUCODIGO, code)                \
+    C(USUARIO, USULOGIN, text(20))             \
+    C(USUARIO, USUSENHA, text(10))             \
+    C(EVENTO, EVECODIGO, code)                 \
+    C(EVENTO, EVEDESCRICAO, text(250))         \
+    C(EVENTO, EVEDATA, date)                   \
+    C(EVENTO, EVEHORA, integer)                \
+    C(EVENTO, EVEMINUTOS, integer)             \
+    C(EVENTO, EVEFUNCIONARIO, integer)         \
+    C(PARAMENTROS, PARCODIGO, code)            \
+    C(PARAMENTROS, PARVALOR, text(100))        \
+    C(PARAMENTROS, PAROBSERVACOES, text(250))

@@ -1,0 +1,88 @@
+#include "UDM.h"
+
+#include "Schema.h"
+#include "SystemPaths.h"
+#include "dataset/DbError.h"
+
+TDM *DM = nullptr;
+
+namespace {
+const char *const kUserName = "SYSDBA";
+const char *const kPassword = "tessavine";
+} // namespace
+
+TDM::TDM(QObject *owner, const QString &connectionName, const QString &databasePath)
+    : QObject(owner), m_connectionName(connectionName),
+      m_databasePath(databasePath.isEmpty() ? SystemPaths::databasePath() : databasePath)
+{
+    setObjectName(QStringLiteral("DM"));
+    connectDatabase();
+    createChains();
+    if (!DM)
+        DM = this;
+}
+
+TDM::~TDM()
+{
+    if (DM == this)
+        DM = nullptr;
+    qDeleteAll(children());
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase TDM::SQLConnection1() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+void TDM::connectDatabase()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        QSqlDatabase::database(m_connectionName, false).close();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
+        db.setDatabaseName(m_databasePath);
+        db.setUserName(QString::fromLatin1(kUserName));
+        db.setPassword(QString::fromLatin1(kPassword));
+        if (!db.isValid())
+            failure = QStringLiteral("O driver do Firebird (QIBASE) do Qt não está instalado.");
+        else if (!db.open())
+            failure = dbErrorFrom(db.lastError()).text();
+    }
+    if (failure.isEmpty())
+        return;
+    QSqlDatabase::removeDatabase(m_connectionName);
+    throw DbError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2").arg(m_databasePath, failure));
+}
+
+void TDM::createChains()
+{
+    for (const TableDef &t : Schema::tables()) {
+        auto *sql = new SqlTableSource(m_connectionName, t.table, this);
+        sql->setObjectName(QStringLiteral("SQL") + t.stem);
+        auto *dsp = new DatasetProvider(sql, this);
+        dsp->setObjectName(QStringLiteral("DSP") + t.stem);
+        auto *tb = new TableDataset(QStringLiteral("TB") + t.stem, t.columns, this);
+        tb->setProvider(dsp);
+        auto *ds = new DataSource(tb, this);
+        ds->setObjectName(QStringLiteral("DS") + t.stem);
+        m_tables << tb;
+    }
+#define KELMARA_BIND_CHAIN(stem, table)                                                      \
+    SQL##stem = findChild<SqlTableSource *>(QStringLiteral("SQL" #stem), Qt::FindDirectChildrenOnly); \
+    DSP##stem = findChild<DatasetProvider *>(QStringLiteral("DSP" #stem), Qt::FindDirectChildrenOnly); \
+    TB##stem = findChild<TableDataset *>(QStringLiteral("TB" #stem), Qt::FindDirectChildrenOnly);  \
+    DS##stem = findChild<DataSource *>(QStringLiteral("DS" #stem), Qt::FindDirectChildrenOnly);
+    KELMARA_TABLES(KELMARA_BIND_CHAIN)
+#undef KELMARA_BIND_CHAIN
+#define KELMARA_BIND_FIELD(stem, column, kind) TB##stem##column = TB##stem->fieldByName(QStringLiteral(#column));
+    KELMARA_COLUMNS(KELMARA_BIND_FIELD)
+#undef KELMARA_BIND_FIELD
+}

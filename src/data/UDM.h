@@ -1,0 +1,54 @@
+#pragma once
+
+#include "SchemaColumns.h"
+#include "dataset/DataSource.h"
+#include "dataset/DatasetProvider.h"
+#include "dataset/Field.h"
+#include "dataset/SqlTableSource.h"
+#include "dataset/TableDataset.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+
+// The data module: the one database connection of the program and, per
+// table, the chain SQL<T> -> DSP<T> -> TB<T> -> DS<T> with a field object
+// TB<T><COLUMN> per column. Every window works on these shared datasets.
+class TDM : public QObject
+{
+    Q_OBJECT
+public:
+    // Opens the connection to the database file found by the alias file or
+    // the application folder (or to `databasePath` when given). DbError,
+    // naming the path, when the connection is refused.
+    explicit TDM(QObject *owner, const QString &connectionName = QStringLiteral("LIVRO"),
+                 const QString &databasePath = {});
+    ~TDM() override;
+
+    const QString &connectionName() const { return m_connectionName; }
+    const QString &databasePath() const { return m_databasePath; }
+    QSqlDatabase SQLConnection1() const;
+    const QList<TableDataset *> &tables() const { return m_tables; }
+
+#define KELMARA_DECLARE_CHAIN(stem, table) \
+    SqlTableSource *SQL##stem = nullptr;   \
+    DatasetProvider *DSP##stem = nullptr;  \
+    TableDataset *TB##stem = nullptr;      \
+    DataSource *DS##stem = nullptr;
+    KELMARA_TABLES(KELMARA_DECLARE_CHAIN)
+#undef KELMARA_DECLARE_CHAIN
+
+#define KELMARA_DECLARE_FIELD(stem, column, kind) Field *TB##stem##column = nullptr;
+    KELMARA_COLUMNS(KELMARA_DECLARE_FIELD)
+#undef KELMARA_DECLARE_FIELD
+
+private:
+    void connectDatabase();
+    void createChains();
+
+    QString m_connectionName;
+    QString m_databasePath;
+    QList<TableDataset *> m_tables;
+};
+
+// The program's data module, created by the sign-in window.
+extern TDM *DM;

@@ -1,0 +1,188 @@
+#include "DatasetProvider.h"
+
+#include "DbError.h"
+#include "RowStore.h"
+#include "SqlTableSource.h"
+#include "TableDataset.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+// A typed empty value, so the driver knows the parameter's type.
+QVariant typedNull(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+        return QVariant(QMetaType::fromType<int>());
+    case FieldType::Money:
+        return QVariant(QMetaType::fromType<double>());
+    case FieldType::Date:
+        return QVariant(QMetaType::fromType<QDate>());
+    case FieldType::Blob:
+        return QVariant(QMetaType::fromType<QByteArray>());
+    case FieldType::Text:
+        break;
+    }
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant bindable(const QVariant &value, FieldType type)
+{
+    return value.isNull() ? typedNull(type) : value;
+}
+
+// One apply: prepared statements by text, reused for every row of the same shape.
+class Writer
+{
+public:
+    Writer(QSqlDatabase db, const TableDataset &dataset, const QString &table)
+        : m_db(std::move(db)), m_dataset(dataset), m_defs(dataset.fieldDefs()), m_table(table)
+    {
+    }
+
+    void write(const TableDataset::Change &change)
+    {
+        switch (change.kind) {
+        case TableDataset::Change::Inserted:
+            insertRow(m_dataset.rowValues(change.row));
+            break;
+        case TableDataset::Change::Modified:
+            updateRow(change.original, m_dataset.rowValues(change.row));
+            break;
+        case TableDataset::Change::Deleted:
+            deleteRow(change.original);
+            break;
+        }
+    }
+
+private:
+    QSqlQuery &prepared(const QString &sql)
+    {
+        auto it = m_statements.find(sql);
+        if (it == m_statements.end()) {
+            QSqlQuery q(m_db);
+            if (!q.prepare(sql))
+                throw dbErrorFrom(q.lastError());
+            it = m_statements.insert(sql, q);
+        }
+        return it.value();
+    }
+
+    void run(const QString &sql, const QVariantList &values, bool mustTouchRow)
+    {
+        QSqlQuery &q = prepared(sql);
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        if (!q.exec())
+            throw dbErrorFrom(q.lastError());
+        if (mustTouchRow && q.numRowsAffected() == 0)
+            throw DbError(QString::fromUtf8(kRowChangedByOtherUser));
+    }
+
+    // "COL = ? AND COL2 IS NULL ..." over the code and every non-picture column.
+    QString whereOriginal(const QVector<QVariant> &original, QVariantList &values) const
+    {
+        QStringList terms;
+        for (int c = 0; c < m_defs.size(); ++c) {
+            if (m_defs[c].type == FieldType::Blob)
+                continue;
+            if (original[c].isNull()) {
+                terms << m_defs[c].name + QStringLiteral(" IS NULL");
+            } else {
+                terms << m_defs[c].name + QStringLiteral(" = ?");
+                values << original[c];
+            }
+        }
+        return terms.join(QStringLiteral(" AND "));
+    }
+
+    void insertRow(const QVector<QVariant> &row)
+    {
+        QStringList names, marks;
+        QVariantList values;
+        for (int c = 0; c < m_defs.size(); ++c) {
+            names << m_defs[c].name;
+            marks << QStringLiteral("?");
+            values << bindable(row[c], m_defs[c].type);
+        }
+        run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(u','), marks.join(u',')),
+            values, false);
+    }
+
+    void updateRow(const QVector<QVariant> &original, const QVector<QVariant> &row)
+    {
+        QStringList sets;
+        QVariantList values;
+        for (int c = 0; c < m_defs.size(); ++c) {
+            if (row[c] == original[c])
+                continue;
+            sets << m_defs[c].name + QStringLiteral(" = ?");
+            values << bindable(row[c], m_defs[c].type);
+        }
+        if (sets.isEmpty())
+            return;
+        const QString where = whereOriginal(original, values);
+        run(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_table, sets.join(u','), where), values, true);
+    }
+
+    void deleteRow(const QVector<QVariant> &original)
+    {
+        QVariantList values;
+        const QString where = whereOriginal(original, values);
+        run(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_table, where), values, true);
+    }
+
+    QSqlDatabase m_db;
+    const TableDataset &m_dataset;
+    const FieldDefs &m_defs;
+    const QString &m_table;
+    QHash<QString, QSqlQuery> m_statements;
+};
+
+} // namespace
+
+DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObject(parent), m_source(source)
+{
+}
+
+void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
+{
+    QStringList names;
+    for (const FieldDef &def : dataset.fieldDefs())
+        names << def.name;
+    QSqlQuery q(m_source->database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), m_source->tableName())))
+        throw dbErrorFrom(q.lastError());
+    const int columns = int(names.size());
+    while (q.next()) {
+        const int row = store.appendRow();
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = q.value(c);
+            if (!v.isNull())
+                store.setValue(row, c, v);
+        }
+    }
+    if (q.lastError().isValid())
+        throw dbErrorFrom(q.lastError());
+}
+
+void DatasetProvider::apply(const TableDataset &dataset) const
+{
+    QSqlDatabase db = m_source->database();
+    if (!db.transaction())
+        throw dbErrorFrom(db.lastError());
+    try {
+        Writer writer(db, dataset, m_source->tableName());
+        for (const TableDataset::Change &change : dataset.changes())
+            writer.write(change);
+        if (!db.commit())
+            throw dbErrorFrom(db.lastError());
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+}

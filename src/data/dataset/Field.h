@@ -1,0 +1,61 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QDate>
+#include <QObject>
+#include <QVariant>
+
+class Dataset;
+
+// One column of a dataset, read and written on the dataset's current row
+// (or on the row being edited). Values put into a field are checked and
+// converted to the column's type here, so what reaches the row is valid:
+// texts are cut to the column width, empty texts become empty (NULL), a text
+// with a character the database cannot hold is refused.
+class Field : public QObject
+{
+    Q_OBJECT
+public:
+    Field(Dataset *dataset, int index, FieldDef def);
+
+    const QString &fieldName() const { return m_def.name; }
+    const FieldDef &def() const { return m_def; }
+    FieldType type() const { return m_def.type; }
+    int size() const { return m_def.size; }
+    bool required() const { return m_def.required; }
+    const QString &editMask() const { return m_def.editMask; }
+    int index() const { return m_index; }
+    Dataset *dataset() const { return m_dataset; }
+
+    QVariant value() const;
+    bool isNull() const { return value().isNull(); }
+    int asInteger() const;      // empty reads 0
+    double asFloat() const;     // empty reads 0
+    QString asString() const;   // dates as dd/MM/yyyy, numbers plain
+    QDate asDate() const;       // empty reads an invalid date
+    QByteArray asBytes() const;
+    QString displayText() const; // dates in the short format, money in the currency format
+    QString editText() const;    // the text an edit box shows while it is being edited
+
+    void setValue(const QVariant &value);
+    void setAsInteger(int value) { setValue(value); }
+    void setAsFloat(double value) { setValue(value); }
+    void setAsDate(const QDate &value) { setValue(value); }
+    void setAsBytes(const QByteArray &value) { setValue(value); }
+    void setAsString(const QString &text); // parsed by the column's type
+    void clear() { setValue(QVariant()); }
+    void loadFromFile(const QString &path); // blob columns: the file's bytes
+
+    // The value `value` converted to the column's type, or a DbError.
+    QVariant normalized(const QVariant &value) const;
+    // Display text of a stored value of this column.
+    QString displayTextOf(const QVariant &value) const;
+
+private:
+    QVariant parsed(const QString &text) const;
+
+    Dataset *m_dataset;
+    int m_index;
+    FieldDef m_def;
+};

@@ -1,0 +1,151 @@
+#include "RowStore.h"
+
+#include "Win1252.h"
+
+RowStore::RowStore(const FieldDefs &defs)
+{
+    m_columns.reserve(defs.size());
+    for (const FieldDef &def : defs) {
+        Column c;
+        c.type = def.type;
+        m_columns.push_back(std::move(c));
+    }
+}
+
+void RowStore::clear()
+{
+    for (Column &c : m_columns) {
+        Column empty;
+        empty.type = c.type;
+        c = std::move(empty);
+    }
+    m_rowCount = 0;
+}
+
+void RowStore::reserve(int rows)
+{
+    for (Column &c : m_columns) {
+        switch (c.type) {
+        case FieldType::Integer:
+        case FieldType::Date:
+            c.numbers.reserve(rows);
+            c.nulls.reserve(rows);
+            break;
+        case FieldType::Money:
+            c.amounts.reserve(rows);
+            c.nulls.reserve(rows);
+            break;
+        case FieldType::Text:
+            c.textOffset.reserve(rows);
+            c.textLength.reserve(rows);
+            break;
+        case FieldType::Blob:
+            c.blobs.reserve(rows);
+            break;
+        }
+    }
+}
+
+int RowStore::appendRow()
+{
+    for (Column &c : m_columns) {
+        switch (c.type) {
+        case FieldType::Integer:
+        case FieldType::Date:
+            c.numbers.push_back(0);
+            c.nulls.push_back(true);
+            break;
+        case FieldType::Money:
+            c.amounts.push_back(0.0);
+            c.nulls.push_back(true);
+            break;
+        case FieldType::Text:
+            c.textOffset.push_back(0);
+            c.textLength.push_back(0);
+            break;
+        case FieldType::Blob:
+            c.blobs.emplace_back();
+            break;
+        }
+    }
+    return m_rowCount++;
+}
+
+bool RowStore::isNull(int row, int column) const
+{
+    const Column &c = m_columns[column];
+    switch (c.type) {
+    case FieldType::Text:
+        return c.textLength[row] == 0;
+    case FieldType::Blob:
+        return c.blobs[row].isEmpty();
+    default:
+        return c.nulls[row];
+    }
+}
+
+QVariant RowStore::value(int row, int column) const
+{
+    if (isNull(row, column))
+        return {};
+    const Column &c = m_columns[column];
+    switch (c.type) {
+    case FieldType::Integer:
+        return int(c.numbers[row]);
+    case FieldType::Date:
+        return QDate::fromJulianDay(c.numbers[row]);
+    case FieldType::Money:
+        return c.amounts[row];
+    case FieldType::Text:
+        return Win1252::decode(c.arena.data() + c.textOffset[row], c.textLength[row]);
+    case FieldType::Blob:
+        return c.blobs[row];
+    }
+    return {};
+}
+
+void RowStore::setValue(int row, int column, const QVariant &value)
+{
+    Column &c = m_columns[column];
+    const bool null = value.isNull();
+    switch (c.type) {
+    case FieldType::Integer:
+        c.numbers[row] = null ? 0 : value.toInt();
+        c.nulls[row] = null;
+        break;
+    case FieldType::Date:
+        c.numbers[row] = null ? 0 : value.toDate().toJulianDay();
+        c.nulls[row] = null;
+        break;
+    case FieldType::Money:
+        c.amounts[row] = null ? 0.0 : value.toDouble();
+        c.nulls[row] = null;
+        break;
+    case FieldType::Text: {
+        QByteArray bytes;
+        if (!null)
+            Win1252::encode(value.toString(), bytes);
+        // A changed text is appended; the old bytes stay unused until the
+        // table is read again. Texts are at most 250 characters wide.
+        c.textOffset[row] = quint32(c.arena.size());
+        c.textLength[row] = quint16(bytes.size());
+        c.arena.append(bytes.constData(), size_t(bytes.size()));
+        break;
+    }
+    case FieldType::Blob:
+        c.blobs[row] = null ? QByteArray() : value.toByteArray();
+        break;
+    }
+}
+
+qint32 RowStore::integer(int row, int column) const
+{
+    const Column &c = m_columns[column];
+    return c.nulls[row] ? 0 : qint32(c.numbers[row]);
+}
+
+std::string_view RowStore::textBytes(int row, int column) const
+{
+    const Column &c = m_columns[column];
+    return {c.arena.data() + c.textOffset[row], c.textLength[row]};
+}

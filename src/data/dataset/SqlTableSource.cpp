@@ -1,0 +1,23 @@
+#include "SqlTableSource.h"
+
+#include "DbError.h"
+
+SqlTableSource::SqlTableSource(const QString &connectionName, const QString &tableName, QObject *parent)
+    : QObject(parent), m_connection(connectionName), m_table(tableName)
+{
+}
+
+QSqlDatabase SqlTableSource::database() const
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(m_connection));
+    return db;
+}
+
+void SqlTableSource::setActive(bool on)
+{
+    if (on)
+        database();
+    m_active = on;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "Dataset.h"
+#include "LikeFilter.h"
+#include "RowStore.h"
+
+#include <optional>
+#include <vector>
+
+class DataSource;
+class DatasetProvider;
+
+// TB<T>: the in-memory copy of a whole table, shared by every window. It has
+// a current row, a mode (browse, edit, insert) with a buffer for the row being
+// edited, a log of pending inserts, changes and deletes with the values each
+// row had when it was read, and an optional search filter. Changes reach the
+// database only through applyUpdates, in one transaction.
+class TableDataset : public Dataset
+{
+    Q_OBJECT
+public:
+    struct Change
+    {
+        enum Kind { Inserted, Modified, Deleted };
+        Kind kind;
+        int row;                    // physical row in the store
+        QVector<QVariant> original; // values as read (Modified, Deleted)
+    };
+
+    TableDataset(const QString &name, const FieldDefs &defs, QObject *parent = nullptr);
+
+    void setProvider(DatasetProvider *provider) { m_provider = provider; }
+    DatasetProvider *provider() const { return m_provider; }
+    const FieldDefs &fieldDefs() const { return m_defs; }
+
+    void open();  // reads every row; nothing happens when already open
+    void close(); // drops the rows and every pending change
+
+    void insert(); // appends a new empty row in insert mode
+    void edit();   // the current row in edit mode; on no row, insert
+    void post();   // stores the row being edited in memory
+    void cancel(); // drops the row being edited
+    void del();    // removes the current row in memory
+    void applyUpdates(int maxErrors = 0); // writes the log; DbError on the first refusal
+
+    // Makes current the first visible row whose columns ("A;B") equal the
+    // values exactly, case counting. False, current row unchanged, otherwise.
+    bool locate(const QString &columns, const QVariantList &values);
+
+    const QString &filter() const { return m_filterText; }
+    void setFilter(const QString &expression);
+    bool filtered() const { return m_filtered; }
+    void setFiltered(bool on);
+
+    // Visible rows, for grids and lists.
+    int recordCount() const override { return int(visibleRows().size()); }
+    QVariant valueAt(int visibleRow, int column) const;
+
+    // Every row, whatever the filter.
+    int allRowCount() const { return int(m_order.size()); }
+    QVariant allRowValue(int index, int column) const { return m_store.value(m_order[index], column); }
+    // The largest value of an integer column over every row, plus one (1 when empty).
+    int nextCode(int column) const;
+
+    const std::vector<Change> &changes() const { return m_log; }
+    bool hasPendingChanges() const { return !m_log.empty(); }
+    QVector<QVariant> rowValues(int row) const;
+
+    QVariant fieldValue(int column) const override;
+    void setFieldValue(int column, const QVariant &value) override;
+
+    void addDataSource(DataSource *source);
+    void removeDataSource(DataSource *source);
+
+signals:
+    void rowChanged(int visibleRow); // a posted change of a visible row
+
+protected:
+    void beforeScroll() override { post(); }
+
+private:
+    const std::vector<int> &visibleRows() const { return m_filtered && m_filter ? m_visible : m_order; }
+    int currentRow() const; // physical row of the current visible row, -1 when none
+    void rebuildVisible();
+    void showRow(int row);  // makes `row` current if it is visible
+    void logChange(Change::Kind kind, int row);
+    bool rowEquals(int row, const std::vector<Field *> &fields, const QVariantList &values) const;
+    void checkRequired() const;
+
+    FieldDefs m_defs;
+    DatasetProvider *m_provider = nullptr;
+    RowStore m_store;
+    std::vector<int> m_order;   // live rows, in load order
+    std::vector<int> m_visible; // the rows that pass the filter
+    QVector<QVariant> m_buffer; // the row being edited or inserted
+    int m_editRow = -1;
+    std::vector<Change> m_log;
+    QString m_filterText;
+    std::optional<LikeFilter> m_filter;
+    int m_filterColumn = -1;
+    bool m_filtered = false;
+    std::vector<DataSource *> m_sources;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <QString>
+
+// Texts are kept in memory as bytes of the Windows-1252 code page, the
+// character set of the database's text columns: one byte a character, and a
+// 256-entry table folds small letters (accented ones too) into capitals.
+namespace Win1252 {
+
+// Encodes text; returns false (and the first character that has no byte in
+// the code page in *bad) when the text cannot be stored.
+bool encode(const QString &text, QByteArray &out, QChar *bad = nullptr);
+QString decode(const char *bytes, qsizetype length);
+inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
+
+// Capital letter of a code-page byte ("á" -> "Á", "ç" -> "Ç", "ÿ" -> "Ÿ").
+extern const std::array<unsigned char, 256> upper;
+
+// The message that refuses a text with a character outside the code page.
+QString refusal(const QString &columnName, QChar bad);
+
+} // namespace Win1252

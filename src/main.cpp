@@ -1,0 +1,6 @@
+#include "data/Startup.h"
+
+int main(int argc, char **argv)
+{
+    return runKelmara(argc, argv);
+}
