@@ -1,0 +1,84 @@
+#include "TestDatabase.h"
+
+#include "data/KelmaraApplication.h"
+#include "data/dataset/DbError.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+
+namespace {
+
+QSqlQuery run(const QString &connection, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery q(QSqlDatabase::database(connection));
+    if (!q.prepare(sql))
+        throw DbError(dbErrorFrom(q.lastError()).text() + QStringLiteral("\n") + sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec())
+        throw DbError(dbErrorFrom(q.lastError()).text() + QStringLiteral("\n") + sql);
+    return q;
+}
+
+} // namespace
+
+TestDatabase::TestDatabase()
+    : m_connection(QStringLiteral("teste-") + QUuid::createUuid().toString(QUuid::Id128))
+{
+    if (!QFile::copy(QStringLiteral(KELMARA_TEST_TEMPLATE), path()))
+        qFatal("cannot copy the template database %s", KELMARA_TEST_TEMPLATE);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connection);
+    db.setDatabaseName(path());
+    db.setUserName(QStringLiteral("SYSDBA"));
+    db.setPassword(QStringLiteral("tessavine"));
+    if (!db.open())
+        qFatal("cannot open the test database: %s", qPrintable(db.lastError().text()));
+}
+
+TestDatabase::~TestDatabase()
+{
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString TestDatabase::path() const
+{
+    return m_dir.filePath(QStringLiteral("LIVRO.GDB"));
+}
+
+std::unique_ptr<TDM> TestDatabase::connect(const QString &connectionName) const
+{
+    return std::make_unique<TDM>(nullptr, connectionName, path());
+}
+
+void TestDatabase::exec(const QString &sql, const QVariantList &values) const
+{
+    run(m_connection, sql, values);
+}
+
+QVariant TestDatabase::scalar(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q = run(m_connection, sql, values);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+QList<QVariantList> TestDatabase::rows(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q = run(m_connection, sql, values);
+    QList<QVariantList> result;
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+        result << row;
+    }
+    return result;
+}
+
+void setUpTestProgram()
+{
+    useBrazilianLocale();
+}

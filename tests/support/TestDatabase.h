@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/UDM.h"
+
+#include <QTemporaryDir>
+#include <QVariant>
+#include <memory>
+
+// A fresh copy of the test run's template database (the creation script's
+// result) in a temporary folder of its own, deleted with this object.
+class TestDatabase
+{
+public:
+    TestDatabase();
+    ~TestDatabase();
+
+    QString folder() const { return m_dir.path(); }
+    QString path() const;
+
+    // A data module on this database; `connectionName` must be unique while it lives.
+    std::unique_ptr<TDM> connect(const QString &connectionName = QStringLiteral("LIVRO")) const;
+
+    // Direct access through a connection of its own, to set up rows and to
+    // check what really reached the database.
+    void exec(const QString &sql, const QVariantList &values = {}) const;
+    QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
+    QList<QVariantList> rows(const QString &sql, const QVariantList &values = {}) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_connection;
+};
+
+// Locale and today's date as the program sets them, for test main functions.
+void setUpTestProgram();
