@@ -5,14 +5,17 @@
 #include "SystemPaths.h"
 #include "UDM.h"
 
-#include <memory>
+bool startDataModule(QObject *owner)
+{
+    SystemPaths::setApplicationFolder(SystemPaths::executableFolder());
+    return runGuarded([owner] { new TDM(owner); });
+}
 
 int runKelmara(int argc, char **argv)
 {
     KelmaraApplication app(argc, argv);
-    SystemPaths::setApplicationFolder(SystemPaths::executableFolder());
-    std::unique_ptr<TDM> dm;
-    if (!runGuarded([&] { dm = std::make_unique<TDM>(nullptr); }))
+    QObject root; // owns DM until the sign-in window exists to own it
+    if (!startDataModule(&root))
         return 1;
     // The sign-in window takes over from here once it exists; until then the
     // start ends after a successful connection.

@@ -1,6 +1,13 @@
 #pragma once
 
-// The program's start: the application folder is recorded and DM created,
-// which finds the database file and opens the connection. A refused
-// connection is shown in the error box and ends the start with status 1.
+class QObject;
+
+// The program's start once the application object exists: the application
+// folder is recorded and DM created under `owner`, which finds the database
+// file and opens the connection. A refused connection is shown in the error
+// box (naming the path it tried) and gives false.
+bool startDataModule(QObject *owner);
+
+// main(): the application titled "KELMARA", then the start above. Exit status
+// 1 when the database cannot be opened.
 int runKelmara(int argc, char **argv);

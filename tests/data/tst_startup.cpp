@@ -1,0 +1,179 @@
+// Where the program looks for its database, how it connects, and how a
+// refused connection and other errors reach the user.
+#include "TestDatabase.h"
+
+#include "data/ErrorGuard.h"
+#include "data/Messages.h"
+#include "data/Startup.h"
+#include "data/SystemPaths.h"
+#include "data/dataset/DbError.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root; // stands for the drive root "C:\"
+
+private slots:
+    void initTestCase()
+    {
+        setUpTestProgram();
+        SystemPaths::setDriveRoot(m_root.path());
+    }
+
+    void cleanup() { QFile::remove(SystemPaths::aliasFilePath()); }
+
+    void fixedWindowsNamesLieBelowTheDriveRoot()
+    {
+        QCOMPARE(SystemPaths::aliasFilePath(), m_root.path() + "/aliaslivro.txt");
+        QCOMPARE(SystemPaths::fixedPath("C:\\Kelmara\\Kelmara.bat"), m_root.path() + "/Kelmara/Kelmara.bat");
+    }
+
+    void databasePathFollowsTheAliasFile_data()
+    {
+        QTest::addColumn<QByteArray>("aliasContent");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("folder") << QByteArray("/srv/dados") << "/srv/dados/LIVRO.GDB";
+        QTest::newRow("trailing separator kept, doubled") << QByteArray("/srv/dados/\n") << "/srv/dados//LIVRO.GDB";
+        QTest::newRow("empty first line") << QByteArray("\n/srv/outro\n") << "/LIVRO.GDB";
+        QTest::newRow("empty file") << QByteArray() << "/LIVRO.GDB";
+        QTest::newRow("only the first line") << QByteArray("/a\n/b\n/c") << "/a/LIVRO.GDB";
+        QTest::newRow("Windows line end") << QByteArray("/a\r\n/b") << "/a/LIVRO.GDB";
+        QTest::newRow("blanks are part of the path") << QByteArray("  /a b  \n") << "  /a b  /LIVRO.GDB";
+        QTest::newRow("Windows folder passed on unchanged") << QByteArray("D:\\Dados") << "D:\\Dados/LIVRO.GDB";
+    }
+
+    void databasePathFollowsTheAliasFile()
+    {
+        QFETCH(QByteArray, aliasContent);
+        QFETCH(QString, expected);
+        SystemPaths::setApplicationFolder("/opt/Kelmara/");
+        writeFile(SystemPaths::aliasFilePath(), aliasContent);
+        QCOMPARE(SystemPaths::databasePath(), expected);
+    }
+
+    void withoutAliasTheApplicationFolderHoldsTheDatabase()
+    {
+        SystemPaths::setApplicationFolder("/opt/Kelmara/");
+        QCOMPARE(SystemPaths::databasePath(), QString("/opt/Kelmara/LIVRO.GDB"));
+        QVERIFY(SystemPaths::executableFolder().endsWith('/'));
+    }
+
+    void dataModuleConnectsWhereTheAliasPoints()
+    {
+        TestDatabase db;
+        writeFile(SystemPaths::aliasFilePath(), db.folder().toLocal8Bit() + "/\nignored");
+        TDM dm(nullptr, "alias");
+        QCOMPARE(dm.databasePath(), db.folder() + "//LIVRO.GDB");
+        QVERIFY(dm.SQLConnection1().isOpen());
+        dm.TBUSUARIO->open();
+        QCOMPARE(dm.TBUSUARIOUSULOGIN->asString(), QString("master"));
+    }
+
+    void dataModuleOpensTheApplicationFolderDatabase()
+    {
+        TestDatabase db;
+        SystemPaths::setApplicationFolder(db.folder() + "/");
+        TDM dm(nullptr, "folder");
+        QCOMPARE(dm.databasePath(), db.path());
+        QCOMPARE(dm.connectionName(), QString("folder"));
+        for (TableDataset *table : dm.tables()) {
+            table->open(); // every table of the schema can be read
+            QVERIFY2(table->active(), qPrintable(table->objectName()));
+        }
+    }
+
+    void refusedConnectionNamesThePathAndEndsTheStart()
+    {
+        QTemporaryDir empty;
+        writeFile(SystemPaths::aliasFilePath(), empty.path().toLocal8Bit());
+        Messages::Recorder recorder;
+        QObject owner;
+        QVERIFY(!startDataModule(&owner));
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(recorder.shown[0].kind, Messages::Shown::Error);
+        QVERIFY(recorder.shown[0].text.contains(empty.path() + "/LIVRO.GDB"));
+        QVERIFY(!DM);
+        QVERIFY(owner.children().isEmpty());
+        // A later start on a good database still gets the connection name "LIVRO".
+        TestDatabase db;
+        writeFile(SystemPaths::aliasFilePath(), db.folder().toLocal8Bit());
+        QVERIFY(startDataModule(&owner));
+        QVERIFY(DM && DM->parent() == &owner);
+        QCOMPARE(DM->connectionName(), QString("LIVRO"));
+        delete DM;
+        QVERIFY(!DM);
+    }
+
+    void unreadableAliasFileIsReported()
+    {
+        QDir(m_root.path()).mkdir("aliaslivro.txt"); // exists, but cannot be read as a file
+        try {
+            SystemPaths::databasePath();
+            QFAIL("no error");
+        } catch (const DbError &e) {
+            QVERIFY(e.text().contains("aliaslivro.txt"));
+        }
+        QDir(m_root.path()).rmdir("aliaslivro.txt");
+    }
+
+    void guardedActionsShowTheLayerMessage()
+    {
+        Messages::Recorder recorder;
+        bool ranOn = false;
+        QVERIFY(!runGuarded([] { throw DbError("Field 'MEMCODIGO' must have a value"); }));
+        QVERIFY(runGuarded([&] { ranOn = true; }));
+        QVERIFY(ranOn);
+        QCOMPARE(recorder.texts(), QStringList{"Field 'MEMCODIGO' must have a value"});
+        QCOMPARE(recorder.shown[0].caption, QString("KELMARA"));
+    }
+
+    // The real boxes, answered by a timer as a user would.
+    void messageBoxesHaveTheirCaptionsButtonsAndDefaults()
+    {
+        QString caption;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        const auto inspectAndPress = [&](QMessageBox::StandardButton press) {
+            QTimer::singleShot(0, [&, press] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                caption = box->windowTitle();
+                icon = box->icon();
+                defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+                box->button(press)->click();
+            });
+        };
+        inspectAndPress(QMessageBox::No);
+        QVERIFY(!Messages::question("Você realmente deseja excluir este registro ?"));
+        QCOMPARE(caption, QString("Atenção"));
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(defaultButton, QMessageBox::No);
+
+        inspectAndPress(QMessageBox::Yes);
+        QVERIFY(Messages::question("?"));
+
+        inspectAndPress(QMessageBox::Ok);
+        Messages::information("Senha ou Login Incorretos !");
+        QCOMPARE(caption, QString("KELMARA"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
