@@ -1,4 +1,4 @@
-#include "data/Startup.h"
+#include "Program.h"
 
 int main(int argc, char **argv)
 {

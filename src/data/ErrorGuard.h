@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <type_traits>
 
 // Every user action (button, key, menu, leaving a box) runs through here: an
 // error raised by the data layer stops the action where it arose and is shown
@@ -14,6 +15,11 @@ template <typename Sender, typename Signal, typename Action>
 QMetaObject::Connection connectGuarded(Sender *sender, Signal signal, QObject *context, Action action)
 {
     return QObject::connect(sender, signal, context, [action](auto &&...args) {
-        runGuarded([&] { action(args...); });
+        runGuarded([&] {
+            if constexpr (std::is_invocable_v<Action, decltype(args)...>)
+                action(args...);
+            else
+                action(); // the handler does not need the signal's arguments
+        });
     });
 }

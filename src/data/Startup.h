@@ -7,7 +7,3 @@ class QObject;
 // file and opens the connection. A refused connection is shown in the error
 // box (naming the path it tried) and gives false.
 bool startDataModule(QObject *owner);
-
-// main(): the application titled "KELMARA", then the start above. Exit status
-// 1 when the database cannot be opened.
-int runKelmara(int argc, char **argv);

@@ -207,6 +207,29 @@ void TableDataset::applyUpdates(int)
     m_log.clear();
 }
 
+void TableDataset::cancelUpdates()
+{
+    requireActive();
+    cancel();
+    for (auto it = m_log.rbegin(); it != m_log.rend(); ++it) {
+        if (it->kind == Change::Inserted) {
+            m_order.erase(std::find(m_order.begin(), m_order.end(), it->row));
+            continue;
+        }
+        for (int c = 0; c < it->original.size(); ++c)
+            m_store.setValue(it->row, c, it->original[c]);
+        if (it->kind == Change::Deleted) // rows keep their load order
+            m_order.insert(std::lower_bound(m_order.begin(), m_order.end(), it->row), it->row);
+    }
+    m_log.clear();
+    const int index = currentIndex();
+    rebuildVisible();
+    setCurrent(index);
+    emit rowsReset();
+    emit currentChanged();
+    emit recordChanged();
+}
+
 void TableDataset::rebuildVisible()
 {
     m_visible.clear();

@@ -42,6 +42,7 @@ public:
     void cancel(); // drops the row being edited
     void del();    // removes the current row in memory
     void applyUpdates(int maxErrors = 0); // writes the log; DbError on the first refusal
+    void cancelUpdates(); // undoes every pending change in memory: rows as last read or applied
 
     // Makes current the first visible row whose columns ("A;B") equal the
     // values exactly, case counting. False, current row unchanged, otherwise.

@@ -1,0 +1,112 @@
+#include "FormKit.h"
+
+#include "ErrorGuard.h"
+
+#include <QEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+class EventHook : public QObject
+{
+public:
+    EventHook(QWidget *widget, std::function<bool(QEvent *)> hook) : QObject(widget), m_hook(std::move(hook))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        bool taken = false;
+        runGuarded([&] { taken = m_hook(event); });
+        return taken;
+    }
+
+private:
+    std::function<bool(QEvent *)> m_hook;
+};
+
+bool takesTabFocus(const QWidget *w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(w->window());
+}
+
+} // namespace
+
+namespace FormKit {
+
+void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
+{
+    new EventHook(widget, [handler = std::move(handler)](QEvent *e) {
+        return e->type() == QEvent::KeyPress && handler(static_cast<QKeyEvent *>(e));
+    });
+}
+
+void onExit(QWidget *widget, std::function<void()> handler)
+{
+    new EventHook(widget, [handler = std::move(handler)](QEvent *e) {
+        if (e->type() == QEvent::FocusOut)
+            handler();
+        return false;
+    });
+}
+
+void focusNeighbour(QWidget *from, bool forward)
+{
+    QWidget *w = from;
+    do {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+    } while (w != from && (w->window() != from->window() || !takesTabFocus(w)));
+    w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
+                           const QString &iconPath, bool flat)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(objectName);
+    b->setText(caption);
+    b->setIcon(QIcon(iconPath));
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRaise(flat);
+    if (flat)
+        b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,
+                     int pointSize, bool bold)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    if (buddy)
+        label->setBuddy(buddy);
+    QFont f = label->font();
+    if (pointSize > 0)
+        f.setPointSize(pointSize);
+    f.setBold(bold);
+    label->setFont(f);
+    return label;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password, int maxLength)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(objectName);
+    if (password) {
+        box->setEchoMode(QLineEdit::Password);
+        box->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
+    }
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
+    return box;
+}
+
+} // namespace FormKit

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QWidget;
+
+// Small pieces every window of the program is built from.
+namespace FormKit {
+
+// Calls `handler` for every key pressed in `widget` before the widget sees
+// it; the handler returns true when it took the key. Runs as a user action:
+// an error is shown in the error box.
+void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler);
+
+// Calls `handler` when the focus leaves `widget`, as a user action.
+void onExit(QWidget *widget, std::function<void()> handler);
+
+// Moves the focus to the next (or previous) control of the window in tab
+// order, as Tab (or Shift+Tab) would; the order wraps around.
+void focusNeighbour(QWidget *from, bool forward);
+
+// A button with a picture above its caption that takes no keyboard focus;
+// `flat` ones show their frame only under the pointer and a hand cursor.
+QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
+                           const QString &iconPath, bool flat);
+
+// A caption label, the buddy of the box it names (screen readers announce
+// the box by it).
+QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,
+                     int pointSize = 0, bool bold = false);
+
+// A plain text box; `password` echoes "*".
+QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password = false, int maxLength = 0);
+
+} // namespace FormKit

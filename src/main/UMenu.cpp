@@ -1,0 +1,271 @@
+#include "UMenu.h"
+
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/Messages.h"
+#include "data/Today.h"
+#include "data/UDM.h"
+#include "signin/LauncherRepair.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+TFMenu *FMenu = nullptr;
+
+namespace {
+
+QFrame *whitePanel(QWidget *parent, const QString &name)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(pal);
+    return panel;
+}
+
+QPushButton *smallButton(QWidget *parent, const QString &name, const QString &caption, const QString &colour)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setStyleSheet(QStringLiteral("QPushButton { color: %1; font-weight: bold; padding: 2px 6px; }").arg(colour));
+    return b;
+}
+
+// A picture that fills its whole area, cut at the edges where the shapes differ.
+class BackgroundPicture : public QWidget
+{
+public:
+    BackgroundPicture(QWidget *parent, const QString &path) : QWidget(parent), m_icon(path)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QSize natural = m_icon.availableSizes().value(0, QSize(1600, 1000));
+        const QSize cover = natural.scaled(size(), Qt::KeepAspectRatioByExpanding);
+        if (m_cache.size() != cover)
+            m_cache = m_icon.pixmap(cover);
+        QPainter painter(this);
+        painter.drawPixmap((width() - m_cache.width()) / 2, (height() - m_cache.height()) / 2, m_cache);
+    }
+
+private:
+    QIcon m_icon;
+    QPixmap m_cache;
+};
+
+// An empty number is written as nothing, others without leading zeros.
+QString plainNumber(const QVariant &v)
+{
+    return v.isNull() ? QString() : QString::number(v.toInt());
+}
+
+} // namespace
+
+TFMenu::TFMenu(QWidget *owner) : QMainWindow(owner, Qt::Window)
+{
+    FMenu = this;
+    setObjectName(QStringLiteral("FMenu"));
+    setWindowTitle(Messages::kApplicationTitle);
+    buildMenu();
+    buildBody();
+    connectCommands();
+}
+
+void TFMenu::buildToolbar()
+{
+    Panel1 = whitePanel(this, QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::Box);
+    auto *row = new QHBoxLayout(Panel1);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(2);
+    const auto button = [this, row](const char *name, const QString &caption, const char *icon, const QString &hint) {
+        QToolButton *b = FormKit::pictureButton(Panel1, QString::fromLatin1(name), caption,
+                                                QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon)), true);
+        b->setToolTip(hint);
+        row->addWidget(b);
+        return b;
+    };
+    SpeedButton1 = button("SpeedButton1", QStringLiteral("Cadastro de Membros"), "membros",
+                          QStringLiteral("Cadastramento de Membros, Consulta e Relatório Impresso dos mesmos"));
+    SpeedButton2 = button("SpeedButton2", QStringLiteral("Movimentações do Caixa"), "movimentacoes",
+                          QStringLiteral("Movimentações no Caixa, Entrada e Saídas, elas devem estar ligadas a um "
+                                         "LIVRO CAIXA, para cadastrar um livro caixa vá em Movimentações > Livro "
+                                         "Caixa > Cadastro do Livro Caixa do Mês"));
+    SpeedButton3 = button("SpeedButton3", QStringLiteral("Cadastro de Funcionários"), "funcionarios",
+                          QStringLiteral("Cadastramento de Funcionários, Consulta e Relatório Impresso dos mesmos"));
+    btnLivro = button("btnLivro", QStringLiteral("Consulta ao Livro Caixa"), "livro",
+                      QStringLiteral("Consulta na forma de relatório do Livro Caixa, ela traz as "
+                                     "movimentações(Entradas e Saidas), bem como o saldo do mês anterior e o "
+                                     "saldo atual do mês"));
+    SpeedButton5 = button("SpeedButton5", QStringLiteral("Eventos (Agenda)"), "eventos",
+                          QStringLiteral("Cadastramento de Eventos na Igreja, Consulta e Relatório Impresso dos mesmos"));
+    SpeedButton4 = button("SpeedButton4", QStringLiteral("Sair"), "sair", QStringLiteral("Sair"));
+    row->addStretch();
+    // Six buttons of equal size, wide enough for the longest caption.
+    int width = 0;
+    for (QToolButton *b : Panel1->findChildren<QToolButton *>())
+        width = qMax(width, b->fontMetrics().horizontalAdvance(b->text()) + 24);
+    for (QToolButton *b : Panel1->findChildren<QToolButton *>())
+        b->setFixedSize(width, 64);
+}
+
+void TFMenu::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto item = [](QMenu *menu, const char *name, const QString &caption, const char *icon) {
+        QAction *a = menu->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))), caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    Cadastros1 = bar->addMenu(QStringLiteral("Cadastros"));
+    Cadastros1->setObjectName(QStringLiteral("Cadastros1"));
+    Cargos1 = item(Cadastros1, "Cargos1", QStringLiteral("Cargos"), "cargos");
+    Cadastros1->addSeparator();
+    Evento1 = item(Cadastros1, "Evento1", QStringLiteral("Eventos"), "eventos");
+    Cadastros1->addSeparator();
+    Membros1 = item(Cadastros1, "Membros1", QStringLiteral("Membros"), "membros");
+    Cadastros1->addSeparator();
+    Funcionrios1 = item(Cadastros1, "Funcionrios1", QStringLiteral("Funcionários"), "funcionarios");
+
+    Movimentaes1 = bar->addMenu(QStringLiteral("Movimentações"));
+    Movimentaes1->setObjectName(QStringLiteral("Movimentaes1"));
+    Caixa1 = Movimentaes1->addMenu(QIcon(QStringLiteral(":/icons/livro.svg")), QStringLiteral("Livro Caixa"));
+    Caixa1->setObjectName(QStringLiteral("Caixa1"));
+    CadastrodoLivroCaixadoMs1 = item(Caixa1, "CadastrodoLivroCaixadoMs1", QStringLiteral("Cadastro do Livro Caixa do Mês"),
+                                     "livro_cadastro");
+    Caixa1->addSeparator();
+    MovimentaesdoLivroCaixa1 = item(Caixa1, "MovimentaesdoLivroCaixa1", QStringLiteral("Movimentações do Livro Caixa"),
+                                    "movimentacoes");
+    Caixa1->addSeparator();
+    RelatriodeLivroCaixa1 = item(Caixa1, "RelatriodeLivroCaixa1", QStringLiteral("Relatório de Livro Caixa"), "relatorio");
+
+    Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
+    Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
+    Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
+
+    Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
+    Sair1->setObjectName(QStringLiteral("Sair1"));
+}
+
+void TFMenu::buildBody()
+{
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    buildToolbar();
+    column->addWidget(Panel1);
+
+    auto *below = new QHBoxLayout;
+    below->setSpacing(0);
+    Image1 = new BackgroundPicture(central, QStringLiteral(":/fundo.svg"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    below->addWidget(Image1, 1);
+
+    Panel2 = whitePanel(central, QStringLiteral("Panel2"));
+    Panel2->setFixedWidth(214);
+    txtEventos = new QPlainTextEdit(Panel2);
+    txtEventos->setObjectName(QStringLiteral("txtEventos"));
+    txtEventos->setReadOnly(true);
+    Label1 = FormKit::captionLabel(Panel2, QStringLiteral("Label1"), QStringLiteral("Eventos Para Hoje:"), txtEventos, 0, true);
+    btnFechar = smallButton(Panel2, QStringLiteral("btnFechar"), QStringLiteral("Fechar"), QStringLiteral("#c00000"));
+    auto *head = new QHBoxLayout;
+    head->addWidget(Label1, 1);
+    head->addWidget(btnFechar);
+    auto *panelColumn = new QVBoxLayout(Panel2);
+    panelColumn->setContentsMargins(6, 6, 6, 6);
+    panelColumn->addLayout(head);
+    panelColumn->addWidget(txtEventos, 1);
+    below->addWidget(Panel2);
+
+    Panel3 = whitePanel(central, QStringLiteral("Panel3"));
+    Panel3->setFixedWidth(45);
+    btnAbrir = smallButton(Panel3, QStringLiteral("btnAbrir"), QStringLiteral("Abrir"), QStringLiteral("#008000"));
+    auto *collapsed = new QVBoxLayout(Panel3);
+    collapsed->setContentsMargins(2, 6, 2, 6);
+    collapsed->addWidget(btnAbrir, 0, Qt::AlignTop);
+    Panel3->hide();
+    below->addWidget(Panel3);
+
+    column->addLayout(below, 1);
+    setCentralWidget(central);
+}
+
+void TFMenu::connectCommands()
+{
+    connectGuarded(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
+    connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
+    connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
+    connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
+}
+
+void TFMenu::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        runGuarded([this] { FormShow(); });
+}
+
+void TFMenu::FormShow()
+{
+    listTodaysEvents();
+    for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
+        table->open();
+}
+
+void TFMenu::listTodaysEvents()
+{
+    txtEventos->clear();
+    QStringList lines{QStringLiteral("Hoje é ") + QLocale().toString(Today::date(), QLocale::ShortFormat), QString()};
+    DM->SQLEVENTO->setActive(true);
+    TableDataset *events = DM->TBEVENTO;
+    events->open();
+    const int date = DM->TBEVENTOEVEDATA->index();
+    const int description = DM->TBEVENTOEVEDESCRICAO->index();
+    const int hour = DM->TBEVENTOEVEHORA->index();
+    const int minutes = DM->TBEVENTOEVEMINUTOS->index();
+    for (int row = 0; row < events->recordCount(); ++row) {
+        if (events->valueAt(row, date).toDate() != Today::date())
+            continue;
+        lines << QStringLiteral("* %1 às %2:%3")
+                     .arg(events->valueAt(row, description).toString(), plainNumber(events->valueAt(row, hour)),
+                          plainNumber(events->valueAt(row, minutes)));
+    }
+    txtEventos->setPlainText(lines.join(u'\n'));
+}
+
+void TFMenu::btnFecharClick()
+{
+    Panel2->hide();
+    Panel3->show();
+}
+
+void TFMenu::btnAbrirClick()
+{
+    Panel3->hide();
+    Panel2->show();
+    listTodaysEvents();
+}
+
+// FormClose
+void TFMenu::closeEvent(QCloseEvent *event)
+{
+    runGuarded([] { LauncherRepair::run(LauncherRepair::Form::ServerMarker); });
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,218 @@
+#include "ULogin.h"
+
+#include "LauncherRepair.h"
+#include "UTrocaSenha.h"
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/Messages.h"
+#include "data/Startup.h"
+#include "data/UDM.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QToolButton>
+
+TFLogin *FLogin = nullptr;
+
+namespace {
+
+const QString kDefaultLogin = QStringLiteral("master");
+const QString kDefaultPassword = QStringLiteral("ravlen");
+
+QLabel *picture(QWidget *parent, const QString &name, const QString &path)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(QIcon(path).pixmap(120, 120));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+} // namespace
+
+TFLogin::TFLogin(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                                       | Qt::WindowContextHelpButtonHint)
+{
+    FLogin = this;
+    setObjectName(QStringLiteral("FLogin"));
+    setWindowTitle(QStringLiteral("Autenticação no Sistema"));
+    // FormCreate: the application folder, then the data module.
+    startDataModule(this);
+    buildControls();
+    connectHandlers();
+}
+
+bool TFLogin::dataModuleReady() const
+{
+    return DM && DM->parent() == this;
+}
+
+void TFLogin::buildControls()
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setFixedSize(590, 380);
+
+    Image1 = picture(this, QStringLiteral("Image1"), QStringLiteral(":/icons/login_cadeado.svg"));
+    Image2 = picture(this, QStringLiteral("Image2"), QStringLiteral(":/icons/login_igreja.svg"));
+    txtLogin = FormKit::textBox(this, QStringLiteral("txtLogin"));
+    txtSenha = FormKit::textBox(this, QStringLiteral("txtSenha"), true);
+    Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("NOME DE USUÁRIO"), txtLogin, 14, true);
+    Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("SENHA"), txtSenha, 14, true);
+    for (QLineEdit *box : {txtLogin, txtSenha}) {
+        QFont f = box->font();
+        f.setPointSize(12);
+        box->setFont(f);
+    }
+
+    btnTrocarSenha = new QToolButton(this);
+    btnTrocarSenha->setObjectName(QStringLiteral("btnTrocarSenha"));
+    btnTrocarSenha->setText(QStringLiteral("Trocar Nome de Usuário e/ou Senha"));
+    btnTrocarSenha->setAutoRaise(true);
+    btnTrocarSenha->setFocusPolicy(Qt::NoFocus);
+    btnTrocarSenha->setCursor(Qt::PointingHandCursor);
+    btnTrocarSenha->setStyleSheet(QStringLiteral("QToolButton { color: #1a4f9c; text-decoration: underline; border: none; }"));
+
+    Label5 = FormKit::captionLabel(this, QStringLiteral("Label5"), QStringLiteral("Usuário Padrão:"), nullptr, 0, true);
+    Label7 = FormKit::captionLabel(this, QStringLiteral("Label7"), kDefaultLogin, nullptr);
+    Label6 = FormKit::captionLabel(this, QStringLiteral("Label6"), QStringLiteral("Senha Padrão: "), nullptr, 0, true);
+    Label8 = FormKit::captionLabel(this, QStringLiteral("Label8"), kDefaultPassword, nullptr);
+
+    btnEntrar = FormKit::pictureButton(this, QStringLiteral("btnEntrar"), QStringLiteral("Entrar"),
+                                       QStringLiteral(":/icons/entrar.svg"), false);
+    btnCancelar = FormKit::pictureButton(this, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
+                                         QStringLiteral(":/icons/cancelar.svg"), false);
+    for (QToolButton *b : {btnEntrar, btnCancelar}) {
+        b->setMinimumSize(110, 64);
+        b->setIconSize(QSize(32, 32));
+    }
+
+    auto *boxes = new QVBoxLayout;
+    boxes->addWidget(Label1);
+    boxes->addWidget(txtLogin);
+    boxes->addSpacing(8);
+    boxes->addWidget(Label2);
+    boxes->addWidget(txtSenha);
+    boxes->addWidget(btnTrocarSenha, 0, Qt::AlignLeft);
+    auto *defaults = new QGridLayout;
+    defaults->addWidget(Label5, 0, 0);
+    defaults->addWidget(Label7, 0, 1);
+    defaults->addWidget(Label6, 1, 0);
+    defaults->addWidget(Label8, 1, 1);
+    defaults->setColumnStretch(2, 1);
+    boxes->addSpacing(6);
+    boxes->addLayout(defaults);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(Image1);
+    middle->addLayout(boxes, 1);
+    middle->addWidget(Image2);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnEntrar);
+    buttons->addSpacing(16);
+    buttons->addWidget(btnCancelar);
+    buttons->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->addStretch();
+    layout->addLayout(middle);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(txtLogin, txtSenha);
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFLogin::connectHandlers()
+{
+    connectGuarded(btnEntrar, &QToolButton::clicked, this, [this] { btnEntrarClick(); });
+    connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
+    connectGuarded(btnTrocarSenha, &QToolButton::clicked, this, [this] { btnTrocarSenhaClick(); });
+
+    // txtLoginKeyDown
+    FormKit::onKeyDown(txtLogin, [this](QKeyEvent *e) {
+        if (isEnter(e->key()) || e->key() == Qt::Key_Down || e->key() == Qt::Key_Up) {
+            FormKit::focusNeighbour(txtLogin, e->key() != Qt::Key_Up);
+            return true;
+        }
+        if (e->key() == Qt::Key_Escape) {
+            btnCancelarClick();
+            return true;
+        }
+        return false;
+    });
+    // txtSenhaKeyDown
+    FormKit::onKeyDown(txtSenha, [this](QKeyEvent *e) {
+        if (isEnter(e->key()) || e->key() == Qt::Key_Down)
+            btnEntrarClick();
+        else if (e->key() == Qt::Key_Up)
+            FormKit::focusNeighbour(txtSenha, false);
+        else if (e->key() == Qt::Key_Escape)
+            btnCancelarClick();
+        else
+            return false;
+        return true;
+    });
+}
+
+void TFLogin::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        runGuarded([this] { FormShow(); });
+}
+
+void TFLogin::FormShow()
+{
+    DM->TBUSUARIO->open();
+    if (DM->TBUSUARIO->locate(QStringLiteral("USULOGIN;USUSENHA"), {kDefaultLogin, kDefaultPassword})) {
+        txtLogin->setText(kDefaultLogin);
+        txtSenha->setText(kDefaultPassword);
+    }
+}
+
+void TFLogin::btnEntrarClick()
+{
+    runGuarded([] { LauncherRepair::run(LauncherRepair::Form::Plain); });
+    DM->SQLUSUARIO->setActive(true);
+    DM->TBUSUARIO->open();
+    if (!DM->TBUSUARIO->locate(QStringLiteral("USULOGIN;USUSENHA"), {txtLogin->text(), txtSenha->text()})) {
+        Messages::information(QStringLiteral("Senha ou Login Incorretos !"));
+        return;
+    }
+    hide();
+    emit signedIn();
+}
+
+void TFLogin::btnCancelarClick()
+{
+    close();
+}
+
+void TFLogin::btnTrocarSenhaClick()
+{
+    FTrocaSenha = new TFTrocaSenha(this);
+    FTrocaSenha->exec();
+}
+
+// FormClose
+void TFLogin::closeEvent(QCloseEvent *event)
+{
+    runGuarded([] { LauncherRepair::run(LauncherRepair::Form::ServerMarker); });
+    event->accept();
+    emit closed();
+}
