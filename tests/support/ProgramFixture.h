@@ -1,0 +1,25 @@
+#pragma once
+
+#include "TestDatabase.h"
+
+#include <QTemporaryDir>
+
+// A fresh database reached the way the program reaches it: through the alias
+// file below a temporary folder that stands for the drive root "C:\".
+class ProgramFixture
+{
+public:
+    ProgramFixture();
+    ~ProgramFixture();
+
+    TestDatabase db;
+    QString fixedPath(const QString &windowsPath) const; // a fixed name below this drive root
+    void writeFile(const QString &windowsPath, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &windowsPath) const;
+
+private:
+    QTemporaryDir m_root;
+};
+
+// Runs `action` on the next modal window once it is up (for a button that opens one).
+void whenModalOpens(std::function<void(QWidget *)> action);
