@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "data/KelmaraApplication.h"
+#include "data/StopSignals.h"
 #include "data/UDM.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"
@@ -33,6 +34,7 @@ int runKelmara(int argc, char **argv)
     std::unique_ptr<TFLogin> login(createSignInWindow([] { QCoreApplication::quit(); }));
     if (!login->dataModuleReady())
         return 1;
+    quitOnStopSignals(); // after connecting: the database client has set its own handlers by then
     login->show();
     return app.exec();
 }
