@@ -1,0 +1,340 @@
+// kelmara-bench [ARQUIVO]: times and memory of the table datasets on a large
+// members table, against plain Qt SQL reading the same table. Makes the file
+// with 100,000 sample members when it is absent. Prints one figure a line,
+//     name value unit [ratio_vs_query R] [ratio_vs_model R]
+// then one line per target, met or missed. A report: exits 0 either way.
+#include "DemoData.h"
+#include "data/KelmaraApplication.h"
+#include "data/UDM.h"
+#include "data/dataset/DbError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QTextStream>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QString kSelectMembers = QStringLiteral("SELECT * FROM TMEMBRO");
+const QString kSearch = QStringLiteral("(UPPER(MEMNOME) LIKE UPPER('%SIL%'))");
+const int kRuns = 3;       // best of, for the table reads
+const int kQuickRuns = 7;  // best of, for the in-memory operations
+const int kInserts = 1000;
+
+QTextStream out(stdout);
+
+// ---- Measuring
+
+double timedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The smallest of `runs` figures from `measure`.
+double bestOf(int runs, const std::function<double()> &measure)
+{
+    double best = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < runs; ++i)
+        best = std::min(best, measure());
+    return best;
+}
+
+// Resident memory in MiB, after giving freed heap back to the system; none off Linux.
+std::optional<double> residentMiB()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+#ifdef Q_OS_LINUX
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    if (fields.size() < 2)
+        return std::nullopt;
+    return fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+#else
+    return std::nullopt;
+#endif
+}
+
+// Growth of resident memory while `hold` keeps a structure alive: `hold`
+// builds it, calls the given probe, then releases it.
+using Probe = std::function<void()>;
+std::optional<double> growthMiB(const std::function<void(const Probe &)> &hold)
+{
+    const std::optional<double> before = residentMiB();
+    std::optional<double> peak;
+    hold([&] { peak = residentMiB(); });
+    if (!before || !peak)
+        return std::nullopt;
+    return *peak - *before;
+}
+
+// ---- What is compared
+
+// A naive program's read: the default (scrollable) query, every value read.
+void readWithQuery(QSqlQuery &q)
+{
+    if (!q.exec(kSelectMembers))
+        throw dbErrorFrom(q.lastError());
+    const int columns = q.record().count();
+    while (q.next())
+        for (int c = 0; c < columns; ++c)
+            q.value(c);
+}
+
+void readWithModel(QSqlTableModel &model)
+{
+    model.setTable(QStringLiteral("TMEMBRO"));
+    if (!model.select())
+        throw dbErrorFrom(model.lastError());
+    while (model.canFetchMore())
+        model.fetchMore();
+}
+
+// The three ways of reading TMEMBRO, each held alive until `probe` has run.
+void holdDataset(TDM &dm, const Probe &probe)
+{
+    dm.TBMEMBRO->open();
+    probe();
+    dm.TBMEMBRO->close();
+}
+
+void holdQuery(TDM &dm, const Probe &probe)
+{
+    QSqlQuery q(dm.SQLConnection1());
+    readWithQuery(q);
+    probe();
+}
+
+void holdModel(TDM &dm, const Probe &probe)
+{
+    QSqlTableModel model(nullptr, dm.SQLConnection1());
+    readWithModel(model);
+    probe();
+}
+
+// Time of building one (the release is not timed).
+double readMs(TDM &dm, void (*hold)(TDM &, const Probe &))
+{
+    QElapsedTimer timer;
+    timer.start();
+    double ms = 0;
+    hold(dm, [&] { ms = double(timer.nsecsElapsed()) / 1e6; });
+    return ms;
+}
+
+// ---- Report lines
+
+struct Figure
+{
+    QString name;
+    std::optional<double> value;
+    QString unit;
+    std::optional<double> vsQuery = std::nullopt;
+    std::optional<double> vsModel = std::nullopt;
+};
+
+std::optional<double> ratio(std::optional<double> a, std::optional<double> b)
+{
+    if (!a || !b || *b == 0)
+        return std::nullopt;
+    return *a / *b;
+}
+
+// Whole numbers (counts, codes) plainly, others with three decimals; "n/a" for none.
+QString number(std::optional<double> v)
+{
+    if (!v)
+        return QStringLiteral("n/a");
+    return QString::number(*v, 'f', *v == std::floor(*v) && std::abs(*v) < 1e9 ? 0 : 3);
+}
+
+void printFigure(const Figure &f)
+{
+    out << f.name << ' ' << number(f.value) << ' ' << f.unit;
+    if (f.vsQuery)
+        out << " ratio_vs_query " << number(f.vsQuery);
+    if (f.vsModel)
+        out << " ratio_vs_model " << number(f.vsModel);
+    out << Qt::endl;
+}
+
+struct Target
+{
+    QString name;
+    std::optional<double> value;
+    bool strict; // "<" rather than "<="
+    double limit;
+};
+
+void printTarget(const Target &t)
+{
+    const bool met = t.value && (t.strict ? *t.value < t.limit : *t.value <= t.limit);
+    out << "target " << t.name << ' ' << (t.strict ? "< " : "<= ") << t.limit << ' ' << number(t.value) << ' '
+        << (!t.value ? "unknown" : met ? "met" : "missed") << Qt::endl;
+}
+
+// ---- The figures
+
+// The runs take turns, so that a busy moment of the machine hits all three alike.
+Figure openFigure(TDM &dm)
+{
+    double ours = std::numeric_limits<double>::infinity(), query = ours, model = ours;
+    for (int i = 0; i < kRuns; ++i) {
+        ours = std::min(ours, readMs(dm, holdDataset));
+        query = std::min(query, readMs(dm, holdQuery));
+        model = std::min(model, readMs(dm, holdModel));
+    }
+    return {QStringLiteral("open_tbmembro"), ours, QStringLiteral("ms"), ours / query, ours / model};
+}
+
+Figure memoryFigure(TDM &dm)
+{
+    const auto ours = growthMiB([&](const Probe &p) { holdDataset(dm, p); });
+    const auto query = growthMiB([&](const Probe &p) { holdQuery(dm, p); });
+    const auto model = growthMiB([&](const Probe &p) { holdModel(dm, p); });
+    return {QStringLiteral("memory_tbmembro"), ours, QStringLiteral("MiB"), ratio(ours, query), ratio(ours, model)};
+}
+
+// One keystroke of the members search: the filter off, the new text, on again.
+double searchMs(TableDataset *members)
+{
+    return bestOf(kQuickRuns, [&] {
+        return timedMs([&] {
+            members->setFiltered(false);
+            members->setFilter(kSearch);
+            members->setFiltered(true);
+        });
+    });
+}
+
+double newCodeMs(TableDataset *members, int column, int &code)
+{
+    return bestOf(kQuickRuns, [&] { return timedMs([&] { code = members->nextCode(column); }); });
+}
+
+// Posts 1,000 new positions in memory; returns the first new code.
+int postPositions(TDM &dm)
+{
+    TableDataset *positions = dm.TBCARGO;
+    const int first = positions->nextCode(dm.TBCARGOCARCODIGO->index());
+    for (int i = 0; i < kInserts; ++i) {
+        positions->insert();
+        dm.TBCARGOCARCODIGO->setAsInteger(first + i);
+        dm.TBCARGOCARDESCRICAO->setAsString(QStringLiteral("CARGO DE TESTE %1").arg(i + 1));
+        dm.TBCARGOCARSALARIO->setAsFloat(1412.0 + i * 0.25);
+        positions->post();
+    }
+    return first;
+}
+
+void deletePositions(TDM &dm, int first)
+{
+    for (int i = 0; i < kInserts; ++i) {
+        if (!dm.TBCARGO->locate(QStringLiteral("CARCODIGO"), {first + i}))
+            throw DbError(QStringLiteral("O cargo de teste %1 não foi encontrado para exclusão.").arg(first + i));
+        dm.TBCARGO->del();
+    }
+}
+
+// Writing 1,000 inserted positions, then writing their deletion, so that the
+// file is left as it was; best of a few rounds. Only applyUpdates is timed.
+std::pair<double, double> applyMs(TDM &dm)
+{
+    TableDataset *positions = dm.TBCARGO;
+    positions->open();
+    double inserts = std::numeric_limits<double>::infinity(), deletes = inserts;
+    for (int round = 0; round < kRuns; ++round) {
+        const int first = postPositions(dm);
+        inserts = std::min(inserts, timedMs([&] { positions->applyUpdates(0); }));
+        deletePositions(dm, first);
+        deletes = std::min(deletes, timedMs([&] { positions->applyUpdates(0); }));
+    }
+    positions->close();
+    return {inserts, deletes};
+}
+
+void ensureDatabase(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QTextStream(stderr) << "Criando " << path << " com 100.000 membros..." << Qt::endl;
+    DemoSizes sizes;
+    sizes.members = 100000;
+    fillDemoData(path, sizes);
+}
+
+void run(const QString &path)
+{
+    ensureDatabase(path);
+    TDM dm(nullptr, QStringLiteral("bench"), path);
+    TableDataset *members = dm.TBMEMBRO;
+
+    const Figure open = openFigure(dm);
+    printFigure(open);
+    const Figure memory = memoryFigure(dm);
+    printFigure(memory);
+
+    members->open();
+    const double search = searchMs(members);
+    printFigure({QStringLiteral("search_keystroke"), search, QStringLiteral("ms")});
+    printFigure({QStringLiteral("search_rows"), double(members->recordCount()), QStringLiteral("rows")});
+    int code = 0;
+    const double newCode = newCodeMs(members, dm.TBMEMBROMEMCODIGO->index(), code);
+    printFigure({QStringLiteral("new_code_scan"), newCode, QStringLiteral("ms")});
+    printFigure({QStringLiteral("new_code_value"), double(code), QStringLiteral("code")});
+    members->close();
+
+    const auto [inserts, deletes] = applyMs(dm);
+    printFigure({QStringLiteral("apply_1000_inserts"), inserts, QStringLiteral("ms")});
+    printFigure({QStringLiteral("apply_1000_deletes"), deletes, QStringLiteral("ms")});
+
+    printTarget({QStringLiteral("open_tbmembro.ratio_vs_query"), open.vsQuery, false, 1.0});
+    printTarget({QStringLiteral("memory_tbmembro.ratio_vs_model"), memory.vsModel, false, 0.5});
+    printTarget({QStringLiteral("search_keystroke"), search, true, 20.0});
+    printTarget({QStringLiteral("new_code_scan"), newCode, true, 5.0});
+    printTarget({QStringLiteral("apply_1000_inserts"), inserts, true, 100.0});
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    useBrazilianLocale();
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() > 1) {
+        QTextStream(stderr) << "uso: kelmara-bench [ARQUIVO]" << Qt::endl;
+        return 1;
+    }
+    const QString path = args.isEmpty() ? QDir::temp().filePath(QStringLiteral("kelmara-bench.gdb")) : args.first();
+    try {
+        run(path);
+    } catch (const DbError &e) {
+        QTextStream(stderr) << "kelmara-bench: " << e.text() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
