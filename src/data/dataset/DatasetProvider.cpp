@@ -89,7 +89,10 @@ private:
         for (int c = 0; c < m_defs.size(); ++c) {
             if (m_defs[c].type == FieldType::Blob)
                 continue;
-            if (original[c].isNull()) {
+            if (original[c].isNull() && m_defs[c].type == FieldType::Text) {
+                // Read as empty: the database may hold NULL or an empty text.
+                terms << QStringLiteral("(%1 IS NULL OR %1 = '')").arg(m_defs[c].name);
+            } else if (original[c].isNull()) {
                 terms << m_defs[c].name + QStringLiteral(" IS NULL");
             } else {
                 terms << m_defs[c].name + QStringLiteral(" = ?");
@@ -160,11 +163,8 @@ void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
     const int columns = int(names.size());
     while (q.next()) {
         const int row = store.appendRow();
-        for (int c = 0; c < columns; ++c) {
-            const QVariant v = q.value(c);
-            if (!v.isNull())
-                store.setValue(row, c, v);
-        }
+        for (int c = 0; c < columns; ++c)
+            store.setValue(row, c, q.value(c));
     }
     if (q.lastError().isValid())
         throw dbErrorFrom(q.lastError());

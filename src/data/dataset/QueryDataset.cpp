@@ -13,10 +13,13 @@ QueryDataset::QueryDataset(const QString &name, const QString &connectionName, Q
     setObjectName(name);
 }
 
+// A new statement starts without the parameter values of the old one.
 void QueryDataset::clearSql()
 {
     close();
     m_sql.clear();
+    m_named.clear();
+    m_positional.clear();
 }
 
 void QueryDataset::addSql(const QString &line)
@@ -27,7 +30,7 @@ void QueryDataset::addSql(const QString &line)
 
 void QueryDataset::setSql(const QStringList &lines)
 {
-    close();
+    clearSql();
     m_sql = lines;
 }
 

@@ -122,14 +122,16 @@ void RowStore::setValue(int row, int column, const QVariant &value)
         c.nulls[row] = null;
         break;
     case FieldType::Text: {
-        QByteArray bytes;
-        if (!null)
-            Win1252::encode(value.toString(), bytes);
         // A changed text is appended; the old bytes stay unused until the
         // table is read again. Texts are at most 250 characters wide.
-        c.textOffset[row] = quint32(c.arena.size());
-        c.textLength[row] = quint16(bytes.size());
-        c.arena.append(bytes.constData(), size_t(bytes.size()));
+        const QString text = null ? QString() : value.toString();
+        const size_t start = c.arena.size();
+        c.arena.resize(start + size_t(text.size()));
+        const bool stored = Win1252::encodeInto(text, c.arena.data() + start);
+        if (!stored)
+            c.arena.resize(start);
+        c.textOffset[row] = quint32(start);
+        c.textLength[row] = stored ? quint16(text.size()) : 0;
         break;
     }
     case FieldType::Blob:

@@ -42,21 +42,37 @@ namespace Win1252 {
 
 const std::array<unsigned char, 256> upper = makeUpper();
 
+bool encodeInto(const QString &text, char *dst)
+{
+    const char16_t *src = reinterpret_cast<const char16_t *>(text.constData());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = src[i];
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) { // the common case: one table-free byte
+            dst[i] = char(c);
+            continue;
+        }
+        const int b = byteOf(c);
+        if (b < 0)
+            return false;
+        dst[i] = char(b);
+    }
+    return true;
+}
+
 bool encode(const QString &text, QByteArray &out, QChar *bad)
 {
     out.resize(text.size());
-    char *dst = out.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = byteOf(text.at(i).unicode());
-        if (b < 0) {
-            if (bad)
-                *bad = text.at(i);
-            out.clear();
-            return false;
-        }
-        dst[i] = static_cast<char>(b);
+    if (encodeInto(text, out.data()))
+        return true;
+    if (bad) {
+        for (QChar c : text)
+            if (byteOf(c.unicode()) < 0) {
+                *bad = c;
+                break;
+            }
     }
-    return true;
+    out.clear();
+    return false;
 }
 
 QString decode(const char *bytes, qsizetype length)

@@ -12,6 +12,9 @@ namespace Win1252 {
 // Encodes text; returns false (and the first character that has no byte in
 // the code page in *bad) when the text cannot be stored.
 bool encode(const QString &text, QByteArray &out, QChar *bad = nullptr);
+// Encodes into `dst`, which holds text.size() bytes; false when a character
+// has no byte in the code page.
+bool encodeInto(const QString &text, char *dst);
 QString decode(const char *bytes, qsizetype length);
 inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
 
