@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 // A fresh copy of the test run's template database (the creation script's
@@ -30,6 +31,12 @@ private:
     QTemporaryDir m_dir;
     QString m_connection;
 };
+
+// The text of the DbError that `action` raises; empty when it raises none.
+QString dbErrorOf(const std::function<void()> &action);
+
+// asString of `column` on every visible row of `dataset`, walking first..eof.
+QStringList walk(Dataset &dataset, const QString &column);
 
 // Locale and today's date as the program sets them, for test main functions.
 void setUpTestProgram();

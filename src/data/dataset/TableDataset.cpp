@@ -259,11 +259,12 @@ void TableDataset::setFilter(const QString &expression)
                               .arg(f->fieldName()));
         column = f->index();
     }
+    if (m_filtered && active())
+        post(); // before anything changes: a refused post leaves the old filter whole
     m_filterText = expression;
     m_filter = std::move(parsed);
     m_filterColumn = column;
     if (m_filtered && active()) {
-        post();
         rebuildVisible();
         resetNavigation();
         emit rowsReset();

@@ -1,0 +1,192 @@
+#include "TestDatabase.h"
+
+#include "data/dataset/DbError.h"
+
+#include <QtTest>
+
+namespace {
+
+// Names as members are really written, each with its code; member 7 has no name.
+const QStringList kNames = {"SILVA", "Silvana", "da silva", "JOÃO", "conceição",
+                            "O'BRIEN", {}, "ANA BEATRIZ", "BOA"};
+
+std::unique_ptr<TDM> openMembers(const TestDatabase &db)
+{
+    for (int i = 0; i < kNames.size(); ++i)
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)",
+                {i + 1, kNames[i].isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(kNames[i])});
+    auto dm = db.connect();
+    dm->TBMEMBRO->open();
+    return dm;
+}
+
+// The expression the search windows build for what was typed.
+QString search(const QString &column, const QString &pattern)
+{
+    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(column, pattern);
+}
+
+} // namespace
+
+class TestFilter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void matching_data()
+    {
+        QTest::addColumn<QString>("pattern"); // quotes already doubled, as the search writes them
+        QTest::addColumn<QStringList>("codes");
+
+        QTest::newRow("substring, any case") << "%sil%" << QStringList{"1", "2", "3"};
+        QTest::newRow("accented small letters") << "%joão%" << QStringList{"4"};
+        QTest::newRow("accented capitals") << "%ÇÃO%" << QStringList{"5"};
+        QTest::newRow("whole text") << "silva" << QStringList{"1"};
+        QTest::newRow("underscore is one character") << "%S_LVA" << QStringList{"1", "3"};
+        QTest::newRow("underscore is not two") << "S_VA" << QStringList{};
+        QTest::newRow("percent typed inside") << "%A%B%" << QStringList{"8"};
+        QTest::newRow("doubled quote") << "%O''BRIEN%" << QStringList{"6"};
+        QTest::newRow("every text, never an empty one")
+            << "%%" << QStringList{"1", "2", "3", "4", "5", "6", "8", "9"};
+        QTest::newRow("character outside the code page") << "%Ω%" << QStringList{};
+        QTest::newRow("no match") << "%XYZ%" << QStringList{};
+    }
+
+    void matching()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, codes);
+        TestDatabase db;
+        auto dm = openMembers(db);
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->setFilter(search("MEMNOME", pattern));
+        tb->setFiltered(true);
+        QCOMPARE(walk(*tb, "MEMCODIGO"), codes);
+        QCOMPARE(tb->recordCount(), codes.size());
+        tb->setFiltered(false);
+        QCOMPARE(tb->recordCount(), kNames.size());
+    }
+
+    void expressions_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("blanks and small letters") << "  ( upper ( memnome )  like  upper ( '%SIL%' ) ) " << true;
+        QTest::newRow("mixed case") << "(Upper(MemNome) Like Upper('%sil%'))" << true;
+        QTest::newRow("comparison") << "MEMNOME = 'SILVA'" << false;
+        QTest::newRow("condition appended") << "(UPPER(MEMNOME) LIKE UPPER('%A%')) OR 1=1" << false;
+        QTest::newRow("statement appended") << "(UPPER(MEMNOME) LIKE UPPER('%A%')); DELETE FROM TMEMBRO" << false;
+        QTest::newRow("not like") << "(UPPER(MEMNOME) NOT LIKE UPPER('%A%'))" << false;
+        QTest::newRow("other function") << "(LOWER(MEMNOME) LIKE LOWER('%a%'))" << false;
+        QTest::newRow("pattern outside UPPER") << "(UPPER(MEMNOME) LIKE '%A%')" << false;
+        QTest::newRow("unterminated quote") << "(UPPER(MEMNOME) LIKE UPPER('%A%))" << false;
+        QTest::newRow("missing parenthesis") << "(UPPER(MEMNOME) LIKE UPPER('%A%')" << false;
+        QTest::newRow("integer column") << search("MEMIGREJA", "%1%") << false;
+        QTest::newRow("picture column") << search("MEMFOTO", "%1%") << false;
+        QTest::newRow("unknown column") << search("NOME", "%A%") << false;
+    }
+
+    void expressions()
+    {
+        QFETCH(QString, expression);
+        QFETCH(bool, accepted);
+        TestDatabase db;
+        auto dm = openMembers(db);
+        TableDataset *tb = dm->TBMEMBRO;
+        const QString previous = search("MEMNOME", "%joão%");
+        tb->setFilter(previous);
+        tb->setFiltered(true);
+
+        const QString error = dbErrorOf([&] { tb->setFilter(expression); });
+        if (accepted) {
+            QCOMPARE(error, QString());
+            QCOMPARE(walk(*tb, "MEMCODIGO"), QStringList({"1", "2", "3"}));
+        } else {
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(tb->filter(), previous);
+            QCOMPARE(walk(*tb, "MEMCODIGO"), QStringList({"4"}));
+        }
+    }
+
+    void filteredNavigationAndLocate()
+    {
+        TestDatabase db;
+        auto dm = openMembers(db);
+        TableDataset *tb = dm->TBMEMBRO;
+        Field *code = dm->TBMEMBROMEMCODIGO;
+        tb->setFilter(search("MEMNOME", "%sil%"));
+        tb->last();
+        tb->setFiltered(true);
+        QCOMPARE(tb->recordCount(), 3);
+        QCOMPARE(tb->currentIndex(), 0);
+        QVERIFY(tb->bof());
+        QCOMPARE(code->asInteger(), 1);
+
+        tb->last();
+        tb->setFilter(search("MEMNOME", "%a%"));
+        QCOMPARE(tb->currentIndex(), 0); // a new filter starts at its first row
+        QCOMPARE(code->asInteger(), 1);
+        tb->setFilter(search("MEMNOME", "%sil%"));
+
+        QVERIFY(!tb->locate("MEMCODIGO", {4})); // hidden by the filter
+        QCOMPARE(code->asInteger(), 1);
+        QVERIFY(tb->locate("MEMNOME", {"da silva"}));
+        QCOMPARE(code->asInteger(), 3);
+        QVERIFY(!dbErrorOf([&] { tb->locate("MEMCODIGO;MEMNOME", {1}); }).isEmpty());
+        QVERIFY(!dbErrorOf([&] { tb->locate("MEMCODIGO", {1, "SILVA"}); }).isEmpty());
+        QCOMPARE(code->asInteger(), 3);
+
+        tb->setFiltered(false);
+        QCOMPARE(tb->recordCount(), kNames.size());
+        QVERIFY(tb->locate("MEMCODIGO", {4}));
+
+        tb->setFilter(search("MEMNOME", "%ZZZ%"));
+        tb->setFiltered(true);
+        QVERIFY(tb->bof() && tb->eof());
+        QVERIFY(code->isNull());
+        tb->edit(); // nothing to edit: a new row
+        QCOMPARE(tb->state(), Dataset::State::Insert);
+        tb->cancel();
+    }
+
+    void postedRowsOutsideTheFilterAreKept()
+    {
+        TestDatabase db;
+        auto dm = openMembers(db);
+        TableDataset *tb = dm->TBMEMBRO;
+        Field *code = dm->TBMEMBROMEMCODIGO;
+        Field *name = dm->TBMEMBROMEMNOME;
+        tb->setFilter(search("MEMNOME", "%sil%"));
+        tb->setFiltered(true);
+
+        tb->edit();
+        name->setAsString("SOUZA");
+        tb->post();
+        QCOMPARE(walk(*tb, "MEMCODIGO"), QStringList({"2", "3"}));
+
+        tb->insert();
+        code->setAsInteger(10);
+        name->setAsString("PEREIRA");
+        tb->post();
+        tb->insert();
+        code->setAsInteger(11);
+        name->setAsString("SILVEIRA");
+        tb->post();
+        QCOMPARE(code->asInteger(), 11); // a posted row that matches is current
+        QCOMPARE(walk(*tb, "MEMCODIGO"), QStringList({"2", "3", "11"}));
+
+        tb->setFiltered(false);
+        QCOMPARE(tb->recordCount(), kNames.size() + 2);
+        QVERIFY(tb->locate("MEMCODIGO", {1}));
+        QCOMPARE(name->asString(), "SOUZA");
+        tb->setFiltered(true);
+        tb->applyUpdates(0);
+        QCOMPARE(db.scalar("SELECT MEMNOME FROM TMEMBRO WHERE MEMCODIGO = 1").toString(), "SOUZA");
+        QCOMPARE(db.scalar("SELECT MEMNOME FROM TMEMBRO WHERE MEMCODIGO = 10").toString(), "PEREIRA");
+    }
+};
+
+QTEST_MAIN(TestFilter)
+#include "tst_filter.moc"
