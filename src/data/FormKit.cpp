@@ -56,6 +56,30 @@ void onExit(QWidget *widget, std::function<void()> handler)
     });
 }
 
+void boxKeys(QWidget *box, std::function<void()> enter, std::function<void()> escape)
+{
+    onKeyDown(box, [box, enter = std::move(enter), escape = std::move(escape)](QKeyEvent *e) {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            if (enter)
+                enter();
+            else
+                focusNeighbour(box, true);
+            return true;
+        case Qt::Key_Up:
+            focusNeighbour(box, false);
+            return true;
+        case Qt::Key_Escape:
+            escape();
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
 void focusNeighbour(QWidget *from, bool forward)
 {
     QWidget *w = from;

@@ -20,6 +20,11 @@ void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler);
 // Calls `handler` when the focus leaves `widget`, as a user action.
 void onExit(QWidget *widget, std::function<void()> handler);
 
+// The keys of a box in a small window: Enter and the Down arrow run `enter`
+// (or move to the next box when there is no `enter`), the Up arrow moves to
+// the previous box, Esc runs `escape`.
+void boxKeys(QWidget *box, std::function<void()> enter, std::function<void()> escape);
+
 // Moves the focus to the next (or previous) control of the window in tab
 // order, as Tab (or Shift+Tab) would; the order wraps around.
 void focusNeighbour(QWidget *from, bool forward);
@@ -36,5 +41,16 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
 
 // A plain text box; `password` echoes "*".
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password = false, int maxLength = 0);
+
+// Creates a new instance of a window owned by `owner`, keeps it in its
+// global reference while it is open, and shows it modally.
+template <typename Window>
+void openModal(Window *&global, QWidget *owner)
+{
+    global = new Window(owner);
+    global->exec();
+    delete global;
+    global = nullptr;
+}
 
 } // namespace FormKit

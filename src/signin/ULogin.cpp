@@ -33,8 +33,6 @@ QLabel *picture(QWidget *parent, const QString &name, const QString &path)
     return label;
 }
 
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
-
 } // namespace
 
 TFLogin::TFLogin(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -143,30 +141,9 @@ void TFLogin::connectHandlers()
     connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
     connectGuarded(btnTrocarSenha, &QToolButton::clicked, this, [this] { btnTrocarSenhaClick(); });
 
-    // txtLoginKeyDown
-    FormKit::onKeyDown(txtLogin, [this](QKeyEvent *e) {
-        if (isEnter(e->key()) || e->key() == Qt::Key_Down || e->key() == Qt::Key_Up) {
-            FormKit::focusNeighbour(txtLogin, e->key() != Qt::Key_Up);
-            return true;
-        }
-        if (e->key() == Qt::Key_Escape) {
-            btnCancelarClick();
-            return true;
-        }
-        return false;
-    });
-    // txtSenhaKeyDown
-    FormKit::onKeyDown(txtSenha, [this](QKeyEvent *e) {
-        if (isEnter(e->key()) || e->key() == Qt::Key_Down)
-            btnEntrarClick();
-        else if (e->key() == Qt::Key_Up)
-            FormKit::focusNeighbour(txtSenha, false);
-        else if (e->key() == Qt::Key_Escape)
-            btnCancelarClick();
-        else
-            return false;
-        return true;
-    });
+    // txtLoginKeyDown, txtSenhaKeyDown
+    FormKit::boxKeys(txtLogin, nullptr, [this] { btnCancelarClick(); });
+    FormKit::boxKeys(txtSenha, [this] { btnEntrarClick(); }, [this] { btnCancelarClick(); });
 }
 
 void TFLogin::showEvent(QShowEvent *event)

@@ -14,10 +14,6 @@
 
 TFTrocaSenha *FTrocaSenha = nullptr;
 
-namespace {
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
-} // namespace
-
 TFTrocaSenha::TFTrocaSenha(QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -93,30 +89,10 @@ void TFTrocaSenha::connectHandlers()
     connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
     FormKit::onExit(txtLogin, [this] { txtLoginExit(); });
 
-    // txtLoginKeyDown, shared by the first four boxes.
-    for (QLineEdit *box : {txtLogin, txtSenha, txtNovoUsuario, txtNovaSenha}) {
-        FormKit::onKeyDown(box, [this, box](QKeyEvent *e) {
-            if (isEnter(e->key()) || e->key() == Qt::Key_Down || e->key() == Qt::Key_Up)
-                FormKit::focusNeighbour(box, e->key() != Qt::Key_Up);
-            else if (e->key() == Qt::Key_Escape)
-                btnCancelarClick();
-            else
-                return false;
-            return true;
-        });
-    }
-    // txtRepitaSenhaKeyDown
-    FormKit::onKeyDown(txtRepitaSenha, [this](QKeyEvent *e) {
-        if (isEnter(e->key()) || e->key() == Qt::Key_Down)
-            btnSalvarClick();
-        else if (e->key() == Qt::Key_Up)
-            FormKit::focusNeighbour(txtRepitaSenha, false);
-        else if (e->key() == Qt::Key_Escape)
-            btnCancelarClick();
-        else
-            return false;
-        return true;
-    });
+    // txtLoginKeyDown, shared by the first four boxes, and txtRepitaSenhaKeyDown
+    for (QLineEdit *box : {txtLogin, txtSenha, txtNovoUsuario, txtNovaSenha})
+        FormKit::boxKeys(box, nullptr, [this] { btnCancelarClick(); });
+    FormKit::boxKeys(txtRepitaSenha, [this] { btnSalvarClick(); }, [this] { btnCancelarClick(); });
 }
 
 void TFTrocaSenha::showEvent(QShowEvent *event)

@@ -137,6 +137,7 @@ void TableDataset::post()
         m_store.setValue(row, c, m_buffer[c]);
 
     const bool inserted = state() == State::Insert;
+    m_lastPosted = row;
     m_buffer.clear();
     m_editRow = -1;
     setState(State::Browse);
@@ -225,6 +226,32 @@ void TableDataset::cancelUpdates()
     const int index = currentIndex();
     rebuildVisible();
     setCurrent(index);
+    emit rowsReset();
+    emit currentChanged();
+    emit recordChanged();
+}
+
+void TableDataset::revertToEdit()
+{
+    requireActive();
+    const int row = m_lastPosted;
+    auto it = std::find_if(m_log.begin(), m_log.end(), [row](const Change &c) { return c.row == row; });
+    if (editing() || it == m_log.end() || it->kind == Change::Deleted)
+        return;
+    const QVector<QVariant> typed = rowValues(row);
+    const bool inserted = it->kind == Change::Inserted;
+    if (inserted) {
+        m_order.erase(std::find(m_order.begin(), m_order.end(), row));
+    } else {
+        for (int c = 0; c < it->original.size(); ++c)
+            m_store.setValue(row, c, it->original[c]);
+    }
+    m_log.erase(it);
+    rebuildVisible();
+    showRow(row);
+    m_buffer = typed;
+    m_editRow = inserted ? -1 : row;
+    setState(inserted ? State::Insert : State::Edit);
     emit rowsReset();
     emit currentChanged();
     emit recordChanged();

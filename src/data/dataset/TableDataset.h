@@ -43,6 +43,10 @@ public:
     void del();    // removes the current row in memory
     void applyUpdates(int maxErrors = 0); // writes the log; DbError on the first refusal
     void cancelUpdates(); // undoes every pending change in memory: rows as last read or applied
+    // Puts the row posted last back in insert or edit mode with the values it
+    // was posted with, undoing its pending change in memory: after the
+    // database refused it, the user corrects and saves again, or cancels.
+    void revertToEdit();
 
     // Makes current the first visible row whose columns ("A;B") equal the
     // values exactly, case counting. False, current row unchanged, otherwise.
@@ -95,6 +99,7 @@ private:
     std::vector<int> m_visible; // the rows that pass the filter
     QVector<QVariant> m_buffer; // the row being edited or inserted
     int m_editRow = -1;
+    int m_lastPosted = -1;
     std::vector<Change> m_log;
     QString m_filterText;
     std::optional<LikeFilter> m_filter;
