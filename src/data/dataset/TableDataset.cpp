@@ -175,12 +175,7 @@ void TableDataset::del()
         throw DbError(QStringLiteral("Não é possível excluir: não há registro em %1.").arg(objectName()));
     logChange(Change::Deleted, row);
     m_order.erase(std::find(m_order.begin(), m_order.end(), row));
-    const int index = currentIndex();
-    rebuildVisible();
-    setCurrent(index);
-    emit rowsReset();
-    emit currentChanged();
-    emit recordChanged();
+    rowsChangedKeepingPosition();
 }
 
 void TableDataset::logChange(Change::Kind kind, int row)
@@ -223,12 +218,7 @@ void TableDataset::cancelUpdates()
             m_order.insert(std::lower_bound(m_order.begin(), m_order.end(), it->row), it->row);
     }
     m_log.clear();
-    const int index = currentIndex();
-    rebuildVisible();
-    setCurrent(index);
-    emit rowsReset();
-    emit currentChanged();
-    emit recordChanged();
+    rowsChangedKeepingPosition();
 }
 
 void TableDataset::revertToEdit()
@@ -252,6 +242,18 @@ void TableDataset::revertToEdit()
     m_buffer = typed;
     m_editRow = inserted ? -1 : row;
     setState(inserted ? State::Insert : State::Edit);
+    emit rowsReset();
+    emit currentChanged();
+    emit recordChanged();
+}
+
+// After rows came or went: the visible rows anew, the current position kept
+// where it can be, and every listener told.
+void TableDataset::rowsChangedKeepingPosition()
+{
+    const int index = currentIndex();
+    rebuildVisible();
+    setCurrent(index);
     emit rowsReset();
     emit currentChanged();
     emit recordChanged();

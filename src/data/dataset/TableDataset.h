@@ -87,6 +87,7 @@ private:
     const std::vector<int> &visibleRows() const { return m_filtered && m_filter ? m_visible : m_order; }
     int currentRow() const; // physical row of the current visible row, -1 when none
     void rebuildVisible();
+    void rowsChangedKeepingPosition();
     void showRow(int row);  // makes `row` current if it is visible
     void logChange(Change::Kind kind, int row);
     bool rowEquals(int row, const std::vector<Field *> &fields, const QVariantList &values) const;
