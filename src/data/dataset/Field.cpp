@@ -76,8 +76,11 @@ QString Field::asString() const
     switch (m_def.type) {
     case FieldType::Date:
         return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case FieldType::Money:
-        return QLocale().toString(v.toDouble(), 'g', 15);
+    case FieldType::Money: { // a plain number: no thousands separator
+        QLocale plain;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        return plain.toString(v.toDouble(), 'g', 15);
+    }
     case FieldType::Blob:
         return QString::fromLatin1(v.toByteArray());
     default:

@@ -1,0 +1,131 @@
+#include "DBEdit.h"
+
+#include "data/Schema.h"
+#include "data/dataset/DbError.h"
+#include "data/dataset/Field.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace {
+
+TypingValidator::Kind typingKind(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+        return TypingValidator::Kind::Integer;
+    case FieldType::Money:
+        return TypingValidator::Kind::Amount;
+    default:
+        return TypingValidator::Kind::Text;
+    }
+}
+
+} // namespace
+
+DBEdit::DBEdit(DataSource *source, const QString &column, QWidget *parent) : QLineEdit(parent)
+{
+    m_link = new FieldLink(this, source, column, [this] { showField(); }, [this] { handOver(); });
+    Field *f = m_link->field();
+    m_type = f->type();
+    m_validator = new TypingValidator(typingKind(m_type), this);
+    setValidator(m_validator);
+    connect(this, &QLineEdit::textEdited, this, [this] { m_typed = true; });
+    const QString mask = inputMaskFor(f->editMask());
+    if (!mask.isEmpty())
+        setInputMask(mask);
+    else if (f->type() == FieldType::Text && f->size() > 0)
+        setMaxLength(f->size());
+    showField();
+}
+
+QString DBEdit::inputMaskFor(const QString &editMask)
+{
+    // Translated by meaning, not letter by letter: in Qt "9" is a required digit.
+    if (editMask == Schema::kDateMask)
+        return QStringLiteral("99/99/9999;_"); // day, month, four-digit year, all required
+    if (editMask == Schema::kTaxNumberMask)
+        return QStringLiteral("999-999-999-99;_"); // eleven digits, hyphens stored with them
+    return {};
+}
+
+void DBEdit::setCharCase(CharCase charCase)
+{
+    m_validator->setCharCase(charCase);
+}
+
+void DBEdit::showField()
+{
+    Field *f = m_link->field();
+    QString text;
+    if (f && m_link->dataset()) {
+        if (m_type == FieldType::Money)
+            text = m_link->editing() && hasFocus() ? f->editText() : f->displayText();
+        else
+            text = f->asString();
+    }
+    setText(text);
+    m_typed = false;
+    if (!inputMask().isEmpty())
+        setCursorPosition(0); // typing fills the mask from its start
+}
+
+void DBEdit::handOver()
+{
+    if (!m_typed)
+        return;
+    Field *f = m_link->field();
+    if (inputMask().isEmpty()) {
+        f->setAsString(text());
+    } else {
+        const QString shown = displayText(); // with the blanks still unfilled
+        if (DataControl::isBlank(shown))
+            f->clear();
+        else if (m_type != FieldType::Date && !hasAcceptableInput()) // dates: the field says why
+            throw DbError(QStringLiteral("'%1' está incompleto: preencha todas as posições ou deixe em branco.")
+                              .arg(shown));
+        else
+            f->setAsString(shown);
+    }
+    m_typed = false;
+}
+
+void DBEdit::focusInEvent(QFocusEvent *event)
+{
+    if (!m_typed && m_type == FieldType::Money)
+        showField(); // the plain number while it is being edited
+    QLineEdit::focusInEvent(event);
+}
+
+// Capitals made before the box sees the key keep its undo history, which a
+// validator changing the text would clear; the validator still serves pastes.
+void DBEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QString capitals = DataControl::capitals(event->text());
+    if (charCase() != CharCase::Upper || capitals == event->text()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent typed(event->type(), event->key(), event->modifiers(), capitals, event->isAutoRepeat(),
+                    ushort(event->count()));
+    QLineEdit::keyPressEvent(&typed);
+    event->setAccepted(typed.isAccepted());
+}
+
+void DBEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (!inputMask().isEmpty() && DataControl::isBlank(displayText()))
+        setCursorPosition(0); // not somewhere inside the blank mask
+}
+
+void DBEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (!DataControl::leftForReal(event))
+        return;
+    if (m_typed && m_link->editing() && !m_link->updateRecordGuarded())
+        return; // the error box has said why; what was typed stays
+    if (m_typed || m_type == FieldType::Money)
+        showField(); // typed in browse mode: never stored; money back in the currency format
+}

@@ -1,0 +1,499 @@
+#include "TestDatabase.h"
+
+#include "data/Messages.h"
+#include "data/controls/DataControls.h"
+
+#include <QAccessible>
+#include <QBuffer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+QString search(const QString &column, const QString &text)
+{
+    return QStringLiteral("(UPPER(%1) LIKE UPPER('%%2%'))").arg(column, text);
+}
+
+// A shown, active top-level window, for what depends on the focus.
+struct Window
+{
+    QWidget widget;
+    QHBoxLayout *layout = new QHBoxLayout(&widget);
+
+    template <typename W> W *add(W *w)
+    {
+        layout->addWidget(w);
+        return w;
+    }
+    bool show()
+    {
+        widget.show();
+        QApplication::setActiveWindow(&widget);
+        return QTest::qWaitForWindowActive(&widget);
+    }
+};
+
+// Types `text` key by key, accented letters too (QTest::keyClicks takes ASCII only).
+void type(QWidget *widget, const QString &text)
+{
+    for (QChar c : text) {
+        const Qt::Key key = c.unicode() < 0x100 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes;
+}
+
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void editShowsTheCurrentRowAtOnce()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (2, 'BRUNO')");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        DBEdit edit(dm->DSMEMBRO, "MEMNOME");
+        QCOMPARE(edit.text(), QString()); // closed
+        QCOMPARE(edit.maxLength(), 50);
+        tb->open();
+        QCOMPARE(edit.text(), "ANA");
+        tb->next();
+        QCOMPARE(edit.text(), "BRUNO");
+        tb->insert();
+        QCOMPARE(edit.text(), QString());
+        tb->cancel();
+        QCOMPARE(edit.text(), "BRUNO");
+        tb->setFilter(search("MEMNOME", "ZZZ"));
+        tb->setFiltered(true);
+        QCOMPARE(edit.text(), QString()); // no row
+        tb->setFiltered(false);
+        QCOMPARE(edit.text(), "ANA");
+        tb->close();
+        QCOMPARE(edit.text(), QString());
+    }
+
+    void typedTextIsHandedOverBeforePosting()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->open();
+        DBEdit edit(dm->DSMEMBRO, "MEMNOME");
+        DBEdit twin(dm->DSMEMBRO, "MEMNOME");
+        DBEdit code(dm->DSMEMBRO, "MEMCODIGO");
+
+        // Browse mode: what is typed is never stored.
+        edit.selectAll();
+        QTest::keyClicks(&edit, "X");
+        QCOMPARE(dbErrorOf([&] { edit.updateRecord(); }), QString());
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA");
+
+        tb->edit();
+        QCOMPARE(edit.text(), "ANA");
+        edit.selectAll();
+        QTest::keyClicks(&edit, "Ana Maria");
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA"); // not yet
+        edit.updateRecord();
+        QCOMPARE(twin.text(), "Ana Maria"); // the other box on the column follows at once
+
+        edit.selectAll();
+        QTest::keyClicks(&edit, "Ana Paula");
+        tb->post(); // without leaving the box
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "Ana Paula");
+
+        // Integer columns take digits and a leading minus only.
+        tb->insert();
+        QTest::keyClicks(&code, "-1a2-");
+        QCOMPARE(code.text(), "-12");
+        code.selectAll();
+        QTest::keyClicks(&code, "7");
+        QTest::keyClicks(&edit, "Carla");
+        tb->post();
+        QCOMPARE(dm->TBMEMBROMEMCODIGO->asInteger(), 7);
+        QCOMPARE(walk(*tb, "MEMNOME"), QStringList({"Ana Paula", "Carla"}));
+
+        // A character the database cannot hold refuses the post.
+        tb->edit();
+        edit.setText(QString());
+        QTest::keyClicks(&edit, "x");
+        edit.insert(QStringLiteral("Ω"));
+        QVERIFY(!dbErrorOf([&] { tb->post(); }).isEmpty());
+        QVERIFY(tb->editing());
+    }
+
+    void capitalsAsTypedAndTheWidthLimit()
+    {
+        TestDatabase db;
+        auto dm = db.connect();
+        dm->TBMEMBRO->open();
+        dm->TBMEMBRO->insert();
+        DBEdit name(dm->DSMEMBRO, "MEMNOME");
+        name.setCharCase(DBEdit::CharCase::Upper);
+        type(&name, "joão çé ÿ");
+        QCOMPARE(name.text(), "JOÃO ÇÉ Ÿ");
+        QVERIFY(name.isUndoAvailable()); // typing kept its undo history
+        name.setCursorPosition(2);
+        QTest::keyClicks(&name, "x");
+        QCOMPARE(name.text(), "JOXÃO ÇÉ Ÿ");
+        QCOMPARE(name.cursorPosition(), 3);
+        name.insert(QStringLiteral("µ")); // its capital is not in the code page
+        QCOMPARE(name.text(), "JOXµÃO ÇÉ Ÿ");
+
+        DBEdit state(dm->DSMEMBRO, "MEMUF");
+        state.setCharCase(DBEdit::CharCase::Upper);
+        QTest::keyClicks(&state, "spx");
+        QCOMPARE(state.text(), "SP");
+
+        DBMemo memo(dm->DSMEMBRO, "MEMENDERECO"); // 50 characters
+        memo.setCharCase(DBMemo::CharCase::Upper);
+        type(&memo, "rua ç");
+        QCOMPARE(memo.toPlainText(), "RUA Ç");
+        memo.insertPlainText(QString(60, u'a')); // a paste beyond the width
+        QCOMPARE(memo.toPlainText(), "RUA Ç" + QString(45, u'A'));
+        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
+        dm->TBMEMBRO->post();
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "JOXµÃO ÇÉ Ÿ");
+        QCOMPARE(dm->TBMEMBROMEMENDERECO->asString(), memo.toPlainText());
+        QCOMPARE(dm->TBMEMBROMEMUF->asString(), "SP");
+    }
+
+    void dateMask()
+    {
+        TestDatabase db;
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        Field *born = dm->TBMEMBROMEMDATANASC;
+        tb->open();
+        DBEdit date(dm->DSMEMBRO, "MEMDATANASC");
+        QCOMPARE(date.inputMask(), "99/99/9999;_");
+        tb->insert();
+        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
+        QCOMPARE(date.displayText(), "__/__/____");
+        QTest::keyClicks(&date, "03021980");
+        QCOMPARE(date.displayText(), "03/02/1980");
+        tb->post();
+        QCOMPARE(born->asDate(), QDate(1980, 2, 3));
+        QCOMPARE(date.displayText(), "03/02/1980");
+
+        tb->edit();
+        date.selectAll();
+        QTest::keyClick(&date, Qt::Key_Backspace);
+        QCOMPARE(date.displayText(), "__/__/____");
+        tb->post();
+        QVERIFY(born->isNull());
+
+        tb->edit();
+        QTest::keyClicks(&date, "31022020");
+        QCOMPARE(dbErrorOf([&] { tb->post(); }), "'31/02/2020' is not a valid date");
+        QVERIFY(tb->editing());
+        date.selectAll();
+        QTest::keyClicks(&date, "12");
+        QCOMPARE(dbErrorOf([&] { tb->post(); }), "'12/__/____' is not a valid date");
+        tb->cancel();
+        QCOMPARE(date.displayText(), "__/__/____");
+    }
+
+    void refusedOnLeavingTheBox()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMDATANASC) VALUES (1, 'ANA', '1980-02-03')");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->open();
+        Window w;
+        auto *date = w.add(new DBEdit(dm->DSMEMBRO, "MEMDATANASC"));
+        auto *name = w.add(new DBEdit(dm->DSMEMBRO, "MEMNOME"));
+        QVERIFY(w.show());
+        Messages::Recorder recorder;
+
+        tb->edit();
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, "31022020");
+        name->setFocus();
+        QCOMPARE(recorder.texts(), QStringList{"'31/02/2020' is not a valid date"});
+        QCOMPARE(date->displayText(), "31/02/2020"); // kept for correcting
+        QCOMPARE(dm->TBMEMBROMEMDATANASC->asDate(), QDate(1980, 2, 3));
+        QCOMPARE(dbErrorOf([&] { tb->post(); }), "'31/02/2020' is not a valid date");
+
+        recorder.clear();
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, "01012001");
+        name->setFocus();
+        QCOMPARE(recorder.texts(), QStringList());
+        QCOMPARE(dm->TBMEMBROMEMDATANASC->asDate(), QDate(2001, 1, 1)); // stored on leaving
+        tb->cancel();
+        QCOMPARE(date->displayText(), "03/02/1980");
+
+        // Typed in browse mode: nothing stored, no error, the stored value shown again.
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, "BIA");
+        date->setFocus();
+        QCOMPARE(recorder.texts(), QStringList());
+        QCOMPARE(name->text(), "ANA");
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA");
+    }
+
+    void taxNumberKeepsItsHyphens()
+    {
+        TestDatabase db;
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->open();
+        DBEdit cpf(dm->DSMEMBRO, "MEMCPF");
+        QCOMPARE(cpf.inputMask(), "999-999-999-99;_");
+        tb->insert();
+        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
+        QTest::keyClicks(&cpf, "123");
+        QCOMPARE(dbErrorOf([&] { tb->post(); }),
+                 "'123-___-___-__' está incompleto: preencha todas as posições ou deixe em branco.");
+        QTest::keyClicks(&cpf, "45678901");
+        tb->post();
+        QCOMPARE(dm->TBMEMBROMEMCPF->asString(), "123-456-789-01");
+        tb->applyUpdates();
+        QCOMPARE(db.scalar("SELECT MEMCPF FROM TMEMBRO").toString(), "123-456-789-01");
+
+        tb->edit();
+        cpf.selectAll();
+        QTest::keyClick(&cpf, Qt::Key_Delete);
+        tb->post();
+        QVERIFY(dm->TBMEMBROMEMCPF->isNull());
+    }
+
+    void moneyShownAsCurrencyUnlessBeingEdited()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNSALARIO) VALUES (1, 'ANA', 1234.5)");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBFUNCIONARIO;
+        Field *salary = dm->TBFUNCIONARIOFUNSALARIO;
+        tb->open();
+        Window w;
+        auto *money = w.add(new DBEdit(dm->DSFUNCIONARIO, "FUNSALARIO"));
+        auto *name = w.add(new DBEdit(dm->DSFUNCIONARIO, "FUNNOME"));
+        QVERIFY(w.show());
+        const QString currency = QLocale().toCurrencyString(1234.5);
+        QVERIFY(currency.startsWith("R$") && currency.endsWith("1.234,50"));
+        QCOMPARE(money->text(), currency);
+        money->setFocus();
+        QCOMPARE(money->text(), currency); // browse mode: nothing to edit
+
+        name->setFocus();
+        tb->edit();
+        QCOMPARE(money->text(), currency);
+        money->setFocus();
+        QCOMPARE(money->text(), dm->TBFUNCIONARIOFUNSALARIO->editText());
+        QCOMPARE(money->text(), "1234,5");
+        money->selectAll();
+        QTest::keyClicks(money, "2.5x00,75");
+        QCOMPARE(money->text(), "2.500,75");
+        name->setFocus();
+        QCOMPARE(salary->asFloat(), 2500.75);
+        QCOMPARE(money->text(), QLocale().toCurrencyString(2500.75));
+
+        money->setFocus();
+        money->selectAll();
+        QTest::keyClicks(money, "1234,5");
+        tb->post(); // still in the box
+        QCOMPARE(salary->asFloat(), 1234.5);
+        QCOMPARE(money->text(), currency);
+    }
+
+    void memoFollowsAndHandsOver()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TLIVRO (LIVCODIGO, LIVOBSERVACAO) VALUES (1, 'primeira linha')");
+        db.exec("INSERT INTO TLIVRO (LIVCODIGO) VALUES (2)");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBLIVRO;
+        tb->open();
+        DBMemo memo(dm->DSLIVRO, "LIVOBSERVACAO");
+        QVERIFY(memo.tabChangesFocus());
+        QCOMPARE(memo.toPlainText(), "primeira linha");
+        tb->next();
+        QCOMPARE(memo.toPlainText(), QString());
+        tb->edit();
+        memo.insertPlainText(QString(300, u'x'));
+        QCOMPARE(memo.toPlainText().size(), 250);
+        tb->post();
+        QCOMPARE(dm->TBLIVROLIVOBSERVACAO->asString(), QString(250, u'x'));
+        tb->edit();
+        memo.insertPlainText("y");
+        tb->cancel();
+        QCOMPARE(memo.toPlainText(), QString(250, u'x'));
+    }
+
+    void comboBoxShowsAndStoresItsTexts()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMUF) VALUES (1, 'SP')");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMUF) VALUES (2, 'XX')");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO) VALUES (3)");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        Field *uf = dm->TBMEMBROMEMUF;
+        tb->open();
+        tb->last();
+        DBComboBox combo(dm->DSMEMBRO, "MEMUF");
+        combo.addItems({"AC", "SP", "TO"}); // items given after binding: still none chosen
+        QCOMPARE(combo.currentIndex(), -1);
+        tb->first();
+        QCOMPARE(combo.currentText(), "SP");
+        tb->next();
+        QCOMPARE(combo.currentIndex(), -1); // unknown value
+
+        DBComboBox editable(dm->DSMEMBRO, "MEMUF", {"AC", "SP", "TO"});
+        editable.setCharCase(DBComboBox::CharCase::Upper); // before it has a line edit
+        editable.setEditable(true);
+        tb->prior();
+        tb->next();
+        QCOMPARE(editable.currentIndex(), -1);
+        QCOMPARE(editable.currentText(), "XX"); // shown as it is stored
+
+        QTest::keyClick(&combo, Qt::Key_Down); // browse mode: not stored
+        QCOMPARE(combo.currentIndex(), -1);
+        QCOMPARE(uf->asString(), "XX");
+
+        tb->edit();
+        QTest::keyClick(&combo, Qt::Key_Down);
+        QCOMPARE(uf->asString(), "AC");
+        QCOMPARE(editable.currentText(), "AC");
+        editable.lineEdit()->selectAll();
+        QTest::keyClicks(editable.lineEdit(), "rj");
+        tb->post();
+        QCOMPARE(uf->asString(), "RJ");
+        QCOMPARE(combo.currentIndex(), -1);
+    }
+
+    void radioGroupChecksTheStoredWords()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMSEXO) VALUES (1, 'FEMININO')");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMSEXO) VALUES (2, 'OUTRO')");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO) VALUES (3)");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->open();
+        DBRadioGroup sex(dm->DSMEMBRO, "MEMSEXO", "SEXO", {"MASCULINO", "FEMININO"});
+        QCOMPARE(sex.title(), "SEXO");
+        QCOMPARE(sex.count(), 2);
+        QCOMPARE(sex.checkedIndex(), 1);
+        tb->next();
+        QCOMPARE(sex.checkedIndex(), -1);
+        QVERIFY(!sex.button(0)->isChecked() && !sex.button(1)->isChecked());
+        tb->next();
+        QCOMPARE(sex.checkedIndex(), -1);
+
+        sex.button(0)->click(); // browse mode: not stored
+        QCOMPARE(sex.checkedIndex(), -1);
+        QVERIFY(dm->TBMEMBROMEMSEXO->isNull());
+
+        tb->edit();
+        sex.button(0)->click();
+        QCOMPARE(dm->TBMEMBROMEMSEXO->asString(), "MASCULINO");
+        tb->post();
+        tb->first();
+        QCOMPARE(sex.checkedIndex(), 1);
+        tb->last();
+        QCOMPARE(sex.checkedIndex(), 0);
+    }
+
+    void imageShowsPicturesAtTheirOwnSize()
+    {
+        TestDatabase db;
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        Field *photo = dm->TBMEMBROMEMFOTO;
+        tb->open();
+        QImage picture(300, 100, QImage::Format_RGB32); // red left half, blue right half
+        picture.fill(Qt::blue);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 150; ++x)
+                picture.setPixel(x, y, qRgb(255, 0, 0));
+        const QByteArray garbage("no picture at all");
+        const QList<QByteArray> contents{encoded(picture, "PNG"), encoded(picture, "JPG"), encoded(picture, "BMP"),
+                                         garbage, {}};
+        for (int i = 0; i < contents.size(); ++i) {
+            tb->insert();
+            dm->TBMEMBROMEMCODIGO->setAsInteger(i + 1);
+            photo->setAsBytes(contents[i]);
+            tb->post();
+        }
+        QVERIFY(!contents[1].isEmpty());
+
+        DBImage image(dm->DSMEMBRO, "MEMFOTO");
+        image.setFixedSize(150, 150);
+        for (int i = 0; i < 3; ++i) {
+            tb->moveTo(i);
+            QVERIFY2(image.hasPicture(), qPrintable(QString::number(i)));
+            QCOMPARE(image.picture().size(), QSize(300, 100));
+            // Centred, not scaled: the middle half of the width, the whole height.
+            const QImage shot = image.grab().toImage();
+            const QColor left = shot.pixelColor(10, 75), right = shot.pixelColor(140, 75);
+            QVERIFY(left.red() > 200 && left.blue() < 60);
+            QVERIFY(right.blue() > 200 && right.red() < 60);
+            const QColor above = shot.pixelColor(75, 10);
+            QVERIFY(above != left && above != right);
+        }
+        tb->moveTo(3);
+        QVERIFY(!image.hasPicture());
+        QCOMPARE(image.text(), "Imagem inválida");
+        QCOMPARE(photo->asBytes(), garbage);
+        tb->moveTo(4);
+        QVERIFY(!image.hasPicture());
+        QCOMPARE(image.text(), QString());
+
+        tb->edit();
+        photo->setAsBytes(contents[0]);
+        QVERIFY(image.hasPicture()); // a picture loaded into the field shows at once
+    }
+
+    void captionLabelsNameTheBoxes()
+    {
+        TestDatabase db;
+        auto dm = db.connect();
+        QWidget form;
+        auto *name = new DBEdit(dm->DSMEMBRO, "MEMNOME", &form);
+        (new QLabel("NOME", &form))->setBuddy(name);
+        auto *list = new DBLookupComboBox(&form);
+        list->setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        (new QLabel("CARGO", &form))->setBuddy(list);
+        auto *states = new DBComboBox(dm->DSMEMBRO, "MEMUF", {"AC", "SP"}, &form);
+        states->setAccessibleName("UF");
+        QCOMPARE(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Name), "NOME");
+        QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list);
+        QCOMPARE(listInterface->role(), QAccessible::ComboBox);
+        QCOMPARE(listInterface->text(QAccessible::Name), "CARGO");
+        QCOMPARE(QAccessible::queryAccessibleInterface(states)->text(QAccessible::Name), "UF");
+        dm->TBCARGO->open();
+        dm->TBCARGO->insert();
+        dm->TBCARGOCARCODIGO->setAsInteger(1);
+        dm->TBCARGOCARDESCRICAO->setAsString("PASTOR");
+        dm->TBCARGO->post();
+        list->setKeyValue(1);
+        QCOMPARE(listInterface->text(QAccessible::Value), "PASTOR");
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

@@ -1,0 +1,323 @@
+#include "TestDatabase.h"
+
+#include "data/Messages.h"
+#include "data/controls/DataControls.h"
+#include "data/controls/DatasetModel.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QString search(const QString &column, const QString &text)
+{
+    return QStringLiteral("(UPPER(%1) LIKE UPPER('%%2%'))").arg(column, text);
+}
+
+// Positions 1 PASTOR, 2 DIACONO, 3 MUSICO; employees ANA (position 2), BRUNO
+// (position 99, which does not exist) and CARLA (none).
+void addPositionsAndEmployees(const TestDatabase &db)
+{
+    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (1, 'PASTOR', 1000)");
+    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (2, 'DIACONO', 500)");
+    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (3, 'MUSICO', 300)");
+    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNCARGO) VALUES (1, 'ANA', 2)");
+    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNCARGO) VALUES (2, 'BRUNO', 99)");
+    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME) VALUES (3, 'CARLA')");
+}
+
+QStringList items(const QComboBox &combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo.count(); ++i)
+        texts << combo.itemText(i);
+    return texts;
+}
+
+struct NavigatorState
+{
+    bool first, prior, next, last;
+    bool operator==(const NavigatorState &) const = default;
+};
+
+NavigatorState stateOf(const DBNavigator &nav)
+{
+    return {nav.button(DBNavigator::First)->isEnabled(), nav.button(DBNavigator::Prior)->isEnabled(),
+            nav.button(DBNavigator::Next)->isEnabled(), nav.button(DBNavigator::Last)->isEnabled()};
+}
+
+} // namespace
+
+class TestListControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources); // the program's pictures, as the program loads them
+        setUpTestProgram();
+    }
+
+    void lookupListsVisibleRowsAndShowsTheKey()
+    {
+        TestDatabase db;
+        addPositionsAndEmployees(db);
+        auto dm = db.connect();
+        TableDataset *positions = dm->TBCARGO;
+        TableDataset *employees = dm->TBFUNCIONARIO;
+        positions->open();
+        employees->open();
+        DBLookupComboBox list;
+        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        list.setDataField(dm->DSFUNCIONARIO, "FUNCARGO");
+        QCOMPARE(items(list), QStringList({"PASTOR", "DIACONO", "MUSICO"}));
+        QCOMPARE(list.currentText(), "DIACONO");
+        QCOMPARE(list.keyValue(), QVariant(2));
+        employees->next();
+        QCOMPARE(list.currentIndex(), -1); // no position 99
+        QCOMPARE(list.keyValue(), QVariant());
+        employees->next();
+        QCOMPARE(list.currentIndex(), -1);
+        employees->first();
+
+        positions->setFilter(search("CARDESCRICAO", "AS"));
+        positions->setFiltered(true);
+        QCOMPARE(items(list), QStringList({"PASTOR"}));
+        QCOMPARE(list.currentIndex(), -1); // DIACONO filtered away
+        positions->setFiltered(false);
+        QCOMPARE(list.currentText(), "DIACONO");
+
+        // Rows posted in the list's dataset show at once.
+        positions->moveTo(1);
+        positions->edit();
+        dm->TBCARGOCARDESCRICAO->setAsString("DIÁCONO");
+        positions->post();
+        QCOMPARE(list.currentText(), "DIÁCONO");
+        positions->insert();
+        dm->TBCARGOCARCODIGO->setAsInteger(4);
+        dm->TBCARGOCARDESCRICAO->setAsString("ZELADOR");
+        positions->post();
+        QCOMPARE(items(list), QStringList({"PASTOR", "DIÁCONO", "MUSICO", "ZELADOR"}));
+        QCOMPARE(list.currentText(), "DIÁCONO");
+    }
+
+    void choosingInTheLookupStoresTheKeyAndMovesTheList()
+    {
+        TestDatabase db;
+        addPositionsAndEmployees(db);
+        auto dm = db.connect();
+        TableDataset *positions = dm->TBCARGO;
+        TableDataset *employees = dm->TBFUNCIONARIO;
+        Field *position = dm->TBFUNCIONARIOFUNCARGO;
+        positions->open();
+        employees->open();
+        DBLookupComboBox list;
+        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        list.setDataField(dm->DSFUNCIONARIO, "FUNCARGO");
+        DBEdit code(dm->DSFUNCIONARIO, "FUNCARGO");
+        Messages::Recorder recorder;
+
+        QTest::keyClick(&list, Qt::Key_Down); // browse mode: nothing stored, nothing moved
+        QCOMPARE(recorder.texts(), QStringList());
+        QCOMPARE(list.currentText(), "DIACONO");
+        QCOMPARE(position->asInteger(), 2);
+        QCOMPARE(positions->currentIndex(), 0);
+
+        employees->edit();
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(position->asInteger(), 3);
+        QCOMPARE(code.text(), "3");
+        QCOMPARE(positions->currentIndex(), 2);
+        QCOMPARE(dm->TBCARGOCARSALARIO->asFloat(), 300.0);
+
+        code.selectAll(); // a code typed in the box selects its row
+        QTest::keyClicks(&code, "1");
+        code.updateRecord();
+        QCOMPARE(list.currentText(), "PASTOR");
+        employees->post();
+        QCOMPARE(db.scalar("SELECT FUNCARGO FROM TFUNCIONARIO WHERE FUNCODIGO = 1").toInt(), 2); // not applied
+        employees->applyUpdates();
+        QCOMPARE(db.scalar("SELECT FUNCARGO FROM TFUNCIONARIO WHERE FUNCODIGO = 1").toInt(), 1);
+
+        // On request the list's current row follows the row shown.
+        list.setListFollowsField(true);
+        QCOMPARE(positions->currentIndex(), 0);
+        employees->next(); // position 99: the list stays where it was
+        QCOMPARE(positions->currentIndex(), 0);
+        employees->first();
+        employees->edit();
+        dm->TBFUNCIONARIOFUNCARGO->setAsInteger(2);
+        QCOMPARE(positions->currentIndex(), 1);
+    }
+
+    void unboundLookupShowsWhatWasChosen()
+    {
+        TestDatabase db;
+        addPositionsAndEmployees(db);
+        auto dm = db.connect();
+        TableDataset *positions = dm->TBCARGO;
+        positions->open();
+        positions->last();
+        DBLookupComboBox list;
+        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        QCOMPARE(list.currentIndex(), -1); // empty until a row is chosen
+        QSignalSpy activated(&list, &QComboBox::activated);
+        int currentWhenActivated = -1;
+        connect(&list, &QComboBox::activated, [&] { currentWhenActivated = positions->currentIndex(); });
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.currentText(), "PASTOR");
+        QCOMPARE(list.keyValue(), QVariant(1));
+        QCOMPARE(positions->currentIndex(), 0);
+        QCOMPARE(currentWhenActivated, 0); // moved before the window hears of it
+        QCOMPARE(activated.count(), 1);
+
+        positions->setFilter(search("CARDESCRICAO", "US"));
+        positions->setFiltered(true);
+        QCOMPARE(list.currentIndex(), -1);
+        positions->setFiltered(false);
+        QCOMPARE(list.currentText(), "PASTOR");
+    }
+
+    void navigatorMovesAndDisablesWhatWouldDoNothing()
+    {
+        TestDatabase db;
+        const QStringList members{"ANA", "BRUNO", "CARLA"};
+        for (int i = 0; i < members.size(); ++i)
+            db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)", {i + 1, members[i]});
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        DBNavigator nav(dm->DSMEMBRO);
+        const QStringList names{"Primeiro", "Anterior", "Próximo", "Último"};
+        for (int i = 0; i < 4; ++i) {
+            QToolButton *b = nav.button(DBNavigator::Button(i));
+            QCOMPARE(b->toolTip(), names[i]);
+            QCOMPARE(b->accessibleName(), names[i]);
+            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+            QVERIFY(!b->icon().pixmap(20, 20).isNull());
+        }
+        QCOMPARE(stateOf(nav), NavigatorState({false, false, false, false})); // closed
+        tb->open();
+        QCOMPARE(stateOf(nav), NavigatorState({false, false, true, true}));
+        nav.button(DBNavigator::Next)->click();
+        QCOMPARE(tb->currentIndex(), 1);
+        QCOMPARE(stateOf(nav), NavigatorState({true, true, true, true}));
+        nav.button(DBNavigator::Last)->click();
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "CARLA");
+        QCOMPARE(stateOf(nav), NavigatorState({true, true, false, false}));
+        nav.button(DBNavigator::Prior)->click();
+        QCOMPARE(tb->currentIndex(), 1);
+        nav.button(DBNavigator::First)->click();
+        QCOMPARE(tb->currentIndex(), 0);
+        tb->locate("MEMNOME", {"CARLA"});
+        QCOMPARE(stateOf(nav), NavigatorState({true, true, false, false}));
+        tb->setFilter(search("MEMNOME", "ZZZ"));
+        tb->setFiltered(true);
+        QCOMPARE(stateOf(nav), NavigatorState({false, false, false, false})); // no row
+        tb->setFiltered(false);
+
+        // Moving posts the row being edited; a refusal shows and keeps the row.
+        Messages::Recorder recorder;
+        tb->edit();
+        dm->TBMEMBROMEMNOME->setAsString("ANA MARIA");
+        nav.button(DBNavigator::Next)->click();
+        QVERIFY(!tb->editing());
+        QCOMPARE(walk(*tb, "MEMNOME"), QStringList({"ANA MARIA", "BRUNO", "CARLA"}));
+        tb->first();
+        tb->insert();
+        nav.button(DBNavigator::Next)->click();
+        QCOMPARE(recorder.texts(), QStringList{"Field 'MEMCODIGO' must have a value"});
+        QCOMPARE(tb->state(), Dataset::State::Insert);
+    }
+
+    void gridFollowsTheDatasetBothWays()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDATA) "
+                "VALUES (1, 'DIZIMO', 100.5, '2024-03-05')");
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDATA) "
+                "VALUES (2, 'LUZ', 1234.5, '2024-03-06')");
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO) VALUES (3, 'AGUA')");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMOVIMENTACOES;
+        tb->open();
+        DBGrid grid(dm->DSMOVIMENTACOES);
+        grid.addColumn("MOVCODIGO", "CÓDIGO", 60);
+        grid.addColumn("MOVDESCRICAO", "DESCRIÇÃO", 283);
+        grid.addColumn("MOVVALOR", "VALOR");
+        grid.addColumn("MOVDATA", "DATA");
+        QAbstractItemModel *model = grid.model();
+        const auto cell = [&](int row, int column) { return model->index(row, column).data().toString(); };
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), "DESCRIÇÃO");
+        QCOMPARE(grid.columnWidth(1), 283);
+        QCOMPARE(cell(0, 3), "05/03/2024");
+        QCOMPARE(cell(1, 2), QLocale().toCurrencyString(1234.5));
+        QCOMPARE(cell(2, 2), QString());
+        QCOMPARE(model->index(1, 2).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight, int(Qt::AlignRight));
+        QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectRows);
+        QCOMPARE(grid.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+
+        const auto marked = [&] {
+            QList<int> rows;
+            for (int r = 0; r < model->rowCount(); ++r)
+                if (model->headerData(r, Qt::Vertical).toString() == "▶")
+                    rows << r;
+            return rows;
+        };
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QCOMPARE(marked(), QList<int>{0});
+        tb->last();
+        QCOMPARE(grid.currentIndex().row(), 2);
+        QCOMPARE(grid.selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(grid.selectionModel()->selectedRows().first().row(), 2);
+        QCOMPARE(marked(), QList<int>{2});
+        tb->locate("MOVDESCRICAO", {"LUZ"});
+        QCOMPARE(grid.currentIndex().row(), 1);
+
+        QTest::keyClick(&grid, Qt::Key_Up);
+        QCOMPARE(tb->currentIndex(), 0);
+        QCOMPARE(dm->TBMOVIMENTACOESMOVDESCRICAO->asString(), "DIZIMO");
+        grid.resize(500, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(model->index(2, 1)).center());
+        QCOMPARE(tb->currentIndex(), 2);
+        QCOMPARE(marked(), QList<int>{2});
+
+        // A posted change updates its row; a filter resets the grid.
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+        tb->edit();
+        dm->TBMOVIMENTACOESMOVVALOR->setAsFloat(10);
+        tb->post();
+        QCOMPARE(cell(2, 2), QLocale().toCurrencyString(10.0));
+        QCOMPARE(resets.count(), 0);
+        tb->setFilter(search("MOVDESCRICAO", "U"));
+        tb->setFiltered(true);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(cell(1, 1), "AGUA");
+        QCOMPARE(grid.currentIndex().row(), 0);
+
+        // A row that cannot be posted keeps the grid on it.
+        Messages::Recorder recorder;
+        tb->edit();
+        dm->TBMOVIMENTACOESMOVCODIGO->clear();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(model->index(1, 1)).center());
+        QCOMPARE(recorder.texts(), QStringList{"Field 'MOVCODIGO' must have a value"});
+        QCOMPARE(tb->currentIndex(), 0);
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QCOMPARE(grid.selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(grid.selectionModel()->selectedRows().first().row(), 0);
+        QCOMPARE(marked(), QList<int>{0});
+        tb->cancel();
+        tb->close();
+        QCOMPARE(model->rowCount(), 0);
+        QVERIFY(!grid.currentIndex().isValid());
+    }
+};
+
+QTEST_MAIN(TestListControls)
+#include "tst_listcontrols.moc"
