@@ -4,7 +4,9 @@
 #include "data/FormKit.h"
 #include "data/Messages.h"
 #include "data/Today.h"
+#include "UParamentros.h"
 #include "data/UDM.h"
+#include "registers/UCargo.h"
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
@@ -210,6 +212,8 @@ void TFMenu::connectCommands()
 {
     connectGuarded(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
+    connectGuarded(Cargos1, &QAction::triggered, this, [this] { FormKit::openModal(FCargo, this); });
+    connectGuarded(Parametros, &QAction::triggered, this, [this] { FormKit::openModal(FParamentros, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }

@@ -1,0 +1,428 @@
+#include "RecordForm.h"
+
+#include "ErrorGuard.h"
+#include "FormKit.h"
+#include "Messages.h"
+#include "controls/DBGrid.h"
+#include "controls/DBNavigator.h"
+#include "dataset/DataSource.h"
+#include "dataset/DatasetProvider.h"
+#include "dataset/DbError.h"
+#include "dataset/SqlTableSource.h"
+#include "dataset/TableDataset.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// The search filter: the column containing the text, capitals and small letters alike.
+QString searchFilter(const QString &column, const QString &text)
+{
+    QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
+    pattern.replace(u'\'', QStringLiteral("''"));
+    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(column, pattern);
+}
+
+} // namespace
+
+RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_setup(setup)
+{
+    setObjectName(setup.objectName);
+    setWindowTitle(setup.caption);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    resize(setup.size);
+    buildPages();
+    buildButtons();
+    buildQueryPage();
+    connectHandlers();
+}
+
+TableDataset *RecordForm::table() const
+{
+    return m_setup.source->dataset();
+}
+
+void RecordForm::buildPages()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet1, m_setup.entryPageCaption);
+    PageControl1->addTab(TabSheet2, QStringLiteral("Consulta"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(PageControl1);
+
+    auto *entry = new QHBoxLayout(TabSheet1);
+    m_entryLayout = new QVBoxLayout;
+    m_buttonLayout = new QVBoxLayout;
+    m_buttonLayout->setSpacing(2);
+    entry->addLayout(m_entryLayout, 1);
+    entry->addSpacing(12);
+    entry->addLayout(m_buttonLayout);
+    if (m_setup.navigator) {
+        DBNavigator1 = new DBNavigator(m_setup.source, TabSheet1);
+        DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    }
+}
+
+QToolButton *RecordForm::addButton(const QString &name, const QString &caption, const QString &icon,
+                                   bool editStateOnly)
+{
+    QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
+    b->setFixedSize(96, 52);
+    b->setIconSize(QSize(24, 24));
+    m_buttonLayout->addWidget(b);
+    (editStateOnly ? m_editStateButtons : m_browseStateButtons) << b;
+    return b;
+}
+
+void RecordForm::buildButtons()
+{
+    btnNovo = addButton(QStringLiteral("btnNovo"), QStringLiteral("Novo"), QStringLiteral("novo"), false);
+    btnAlterar = addButton(QStringLiteral("btnAlterar"), QStringLiteral("Alterar"), QStringLiteral("alterar"), false);
+    btnSalvar = addButton(QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStringLiteral("salvar"), true);
+    btnCancelar = addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), QStringLiteral("cancelar"), true);
+    btnExcluir = addButton(QStringLiteral("btnExcluir"), QStringLiteral("Excluir"), QStringLiteral("excluir"), false);
+    btnConsultar = addButton(QStringLiteral("btnConsultar"), QStringLiteral("Consultar"), QStringLiteral("consultar"), false);
+    btnSair = addButton(QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral("sair"), false);
+    if (!m_setup.reportCaption.isEmpty()) {
+        btnRelatorio = addButton(QStringLiteral("btnRelatorio"), m_setup.reportCaption, QStringLiteral("relatorio"), false);
+        btnRelatorio->setFixedSize(110, 52);
+    }
+}
+
+void RecordForm::buildQueryPage()
+{
+    auto *layout = new QVBoxLayout(TabSheet2);
+    DBGrid1 = new DBGrid(m_setup.source, TabSheet2);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    layout->addWidget(DBGrid1, 1);
+    if (m_setup.searchColumn.isEmpty())
+        return;
+    auto *strip = new QHBoxLayout;
+    searchBox = FormKit::textBox(TabSheet2, m_setup.searchBoxName);
+    auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
+    btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
+                                       QStringLiteral(":/icons/buscar.svg"), true);
+    btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnBuscar->setIconSize(QSize(20, 20));
+    strip->addWidget(label);
+    strip->addWidget(searchBox, 1);
+    strip->addWidget(btnBuscar);
+    layout->addLayout(strip);
+    setTabOrder(DBGrid1, searchBox);
+}
+
+void RecordForm::buildLegend()
+{
+    if (m_setup.legend.isEmpty())
+        return;
+    GroupBox1 = new QGroupBox(QStringLiteral("Teclas de Atalho"), TabSheet1);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto *lines = new QVBoxLayout(GroupBox1);
+    lines->setSpacing(0);
+    for (const QString &line : m_setup.legend)
+        lines->addWidget(new QLabel(line, GroupBox1));
+    m_buttonLayout->addSpacing(8);
+    m_buttonLayout->addWidget(GroupBox1);
+}
+
+void RecordForm::finishLayout()
+{
+    m_buttonLayout->addStretch();
+    buildLegend();
+    if (DBNavigator1) {
+        m_entryLayout->addWidget(DBNavigator1, 0, Qt::AlignLeft);
+        QWidget::setTabOrder(DBNavigator1, m_codeBox);
+    }
+    m_entryLayout->addStretch();
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QLabel *RecordForm::addLabeled(const QString &labelName, const QString &caption, QWidget *control)
+{
+    QLabel *label = FormKit::captionLabel(TabSheet1, labelName, caption, control, 0, true);
+    m_entryLayout->addWidget(label);
+    m_entryLayout->addWidget(control);
+    m_entryLayout->addSpacing(4);
+    return label;
+}
+
+void RecordForm::setCodeBox(QWidget *codeBox)
+{
+    m_codeBox = codeBox;
+    if (m_setup.codeEditable)
+        addEditable(codeBox);
+    else
+        codeBox->setEnabled(false);
+}
+
+void RecordForm::addEditable(QWidget *control)
+{
+    m_editable << control;
+}
+
+void RecordForm::addFieldKeys(QWidget *control, bool saveAndLeaveOnly)
+{
+    FormKit::onKeyDown(control, [this, control, saveAndLeaveOnly](QKeyEvent *e) {
+        const int key = e->key();
+        if (key == Qt::Key_F5)
+            btnSalvarClick();
+        else if (key == Qt::Key_Escape)
+            btnSairClick();
+        else if (!saveAndLeaveOnly && (isEnter(key) || key == Qt::Key_Down || key == Qt::Key_Up))
+            FormKit::focusNeighbour(control, key != Qt::Key_Up);
+        else
+            return false;
+        return true;
+    });
+}
+
+void RecordForm::connectHandlers()
+{
+    connectGuarded(btnNovo, &QToolButton::clicked, this, [this] { btnNovoClick(); });
+    connectGuarded(btnAlterar, &QToolButton::clicked, this, [this] { btnAlterarClick(); });
+    connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
+    connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
+    connectGuarded(btnExcluir, &QToolButton::clicked, this, [this] { btnExcluirClick(); });
+    connectGuarded(btnConsultar, &QToolButton::clicked, this, [this] { btnConsultarClick(); });
+    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { btnSairClick(); });
+    if (btnRelatorio)
+        connectGuarded(btnRelatorio, &QToolButton::clicked, this, [this] { btnRelatorioClick(); });
+    connectGuarded(DBGrid1, &DBGrid::doubleClicked, this, [this] { DBGrid1DblClick(); });
+    connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1)
+            TabSheet2Show();
+    });
+    if (searchBox) {
+        connectGuarded(searchBox, &QLineEdit::textChanged, this, [this] { txtNomeChange(); });
+        connectGuarded(btnBuscar, &QToolButton::clicked, this, [this] { btnBuscarClick(); });
+    }
+}
+
+void RecordForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    PageControl1->setCurrentIndex(0);
+    if (m_setup.shortcuts != RecordFormSetup::Shortcuts::None && !m_windowKeysInstalled) {
+        qApp->installEventFilter(this); // the window's keys come before any control sees them
+        m_windowKeysInstalled = true;
+    }
+    runGuarded([this] { FormShow(); });
+}
+
+void RecordForm::FormShow()
+{
+    for (TableDataset *t : m_setup.openOnShow) {
+        if (m_setup.activateSourcesOnShow)
+            t->provider()->source()->setActive(true);
+        t->open();
+    }
+    navegar();
+}
+
+void RecordForm::navegar()
+{
+    for (QWidget *w : m_editable)
+        w->setEnabled(false);
+    for (QToolButton *b : m_editStateButtons)
+        b->setEnabled(false);
+    for (QToolButton *b : m_browseStateButtons)
+        b->setEnabled(true);
+}
+
+void RecordForm::editar()
+{
+    for (QWidget *w : m_editable)
+        w->setEnabled(true);
+    for (QToolButton *b : m_editStateButtons)
+        b->setEnabled(true);
+    for (QToolButton *b : m_browseStateButtons)
+        b->setEnabled(false);
+    PageControl1->setCurrentIndex(0);
+    if (m_firstField)
+        m_firstField->setFocus();
+}
+
+// The new code is the largest code of the whole table plus one: a search
+// filter does not narrow the scan.
+void RecordForm::newRecord()
+{
+    TableDataset *t = table();
+    if (m_setup.rereadOnNew)
+        t->close();
+    t->open();
+    const int code = t->nextCode(t->fieldByName(m_setup.codeColumn)->index());
+    t->insert();
+    t->fieldByName(m_setup.codeColumn)->setAsInteger(code);
+}
+
+void RecordForm::btnNovoClick()
+{
+    newRecord();
+    editar();
+}
+
+void RecordForm::btnAlterarClick()
+{
+    table()->edit();
+    editar();
+}
+
+// Post, then apply at once. A refusal by the database puts the row back in
+// its edit mode with what the user typed, so it can be corrected and saved
+// again, or cancelled.
+void RecordForm::btnSalvarClick()
+{
+    TableDataset *t = table();
+    t->post();
+    try {
+        t->applyUpdates(0);
+    } catch (const DbError &) {
+        t->revertToEdit();
+        throw;
+    }
+    navegar();
+}
+
+void RecordForm::btnCancelarClick()
+{
+    table()->cancel();
+    navegar();
+}
+
+void RecordForm::btnExcluirClick()
+{
+    if (!Messages::question(QStringLiteral("Você realmente deseja excluir este registro ?")))
+        return;
+    TableDataset *t = table();
+    t->del();
+    try {
+        t->applyUpdates(0);
+    } catch (const DbError &) {
+        t->cancelUpdates(); // the row is back as it is stored
+        throw;
+    }
+}
+
+void RecordForm::btnConsultarClick()
+{
+    PageControl1->setCurrentIndex(1);
+}
+
+void RecordForm::DBGrid1DblClick()
+{
+    PageControl1->setCurrentIndex(0);
+}
+
+void RecordForm::btnSairClick()
+{
+    close();
+}
+
+void RecordForm::txtNomeChange()
+{
+    TableDataset *t = table();
+    t->setFiltered(false);
+    t->setFilter(searchFilter(m_setup.searchColumn, searchBox->text()));
+    t->setFiltered(true);
+}
+
+void RecordForm::TabSheet2Show()
+{
+    if (m_setup.focusSearchOnQueryPage && searchBox)
+        searchBox->setFocus();
+}
+
+// Closing in the edit state drops the pending row, so nothing half-edited
+// stays in the shared table for another window to save by surprise.
+void RecordForm::done(int result)
+{
+    if (m_windowKeysInstalled) {
+        qApp->removeEventFilter(this);
+        m_windowKeysInstalled = false;
+    }
+    runGuarded([this] { table()->cancel(); });
+    QDialog::done(result);
+}
+
+// Esc does nothing by itself in a register: it is a field key or a shortcut.
+void RecordForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        event->accept();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+bool RecordForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!widget || widget->window() != this || (modal && modal != this)) // not while a box is over it
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const int combined = key->key() | int(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    bool taken = false;
+    runGuarded([&] { taken = runShortcut(combined); });
+    return taken;
+}
+
+// The hidden shortcut menu: each key runs its button's action only while
+// that button is enabled (cash movements: F1 and Shift+Del always).
+bool RecordForm::runShortcut(int key)
+{
+    using S = RecordFormSetup::Shortcuts;
+    const bool movements = m_setup.shortcuts == S::CashMovements;
+    const auto press = [](QToolButton *b, bool ignoreEnabled, const std::function<void()> &action) {
+        if (b && (ignoreEnabled || b->isEnabled()))
+            action();
+        return true;
+    };
+    switch (key) {
+    case Qt::Key_F1:
+        return press(btnNovo, movements, [this] { btnNovoClick(); });
+    case Qt::Key_F2:
+        return press(btnAlterar, false, [this] { btnAlterarClick(); });
+    case Qt::Key_F5:
+        return press(btnSalvar, false, [this] { btnSalvarClick(); });
+    case Qt::Key_Escape:
+        return press(btnCancelar, false, [this] { btnCancelarClick(); });
+    case int(Qt::ShiftModifier) | Qt::Key_Delete:
+        return press(btnExcluir, movements, [this] { btnExcluirClick(); });
+    case int(Qt::ControlModifier) | Qt::Key_P:
+        return !movements && press(btnRelatorio, false, [this] { btnRelatorioClick(); });
+    case Qt::Key_F8:
+        return movements && press(btnConsultar, false, [this] { btnConsultarClick(); });
+    case Qt::Key_F4:
+        return press(btnSair, false, [this] { btnSairClick(); });
+    default:
+        return false;
+    }
+}

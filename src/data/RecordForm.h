@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+class DataSource;
+class DBGrid;
+class DBNavigator;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+class QVBoxLayout;
+class TableDataset;
+
+// What sets one register window apart from the others; everything else of
+// the pattern is written once in RecordForm.
+struct RecordFormSetup
+{
+    QString objectName;                // "FCargo"
+    QString caption;                   // "Cadastro de Cargos"
+    DataSource *source = nullptr;      // DS<T> of the main table
+    QString codeColumn;                // "CARCODIGO"
+    QList<TableDataset *> openOnShow;  // in order; the main table among them
+    bool activateSourcesOnShow = true; // SQL<T> made active before opening
+    bool rereadOnNew = true;           // Novo reads the table anew first
+    bool codeEditable = false;         // the code box is enabled in the edit state
+    QString entryPageCaption = QStringLiteral("Cadastro");
+    QString searchColumn;              // empty: no search strip
+    QString searchLabel;               // caption beside the search box
+    QString searchBoxName = QStringLiteral("txtNome");
+    bool focusSearchOnQueryPage = false;
+    bool navigator = true;
+    enum class Shortcuts { None, Register, CashMovements } shortcuts = Shortcuts::None;
+    QStringList legend;                // lines of "Teclas de Atalho"; empty: no legend
+    QString reportCaption;             // btnRelatorio; empty: none
+    QSize size = QSize(690, 477);
+};
+
+// The one base class of the register windows: a record of one table at a
+// time on the entry page, the grid and search on the query page, the command
+// buttons with their browse and edit states, new codes, saving, deleting,
+// field keys and the window's shortcut keys.
+class RecordForm : public QDialog
+{
+    Q_OBJECT
+public:
+    RecordForm(QWidget *owner, const RecordFormSetup &setup);
+
+    QTabWidget *PageControl1;
+    QWidget *TabSheet1, *TabSheet2;
+    QToolButton *btnNovo, *btnAlterar, *btnSalvar, *btnCancelar, *btnExcluir, *btnConsultar, *btnSair;
+    QToolButton *btnRelatorio = nullptr;
+    DBNavigator *DBNavigator1 = nullptr;
+    DBGrid *DBGrid1;
+    QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
+    QToolButton *btnBuscar = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+
+    TableDataset *table() const;
+
+    virtual void FormShow();
+    void navegar();
+    void editar();
+    virtual void btnNovoClick();
+    void btnAlterarClick();
+    virtual void btnSalvarClick();
+    void btnCancelarClick();
+    void btnExcluirClick();
+    void btnConsultarClick();
+    void DBGrid1DblClick();
+    void btnSairClick();
+    void txtNomeChange(); // the search; btnBuscarClick does the same
+    void btnBuscarClick() { txtNomeChange(); }
+    virtual void btnRelatorioClick() {}
+    void TabSheet2Show();
+
+protected:
+    // For the register's constructor: where the data controls go, and how
+    // they take part in the pattern.
+    QVBoxLayout *entryLayout() const { return m_entryLayout; }
+    // A data control with its caption label above it, next in the entry page.
+    QLabel *addLabeled(const QString &labelName, const QString &caption, QWidget *control);
+    void setCodeBox(QWidget *codeBox);
+    void addEditable(QWidget *control);             // enabled only in the edit state
+    void setFirstField(QWidget *control) { m_firstField = control; }
+    void addFieldKeys(QWidget *control, bool saveAndLeaveOnly = false);
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, bool editStateOnly);
+    // The form is built: add the buttons, the legend and the last layout pieces.
+    void finishLayout();
+
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildPages();
+    void buildButtons();
+    void buildQueryPage();
+    void buildLegend();
+    void connectHandlers();
+    bool runShortcut(int keyWithModifiers);
+    void newRecord();
+
+    RecordFormSetup m_setup;
+    QVBoxLayout *m_entryLayout = nullptr;
+    QVBoxLayout *m_buttonLayout = nullptr;
+    QWidget *m_codeBox = nullptr;
+    QWidget *m_firstField = nullptr;
+    QList<QWidget *> m_editable;
+    QList<QToolButton *> m_editStateButtons;
+    QList<QToolButton *> m_browseStateButtons;
+    bool m_windowKeysInstalled = false;
+};

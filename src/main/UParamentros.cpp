@@ -1,0 +1,57 @@
+#include "UParamentros.h"
+
+#include "data/UDM.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBMemo.h"
+
+TFParamentros *FParamentros = nullptr;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FParamentros");
+    s.caption = QStringLiteral("Parâmetros do Sistema");
+    s.source = DM->DSPARAMENTROS;
+    s.codeColumn = QStringLiteral("PARCODIGO");
+    s.openOnShow = {DM->TBPARAMENTROS};
+    s.activateSourcesOnShow = false;
+    s.rereadOnNew = false;
+    s.codeEditable = true;
+    s.navigator = false;
+    s.searchColumn = QStringLiteral("PAROBSERVACOES");
+    s.searchLabel = QStringLiteral("BUSCAR POR OBSERVAÇÃO / DESCRIÇÃO: ");
+    s.searchBoxName = QStringLiteral("txtBusca");
+    return s;
+}
+
+} // namespace
+
+TFParamentros::TFParamentros(QWidget *owner) : RecordForm(owner, setup())
+{
+    DBEdit1 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARCODIGO"), TabSheet1);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    DBEdit1->setMaximumWidth(120);
+    DBEdit2 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARVALOR"), TabSheet1);
+    DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
+    DBMemo1 = new DBMemo(DM->DSPARAMENTROS, QStringLiteral("PAROBSERVACOES"), TabSheet1);
+    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setMaximumHeight(120);
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("VALOR"), DBEdit2);
+    // The label reads "OBSERVACÕES" while the grid's title reads "OBSERVAÇÕES", as the users know them.
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("OBSERVACÕES / DESCRIÇÃO"), DBMemo1);
+    setCodeBox(DBEdit1);
+    addEditable(DBEdit2);
+    addEditable(DBMemo1);
+    setFirstField(DBEdit2);
+    setTabOrder(DBEdit1, DBEdit2);
+    setTabOrder(DBEdit2, DBMemo1);
+
+    DBGrid1->addColumn(QStringLiteral("PARCODIGO"), QStringLiteral("CÓDIGO"), 70);
+    DBGrid1->addColumn(QStringLiteral("PARVALOR"), QStringLiteral("VALOR"), 250);
+    DBGrid1->addColumn(QStringLiteral("PAROBSERVACOES"), QStringLiteral("OBSERVAÇÕES / DESCRIÇÃO"), 300);
+    finishLayout();
+}

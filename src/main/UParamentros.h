@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/RecordForm.h"
+
+class DBEdit;
+class DBMemo;
+
+// System parameters: rows of TPARAMETROS, each a code of fixed meaning
+// (1: the church's name, printed on the cash book) with a value and a
+// description. The code is the user's to choose.
+class TFParamentros : public RecordForm
+{
+    Q_OBJECT
+public:
+    explicit TFParamentros(QWidget *owner);
+
+    DBEdit *DBEdit1, *DBEdit2;
+    DBMemo *DBMemo1;
+};
+
+extern TFParamentros *FParamentros;

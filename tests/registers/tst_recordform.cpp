@@ -1,0 +1,335 @@
+// The register pattern, through the positions and parameters windows and a
+// register with the shortcut menu, driven as a user would.
+#include "ProgramFixture.h"
+
+#include "data/Messages.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBMemo.h"
+#include "main/UMenu.h"
+#include "main/UParamentros.h"
+#include "registers/UCargo.h"
+#include "signin/ULogin.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// The program signed in, with the main window as the owner of the registers.
+struct Program
+{
+    ProgramFixture fx;
+    std::unique_ptr<TFLogin> login{new TFLogin};
+    TFMenu *menu = new TFMenu(login.get());
+
+    template <typename Window>
+    std::unique_ptr<Window> open()
+    {
+        auto w = std::make_unique<Window>(menu);
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("register not active");
+        return w;
+    }
+    void positions(const QList<int> &codes)
+    {
+        for (int code : codes)
+            fx.db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (?, ?, ?)",
+                       {code, QString("CARGO %1").arg(code), 1000.0 * code});
+    }
+};
+
+// A register with the shortcut menu and a field-key box, over the positions.
+class ShortcutRegister : public RecordForm
+{
+public:
+    explicit ShortcutRegister(QWidget *owner) : RecordForm(owner, setup())
+    {
+        box = new DBEdit(DM->DSCARGO, "CARDESCRICAO", TabSheet1);
+        auto *code = new DBEdit(DM->DSCARGO, "CARCODIGO", TabSheet1);
+        addLabeled("Label1", "CÓDIGO", code);
+        addLabeled("Label2", "DESCRIÇÃO", box);
+        setCodeBox(code);
+        addEditable(box);
+        setFirstField(box);
+        addFieldKeys(box);
+        finishLayout();
+    }
+    static RecordFormSetup setup()
+    {
+        RecordFormSetup s;
+        s.objectName = "FTeste";
+        s.caption = "Teste";
+        s.source = DM->DSCARGO;
+        s.codeColumn = "CARCODIGO";
+        s.openOnShow = {DM->TBCARGO};
+        s.shortcuts = RecordFormSetup::Shortcuts::Register;
+        s.reportCaption = "Gerar Relatório";
+        return s;
+    }
+    void btnRelatorioClick() override { ++reports; }
+    DBEdit *box;
+    int reports = 0;
+};
+
+bool inEditState(RecordForm *w)
+{
+    return w->btnSalvar->isEnabled() && w->btnCancelar->isEnabled() && !w->btnNovo->isEnabled()
+        && !w->btnAlterar->isEnabled() && !w->btnExcluir->isEnabled() && !w->btnConsultar->isEnabled()
+        && !w->btnSair->isEnabled();
+}
+
+bool inBrowseState(RecordForm *w)
+{
+    return !w->btnSalvar->isEnabled() && !w->btnCancelar->isEnabled() && w->btnNovo->isEnabled()
+        && w->btnAlterar->isEnabled() && w->btnExcluir->isEnabled() && w->btnConsultar->isEnabled()
+        && w->btnSair->isEnabled();
+}
+
+} // namespace
+
+class TestRecordForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void newCodesAreTheLargestPlusOne()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        recorder.defaultAnswer = true;
+        auto w = p.open<TFCargo>();
+        QVERIFY(inBrowseState(w.get()));
+        QVERIFY(!w->DBEdit2->isEnabled() && !w->DBEdit1->isEnabled());
+        w->btnNovo->click();
+        QCOMPARE(w->DBEdit1->text(), QString("1")); // the first position ever
+        QVERIFY(inEditState(w.get()));
+        QVERIFY(w->DBEdit2->isEnabled() && w->DBEdit2->hasFocus() && !w->DBEdit1->isEnabled());
+        w->btnCancelar->click();
+
+        p.positions({2, 5}); // Novo reads the table anew
+        p.fx.db.exec("INSERT INTO TCARGO (CARCODIGO) VALUES (1)");
+        w->btnNovo->click();
+        QCOMPARE(w->DBEdit1->text(), QString("6"));
+        QTest::keyClicks(w->DBEdit2, "tesoureira");
+        QCOMPARE(w->DBEdit2->text(), QString("TESOUREIRA")); // capitals as typed
+        QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        QVERIFY(inBrowseState(w.get()));
+        QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO WHERE CARCODIGO = 6").toString(), QString("TESOUREIRA"));
+
+        w->btnExcluir->click(); // answered Yes
+        QCOMPARE(recorder.shown.last().caption, QString("Atenção"));
+        QCOMPARE(recorder.shown.last().text, QString("Você realmente deseja excluir este registro ?"));
+        QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TCARGO").toInt(), 3);
+        w->btnNovo->click();
+        QCOMPARE(w->DBEdit1->text(), QString("6")); // handed out again
+    }
+
+    void aSearchFilterDoesNotNarrowNewCodes()
+    {
+        Program p;
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (1, 'IGREJA BOAS NOVAS', 'Nome da IGREJA')");
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (2, 'X', 'outro')");
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (5, 'Y', NULL)");
+        auto w = p.open<TFParamentros>();
+        w->btnConsultar->click();
+        QTest::keyClicks(w->searchBox, "igreja");
+        QCOMPARE(DM->TBPARAMENTROS->recordCount(), 1);
+        QCOMPARE(DM->TBPARAMENTROS->filter(), QString("(UPPER(PAROBSERVACOES) LIKE UPPER('%igreja%'))"));
+        w->btnNovo->click();
+        QCOMPARE(w->DBEdit1->text(), QString("6"));
+        QVERIFY(w->DBEdit1->isEnabled()); // the code is the user's to choose here
+        w->btnCancelar->click();
+        QVERIFY(!w->DBEdit1->isEnabled());
+    }
+
+    void searchTakesQuotesPercentAndEmptyText()
+    {
+        Program p;
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (1, 'A', 'D''ÁVILA')");
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (2, 'B', '50% DAS OFERTAS')");
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (3, 'C', NULL)");
+        auto w = p.open<TFParamentros>();
+        const auto found = [&](const QString &text) {
+            w->searchBox->setText(text);
+            return DM->TBPARAMENTROS->recordCount();
+        };
+        QCOMPARE(found("d'á"), 1);
+        QCOMPARE(found("50%"), 1);
+        QCOMPARE(found("%"), 2);
+        QCOMPARE(found("xyz"), 0);
+        QCOMPARE(found(""), 2); // every row with a description
+        w->searchBox->setText("ofertas");
+        w->btnBuscar->click(); // the same search
+        QCOMPARE(DM->TBPARAMENTROS->recordCount(), 1);
+        QCOMPARE(w->DBGrid1->model()->rowCount(), 1);
+    }
+
+    void alterarOnAnEmptyTableThenSalvarNeedsACode()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        auto w = p.open<TFCargo>();
+        w->btnAlterar->click();
+        QVERIFY(inEditState(w.get()));
+        QVERIFY(w->DBEdit1->text().isEmpty());
+        w->btnSalvar->click();
+        QCOMPARE(recorder.texts(), QStringList{"Field 'CARCODIGO' must have a value"});
+        QVERIFY(inEditState(w.get()));
+    }
+
+    void excluirOnAnEmptyTableAndNoAnswer()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        recorder.answers = {false, true};
+        auto w = p.open<TFCargo>();
+        w->btnExcluir->click(); // No: nothing
+        QCOMPARE(recorder.shown.size(), 1);
+        w->btnExcluir->click(); // Yes: the empty table refuses
+        QCOMPARE(recorder.shown.size(), 3);
+        QCOMPARE(recorder.shown[2].kind, Messages::Shown::Error);
+        QVERIFY(inBrowseState(w.get()));
+
+        p.positions({1});
+        w->btnNovo->click(); // reads the new row
+        w->btnCancelar->click();
+        recorder.answers = {false};
+        w->btnExcluir->click();
+        QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TCARGO").toInt(), 1);
+    }
+
+    void refusedSaveStaysInEditWithWhatWasTyped()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (1, 'IGREJA', 'Nome da igreja')");
+        auto w = p.open<TFParamentros>();
+        w->btnNovo->click();
+        w->DBEdit1->selectAll();
+        QTest::keyClicks(w->DBEdit1, "1"); // a code another row has
+        QTest::keyClicks(w->DBEdit2, "Segunda igreja");
+        w->btnSalvar->click();
+        QCOMPARE(recorder.shown.size(), 1);
+        QVERIFY(recorder.texts().first().contains("PRIMARY", Qt::CaseInsensitive));
+        QVERIFY(inEditState(w.get()));
+        QCOMPARE(w->DBEdit2->text(), QString("Segunda igreja")); // no capitals here
+        QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(), 1);
+
+        w->DBEdit1->selectAll();
+        QTest::keyClicks(w->DBEdit1, "7");
+        w->btnSalvar->click();
+        QVERIFY(inBrowseState(w.get()));
+        QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 7").toString(), QString("Segunda igreja"));
+        QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 1").toString(), QString("IGREJA"));
+        QVERIFY(!DM->TBPARAMENTROS->hasPendingChanges());
+    }
+
+    void refusedChangeByAnotherWorkstationCanBeCancelled()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.positions({1});
+        auto w = p.open<TFCargo>();
+        w->btnAlterar->click();
+        w->DBEdit2->selectAll();
+        QTest::keyClicks(w->DBEdit2, "PASTOR");
+        p.fx.db.exec("UPDATE TCARGO SET CARDESCRICAO = 'DIÁCONO' WHERE CARCODIGO = 1"); // meanwhile
+        w->btnSalvar->click();
+        QCOMPARE(recorder.texts(), QStringList{"Registro não encontrado ou alterado por outro usuário."});
+        QVERIFY(inEditState(w.get()));
+        QCOMPARE(w->DBEdit2->text(), QString("PASTOR"));
+        w->btnCancelar->click();
+        QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("DIÁCONO"));
+        QVERIFY(!DM->TBCARGO->hasPendingChanges());
+    }
+
+    void escInAFieldClosesAndClosingCancelsTheRow()
+    {
+        Program p;
+        auto w = p.open<TFCargo>();
+        w->btnNovo->click();
+        QTest::keyClicks(w->DBEdit2, "ZELADOR");
+        QTest::keyClick(w->DBEdit2, Qt::Key_Return); // Enter moves on
+        QVERIFY(w->DBEdit3->hasFocus());
+        QTest::keyClick(w->DBEdit3, Qt::Key_Up);
+        QVERIFY(w->DBEdit2->hasFocus());
+        QTest::keyClick(w->DBEdit2, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(DM->TBCARGO->state(), Dataset::State::Browse);
+        QCOMPARE(DM->TBCARGO->recordCount(), 0);
+    }
+
+    void shortcutMenuActsOnEnabledButtonsOnly()
+    {
+        Program p;
+        p.positions({1});
+        auto w = p.open<ShortcutRegister>();
+        QTest::keyClick(w.get(), Qt::Key_F5); // Salvar disabled in browse
+        QTest::keyClick(w.get(), Qt::Key_Escape); // Cancelar disabled: not Sair either
+        QVERIFY(w->isVisible());
+        QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(w->reports, 1);
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        QVERIFY(inEditState(w.get()));
+        QTest::keyClicks(w->box, "diacono");
+        QTest::keyClick(w->box, Qt::Key_P, Qt::ControlModifier); // report disabled while editing
+        QCOMPARE(w->reports, 1);
+        QTest::keyClick(w->box, Qt::Key_F4); // Sair disabled while editing
+        QVERIFY(w->isVisible());
+        QTest::keyClick(w->box, Qt::Key_Escape); // Cancelar, not Sair
+        QVERIFY(w->isVisible() && inBrowseState(w.get()));
+        QCOMPARE(DM->TBCARGO->recordCount(), 1);
+        QTest::keyClick(w.get(), Qt::Key_F2);
+        w->box->selectAll();
+        QTest::keyClicks(w->box, "PASTOR");
+        QTest::keyClick(w->box, Qt::Key_F5);
+        QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("PASTOR"));
+        QTest::keyClick(w.get(), Qt::Key_F4);
+        QVERIFY(!w->isVisible());
+    }
+
+    void moneyIsShownAsCurrencyAndGridFollowsTheRow()
+    {
+        Program p;
+        p.positions({1, 2});
+        auto w = p.open<TFCargo>();
+        QCOMPARE(w->DBEdit3->text(), QLocale().toCurrencyString(1000.0));
+        w->btnConsultar->click();
+        QCOMPARE(w->PageControl1->currentIndex(), 1);
+        QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
+        QCOMPARE(w->DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QString("SALÁRIO"));
+        DM->TBCARGO->last();
+        QCOMPARE(w->DBGrid1->currentIndex().row(), 1);
+        w->DBGrid1DblClick();
+        QCOMPARE(w->PageControl1->currentIndex(), 0);
+        QCOMPARE(w->DBEdit2->text(), QString("CARGO 2"));
+    }
+
+    void theMainMenuOpensTheRegisters()
+    {
+        Program p;
+        QString caption;
+        whenModalOpens([&](QWidget *modal) {
+            caption = modal->windowTitle();
+            modal->close();
+        });
+        p.menu->Cargos1->trigger();
+        QCOMPARE(caption, QString("Cadastro de Cargos"));
+        QVERIFY(!FCargo);
+        whenModalOpens([&](QWidget *modal) {
+            caption = modal->windowTitle();
+            modal->close();
+        });
+        p.menu->Parametros->trigger();
+        QCOMPARE(caption, QString("Parâmetros do Sistema"));
+    }
+};
+
+QTEST_MAIN(TestRecordForm)
+#include "tst_recordform.moc"
