@@ -67,6 +67,10 @@ void RecordForm::buildPages()
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    for (QWidget *page : {TabSheet1, TabSheet2}) { // white pages, as the window
+        page->setAutoFillBackground(true);
+        page->setPalette(palette());
+    }
     PageControl1->addTab(TabSheet1, m_setup.entryPageCaption);
     PageControl1->addTab(TabSheet2, QStringLiteral("Consulta"));
     auto *layout = new QVBoxLayout(this);
@@ -165,7 +169,8 @@ QLabel *RecordForm::addLabeled(const QString &labelName, const QString &caption,
 {
     QLabel *label = FormKit::captionLabel(TabSheet1, labelName, caption, control, 0, true);
     m_entryLayout->addWidget(label);
-    m_entryLayout->addWidget(control);
+    const bool narrow = control->maximumWidth() < QWIDGETSIZE_MAX;
+    m_entryLayout->addWidget(control, 0, narrow ? Qt::AlignLeft : Qt::Alignment());
     m_entryLayout->addSpacing(4);
     return label;
 }

@@ -33,7 +33,7 @@ TFParamentros::TFParamentros(QWidget *owner) : RecordForm(owner, setup())
 {
     DBEdit1 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARCODIGO"), TabSheet1);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-    DBEdit1->setMaximumWidth(120);
+    DBEdit1->setFixedWidth(120);
     DBEdit2 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARVALOR"), TabSheet1);
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
     DBMemo1 = new DBMemo(DM->DSPARAMENTROS, QStringLiteral("PAROBSERVACOES"), TabSheet1);

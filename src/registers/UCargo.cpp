@@ -32,7 +32,7 @@ TFCargo::TFCargo(QWidget *owner) : RecordForm(owner, setup())
     for (int i = 0; i < boxes.size(); ++i) {
         boxes[i]->setObjectName(names[i]);
         boxes[i]->setCharCase(DBEdit::CharCase::Upper);
-        boxes[i]->setMaximumWidth(i == 1 ? 360 : 160);
+        boxes[i]->setFixedWidth(i == 1 ? 360 : 160);
         addLabeled(QStringLiteral("Label%1").arg(i + 1), captions[i], boxes[i]);
         addFieldKeys(boxes[i]);
     }
