@@ -121,6 +121,7 @@ void RecordForm::buildQueryPage()
     auto *layout = new QVBoxLayout(TabSheet2);
     DBGrid1 = new DBGrid(m_setup.source, TabSheet2);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("Registros"));
     layout->addWidget(DBGrid1, 1);
     if (m_setup.searchColumn.isEmpty())
         return;
