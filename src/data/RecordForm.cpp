@@ -4,6 +4,7 @@
 #include "FormKit.h"
 #include "Messages.h"
 #include "controls/DBGrid.h"
+#include "controls/DataControl.h"
 #include "controls/DBNavigator.h"
 #include "dataset/DataSource.h"
 #include "dataset/DatasetProvider.h"
@@ -109,11 +110,12 @@ void RecordForm::buildButtons()
     btnCancelar = addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), QStringLiteral("cancelar"), true);
     btnExcluir = addButton(QStringLiteral("btnExcluir"), QStringLiteral("Excluir"), QStringLiteral("excluir"), false);
     btnConsultar = addButton(QStringLiteral("btnConsultar"), QStringLiteral("Consultar"), QStringLiteral("consultar"), false);
-    btnSair = addButton(QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral("sair"), false);
     if (!m_setup.reportCaption.isEmpty()) {
         btnRelatorio = addButton(QStringLiteral("btnRelatorio"), m_setup.reportCaption, QStringLiteral("relatorio"), false);
-        btnRelatorio->setFixedSize(110, 52);
+        btnRelatorio->setFixedSize(qMax(110, btnRelatorio->sizeHint().width()), 52); // long captions whole
     }
+    // The report button, where there is one, comes just above Sair.
+    btnSair = addButton(QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral("sair"), false);
 }
 
 void RecordForm::buildQueryPage()
@@ -127,6 +129,11 @@ void RecordForm::buildQueryPage()
         return;
     auto *strip = new QHBoxLayout;
     searchBox = FormKit::textBox(TabSheet2, m_setup.searchBoxName);
+    if (m_setup.searchCapitals) {
+        auto *capitals = new TypingValidator(TypingValidator::Kind::Text, searchBox);
+        capitals->setCharCase(CharCase::Upper);
+        searchBox->setValidator(capitals);
+    }
     auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
     btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
                                        QStringLiteral(":/icons/buscar.svg"), true);
@@ -135,7 +142,7 @@ void RecordForm::buildQueryPage()
     strip->addWidget(label);
     strip->addWidget(searchBox, 1);
     strip->addWidget(btnBuscar);
-    layout->addLayout(strip);
+    layout->insertLayout(0, strip); // a strip along the top, the grid first in tab order
     setTabOrder(DBGrid1, searchBox);
 }
 
@@ -425,7 +432,7 @@ bool RecordForm::runShortcut(int key)
     case int(Qt::ControlModifier) | Qt::Key_P:
         return !movements && press(btnRelatorio, false, [this] { btnRelatorioClick(); });
     case Qt::Key_F8:
-        return movements && press(btnConsultar, false, [this] { btnConsultarClick(); });
+        return (movements || m_setup.consultKey) && press(btnConsultar, false, [this] { btnConsultarClick(); });
     case Qt::Key_F4:
         return press(btnSair, false, [this] { btnSairClick(); });
     default:

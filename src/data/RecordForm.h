@@ -32,8 +32,10 @@ struct RecordFormSetup
     QString searchLabel;               // caption beside the search box
     QString searchBoxName = QStringLiteral("txtNome");
     bool focusSearchOnQueryPage = false;
+    bool searchCapitals = false;       // the search box turns letters into capitals
     bool navigator = true;
     enum class Shortcuts { None, Register, CashMovements } shortcuts = Shortcuts::None;
+    bool consultKey = false;           // F8 runs Consultar (always so in cash movements)
     QStringList legend;                // lines of "Teclas de Atalho"; empty: no legend
     QString reportCaption;             // btnRelatorio; empty: none
     QSize size = QSize(690, 477);

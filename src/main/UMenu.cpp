@@ -7,6 +7,9 @@
 #include "UParamentros.h"
 #include "data/UDM.h"
 #include "registers/UCargo.h"
+#include "registers/UEvento.h"
+#include "registers/UFuncionario.h"
+#include "registers/UMembro.h"
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
@@ -214,6 +217,12 @@ void TFMenu::connectCommands()
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
     connectGuarded(Cargos1, &QAction::triggered, this, [this] { FormKit::openModal(FCargo, this); });
     connectGuarded(Parametros, &QAction::triggered, this, [this] { FormKit::openModal(FParamentros, this); });
+    connectGuarded(SpeedButton3, &QToolButton::clicked, this, [this] { FormKit::openModal(FFuncionario, this); });
+    connectGuarded(Funcionrios1, &QAction::triggered, this, [this] { FormKit::openModal(FFuncionario, this); });
+    connectGuarded(SpeedButton5, &QToolButton::clicked, this, [this] { FormKit::openModal(FEvento, this); });
+    connectGuarded(Evento1, &QAction::triggered, this, [this] { FormKit::openModal(FEvento, this); });
+    connectGuarded(SpeedButton1, &QToolButton::clicked, this, [this] { FormKit::openModal(FMembro, this); });
+    connectGuarded(Membros1, &QAction::triggered, this, [this] { FormKit::openModal(FMembro, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }

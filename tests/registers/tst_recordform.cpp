@@ -1,6 +1,6 @@
 // The register pattern, through the positions and parameters windows and a
 // register with the shortcut menu, driven as a user would.
-#include "ProgramFixture.h"
+#include "RegisterFixture.h"
 
 #include "data/Messages.h"
 #include "data/controls/DBEdit.h"
@@ -19,22 +19,8 @@
 namespace {
 
 // The program signed in, with the main window as the owner of the registers.
-struct Program
+struct Program : SignedInProgram
 {
-    ProgramFixture fx;
-    std::unique_ptr<TFLogin> login{new TFLogin};
-    TFMenu *menu = new TFMenu(login.get());
-
-    template <typename Window>
-    std::unique_ptr<Window> open()
-    {
-        auto w = std::make_unique<Window>(menu);
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("register not active");
-        return w;
-    }
     void positions(const QList<int> &codes)
     {
         for (int code : codes)

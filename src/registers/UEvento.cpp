@@ -1,0 +1,98 @@
+#include "UEvento.h"
+
+#include "data/FormKit.h"
+#include "data/UDM.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/controls/DBNavigator.h"
+#include "data/controls/DBMemo.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+TFEvento *FEvento = nullptr;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FEvento");
+    s.caption = QStringLiteral("Cadastro de Eventos");
+    s.source = DM->DSEVENTO;
+    s.codeColumn = QStringLiteral("EVECODIGO");
+    s.openOnShow = {DM->TBEVENTO, DM->TBFUNCIONARIO};
+    s.searchColumn = QStringLiteral("EVEDESCRICAO");
+    s.searchLabel = QStringLiteral("BUSCA DE EVENTO POR DESCRIÇÃO: ");
+    s.reportCaption = QStringLiteral("Gerar Relatório"); // the events report filter comes with the reports
+    s.size = QSize(728, 531);
+    return s;
+}
+
+DBEdit *box(QWidget *page, const QString &name, const QString &column, int width)
+{
+    auto *b = new DBEdit(DM->DSEVENTO, column, page);
+    b->setObjectName(name);
+    b->setFixedWidth(width);
+    return b;
+}
+
+} // namespace
+
+TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
+{
+    QWidget *page = TabSheet1;
+    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
+    DBMemo1 = new DBMemo(DM->DSEVENTO, QStringLiteral("EVEDESCRICAO"), page);
+    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setFixedHeight(110);
+    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
+    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
+    DBEdit5 = box(page, QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);
+    DBEdit5->setAccessibleName(QStringLiteral("MINUTOS"));
+    DBEdit6 = box(page, QStringLiteral("DBEdit6"), QStringLiteral("EVEFUNCIONARIO"), 70);
+    DBLookupComboBox1 = new DBLookupComboBox(page);
+    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    DBLookupComboBox1->setAccessibleName(QStringLiteral("NOME DO FUNCIONÁRIO"));
+    DBLookupComboBox1->setListSource(DM->DSFUNCIONARIO, QStringLiteral("FUNCODIGO"), QStringLiteral("FUNNOME"));
+    DBLookupComboBox1->setDataField(DM->DSEVENTO, QStringLiteral("EVEFUNCIONARIO"));
+
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBMemo1);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("DATA"), DBEdit3);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label4"), QStringLiteral("HORÁRIO"), DBEdit4, 0, true));
+    auto *time = new QHBoxLayout;
+    time->addWidget(DBEdit4);
+    time->addWidget(FormKit::captionLabel(page, QStringLiteral("Label5"), QStringLiteral(" : "), nullptr, 0, true));
+    time->addWidget(DBEdit5);
+    time->addStretch();
+    entryLayout()->addLayout(time);
+    entryLayout()->addSpacing(4);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label6"), QStringLiteral("FUNCIONÁRIO"), DBEdit6, 0, true));
+    auto *employee = new QHBoxLayout;
+    employee->addWidget(DBEdit6);
+    employee->addWidget(DBLookupComboBox1, 1);
+    entryLayout()->addLayout(employee);
+    entryLayout()->addSpacing(4);
+
+    setCodeBox(DBEdit1);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1})
+        addEditable(w);
+    setFirstField(DBMemo1);
+    for (DBEdit *e : {DBEdit1, DBEdit3, DBEdit4, DBEdit5, DBEdit6})
+        addFieldKeys(e);
+    addFieldKeys(DBMemo1, true); // Enter and the arrows keep their meaning there
+    addFieldKeys(DBLookupComboBox1, true);
+
+    DBGrid1->addColumn(QStringLiteral("EVEDESCRICAO"), QStringLiteral("EVEDESCRICAO"), 427);
+    DBGrid1->addColumn(QStringLiteral("EVEDATA"), QStringLiteral("EVEDATA"), 85);
+    DBGrid1->addColumn(QStringLiteral("EVEHORA"), QStringLiteral("EVEHORA"), 65);
+    DBGrid1->addColumn(QStringLiteral("EVEMINUTOS"), QStringLiteral("EVEMINUTOS"), 85);
+    finishLayout();
+
+    const QList<QWidget *> order{DBEdit1, DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1, DBNavigator1};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}

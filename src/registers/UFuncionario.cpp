@@ -1,0 +1,200 @@
+#include "UFuncionario.h"
+
+#include "UCargo.h"
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/UDM.h"
+#include "data/controls/DBComboBox.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/controls/DBNavigator.h"
+
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFFuncionario *FFuncionario = nullptr;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FFuncionario");
+    s.caption = QStringLiteral("Cadastro de Funcionários");
+    s.source = DM->DSFUNCIONARIO;
+    s.codeColumn = QStringLiteral("FUNCODIGO");
+    s.openOnShow = {DM->TBCARGO, DM->TBFUNCIONARIO};
+    s.rereadOnNew = false;
+    s.searchCapitals = true;
+    s.searchColumn = QStringLiteral("FUNNOME");
+    s.searchLabel = QStringLiteral("BUSCA DE FUNCIONÁRIO POR NOME: ");
+    s.focusSearchOnQueryPage = true;
+    s.shortcuts = RecordFormSetup::Shortcuts::Register;
+    s.consultKey = true; // the legend promises F8
+    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
+                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
+                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
+                QStringLiteral("Ctrl+P para Lista Func."), QStringLiteral("F4 para Sair")};
+    s.reportCaption = QStringLiteral("Lista de Funcionários"); // the employee list report comes with the reports
+    s.size = QSize(634, 600);
+    return s;
+}
+
+// Key down, key up and leaving the list, as the position list reacts to them.
+class ListWatch : public QObject
+{
+public:
+    ListWatch(QWidget *list, std::function<void()> action) : QObject(list), m_action(std::move(action))
+    {
+        list->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
+        if (key || (e->type() == QEvent::FocusOut && DataControl::leftForReal(static_cast<QFocusEvent *>(e))))
+            runGuarded(m_action);
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+// A caption above a control, for controls that stand side by side.
+QVBoxLayout *captioned(QWidget *page, const QString &labelName, const QString &caption, QWidget *control)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(FormKit::captionLabel(page, labelName, caption, control, 0, true));
+    column->addWidget(control);
+    return column;
+}
+
+} // namespace
+
+DBEdit *TFFuncionario::textBox(const QString &name, const QString &column, int width)
+{
+    auto *box = new DBEdit(DM->DSFUNCIONARIO, column, TabSheet1);
+    box->setObjectName(name);
+    box->setCharCase(DBEdit::CharCase::Upper);
+    if (width)
+        box->setFixedWidth(width);
+    addFieldKeys(box);
+    return box;
+}
+
+TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
+{
+    QWidget *page = TabSheet1;
+    DBEdit1 = textBox(QStringLiteral("DBEdit1"), QStringLiteral("FUNCODIGO"), 80);
+    DBEdit2 = textBox(QStringLiteral("DBEdit2"), QStringLiteral("FUNNOME"));
+    DBEdit3 = textBox(QStringLiteral("DBEdit3"), QStringLiteral("FUNCARGO"), 60);
+    DBEdit3->setReadOnly(true);
+    DBLookupComboBox1 = new DBLookupComboBox(page);
+    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO CARGO"));
+    DBLookupComboBox1->setListSource(DM->DSCARGO, QStringLiteral("CARCODIGO"), QStringLiteral("CARDESCRICAO"));
+    DBLookupComboBox1->setDataField(DM->DSFUNCIONARIO, QStringLiteral("FUNCARGO"));
+    DBLookupComboBox1->setListFollowsField(true);
+    btnCargo = FormKit::pictureButton(page, QStringLiteral("btnCargo"), QStringLiteral("Cargo"),
+                                      QStringLiteral(":/icons/cargos.svg"), true);
+    btnCargo->setToolTip(QStringLiteral("Cadastro de Cargos"));
+    btnCargo->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnCargo->setIconSize(QSize(18, 18));
+    DBEdit4 = textBox(QStringLiteral("DBEdit4"), QStringLiteral("FUNENDERECO"));
+    DBEdit5 = textBox(QStringLiteral("DBEdit5"), QStringLiteral("FUNCIDADE"));
+    DBComboBox1 = new DBComboBox(DM->DSFUNCIONARIO, QStringLiteral("FUNUF"),
+                                 {QStringLiteral("RS"), QStringLiteral("SC"), QStringLiteral("PR"), QStringLiteral("SP"),
+                                  QStringLiteral("RJ"), QStringLiteral("AM"), QStringLiteral("PA"), QStringLiteral("RN"),
+                                  QStringLiteral("DF"), QStringLiteral("GO"), QStringLiteral("BA"), QStringLiteral("MG"),
+                                  QStringLiteral("MT"), QStringLiteral("MS"), QStringLiteral("AC"), QStringLiteral("TO"),
+                                  QStringLiteral("PI"), QString()},
+                                 page);
+    DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
+    DBComboBox1->setEditable(true);
+    DBComboBox1->setCharCase(DBComboBox::CharCase::Upper);
+    DBComboBox1->setFixedWidth(70);
+    DBEdit7 = textBox(QStringLiteral("DBEdit7"), QStringLiteral("FUNPAISNACAO"));
+    DBEdit8 = textBox(QStringLiteral("DBEdit8"), QStringLiteral("FUNSALARIO"), 160);
+    DBEdit9 = textBox(QStringLiteral("DBEdit9"), QStringLiteral("FUNTELEFONERES"));
+    DBEdit10 = textBox(QStringLiteral("DBEdit10"), QStringLiteral("FUNTELEFONETRAB"));
+    DBEdit11 = textBox(QStringLiteral("DBEdit11"), QStringLiteral("FUNCELULAR"), 160);
+    DBEdit12 = textBox(QStringLiteral("DBEdit12"), QStringLiteral("FUNEMAIL"));
+
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("NOME"), DBEdit2);
+    auto *position = new QHBoxLayout;
+    position->addWidget(DBEdit3);
+    position->addWidget(DBLookupComboBox1, 1);
+    position->addWidget(btnCargo);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label3"), QStringLiteral("CARGO"), DBEdit3, 0, true));
+    entryLayout()->addLayout(position);
+    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label4"), QStringLiteral("ENDEREÇO"), DBEdit4);
+    auto *city = new QHBoxLayout;
+    city->addLayout(captioned(page, QStringLiteral("Label5"), QStringLiteral("CIDADE"), DBEdit5), 1);
+    city->addLayout(captioned(page, QStringLiteral("Label6"), QStringLiteral("UF"), DBComboBox1));
+    entryLayout()->addLayout(city);
+    entryLayout()->addSpacing(4);
+    auto *pay = new QHBoxLayout;
+    pay->addLayout(captioned(page, QStringLiteral("Label7"), QStringLiteral("PAÍS"), DBEdit7), 1);
+    pay->addLayout(captioned(page, QStringLiteral("Label8"), QStringLiteral("SALÁRIO"), DBEdit8));
+    entryLayout()->addLayout(pay);
+    entryLayout()->addSpacing(4);
+    auto *phones = new QHBoxLayout;
+    phones->addLayout(captioned(page, QStringLiteral("Label9"), QStringLiteral("TELEFONE RESIDENCIAL"), DBEdit9), 1);
+    phones->addLayout(captioned(page, QStringLiteral("Label10"), QStringLiteral("TELEFONE DO TRABALHO"), DBEdit10), 1);
+    entryLayout()->addLayout(phones);
+    entryLayout()->addSpacing(4);
+    auto *reach = new QHBoxLayout;
+    reach->addLayout(captioned(page, QStringLiteral("Label11"), QStringLiteral("CELULAR"), DBEdit11));
+    reach->addLayout(captioned(page, QStringLiteral("Label12"), QStringLiteral("EMAIL"), DBEdit12), 1);
+    entryLayout()->addLayout(reach);
+    entryLayout()->addSpacing(4);
+
+    setCodeBox(DBEdit1);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9,
+                                                       DBEdit10, DBEdit11, DBEdit12, DBComboBox1, DBLookupComboBox1,
+                                                       btnCargo})
+        addEditable(w);
+    setFirstField(DBEdit2);
+    new ListWatch(DBLookupComboBox1, [this] { copySalaryFromPosition(); });
+    connectGuarded(btnCargo, &QToolButton::clicked, this, [this] { btnCargoClick(); });
+
+    // The old widths, shifted a little so the money and the code title show whole.
+    DBGrid1->addColumn(QStringLiteral("FUNCODIGO"), QStringLiteral("CÓDIGO"), 56);
+    DBGrid1->addColumn(QStringLiteral("FUNNOME"), QStringLiteral("NOME"), 240);
+    DBGrid1->addColumn(QStringLiteral("FUNCARGO"), QStringLiteral("CARGO"), 60);
+    DBGrid1->addColumn(QStringLiteral("FUNSALARIO"), QStringLiteral("SALARIO"), 95);
+    DBGrid1->addColumn(QStringLiteral("FUNTELEFONERES"), QStringLiteral("TELEFONE"), 116);
+    finishLayout();
+
+    // The UF and position lists come after the navigator, whatever their place on the page.
+    const QList<QWidget *> order{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9,
+                                 DBEdit10, DBEdit11, DBEdit12, DBNavigator1, DBComboBox1, DBLookupComboBox1};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// Both windows work on the shared positions table: nothing to reload after.
+void TFFuncionario::btnCargoClick()
+{
+    FormKit::openModal(FCargo, this);
+}
+
+// The salary of the position the list shows. With no position shown the
+// salary is left alone, instead of taking whatever position the shared
+// table happens to stand on.
+void TFFuncionario::copySalaryFromPosition()
+{
+    TableDataset *positions = DBLookupComboBox1->listDataset();
+    const int row = DBLookupComboBox1->currentIndex();
+    if (!DM->TBFUNCIONARIO->editing() || !positions || row < 0 || row >= positions->recordCount())
+        return;
+    DM->TBFUNCIONARIOFUNSALARIO->setAsFloat(positions->valueAt(row, DM->TBCARGOCARSALARIO->index()).toDouble());
+}

@@ -1,0 +1,217 @@
+#include "UMembro.h"
+
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/UDM.h"
+#include "data/controls/DBComboBox.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBImage.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/controls/DBRadioGroup.h"
+
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+TFMembro *FMembro = nullptr;
+
+std::function<QString(QWidget *)> TFMembro::choosePicture = &TFMembro::openPictureDialog;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FMembro");
+    s.caption = QStringLiteral("Cadastro de Membros");
+    s.source = DM->DSMEMBRO;
+    s.codeColumn = QStringLiteral("MEMCODIGO");
+    s.openOnShow = {DM->TBMEMBRO};
+    s.searchCapitals = true;
+    s.searchColumn = QStringLiteral("MEMNOME");
+    s.searchLabel = QStringLiteral("BUSCA DE MEMBRO POR NOME: ");
+    s.shortcuts = RecordFormSetup::Shortcuts::Register;
+    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
+                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
+                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
+                QStringLiteral("Ctrl+P para Relatório"), QStringLiteral("F4 para Sair")};
+    s.reportCaption = QStringLiteral("Gerar Relatório");
+    s.size = QSize(800, 619);
+    return s;
+}
+
+// A caption label above its control, as one cell of a row.
+QVBoxLayout *cell(QWidget *page, int labelNumber, const QString &caption, QWidget *control)
+{
+    auto *box = new QVBoxLayout;
+    box->setSpacing(1);
+    box->addWidget(FormKit::captionLabel(page, QStringLiteral("Label%1").arg(labelNumber), caption, control, 0, true));
+    box->addWidget(control);
+    return box;
+}
+
+QHBoxLayout *row(std::initializer_list<QLayout *> cells)
+{
+    auto *r = new QHBoxLayout;
+    r->setSpacing(8);
+    for (QLayout *c : cells)
+        r->addLayout(c);
+    r->addStretch();
+    return r;
+}
+
+} // namespace
+
+TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
+{
+    QWidget *page = TabSheet1;
+    for (QWidget *p : {TabSheet1, TabSheet2})
+        p->setFont(QFont(QStringLiteral("Arial"), 9));
+    DataSource *ds = DM->DSMEMBRO;
+
+    const auto edit = [&](const char *name, const char *column, int width) {
+        auto *e = new DBEdit(ds, QString::fromLatin1(column), page);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setCharCase(DBEdit::CharCase::Upper);
+        e->setFixedWidth(width);
+        addFieldKeys(e);
+        return e;
+    };
+    DBEdit1 = edit("DBEdit1", "MEMCODIGO", 80);
+    DBEdit2 = edit("DBEdit2", "MEMNOME", 440);
+    DBEdit3 = edit("DBEdit3", "MEMENDERECO", 440);
+    DBEdit4 = edit("DBEdit4", "MEMTELEFONERES", 140);
+    DBEdit5 = edit("DBEdit5", "MEMTELEFONETRAB", 140);
+    DBEdit6 = edit("DBEdit6", "MEMCELULAR", 140);
+    DBEdit7 = edit("DBEdit7", "MEMEMAIL", 280);
+    DBEdit12 = edit("DBEdit12", "MEMPAISNACAO", 150);
+    DBEdit8 = edit("DBEdit8", "MEMDATANASC", 110);
+    DBEdit9 = edit("DBEdit9", "MEMDATACONVERSAO", 110);
+    DBEdit10 = edit("DBEdit10", "MEMCIDADE", 150);
+    DBEdit11 = edit("DBEdit11", "MEMCONJUGE", 440);
+    DBEdit16 = edit("DBEdit16", "MEMCPF", 130);
+    DBEdit17 = edit("DBEdit17", "MEMRG", 150);
+    DBEdit13 = edit("DBEdit13", "MEMNOMEPAI", 300);
+    DBEdit14 = edit("DBEdit14", "MEMNOMEMAE", 300);
+    DBEdit15 = edit("DBEdit15", "MEMIGREJA", 80);
+
+    const auto list = [&](const char *name, const char *column, const QStringList &items, int width) {
+        auto *c = new DBComboBox(ds, QString::fromLatin1(column), items, page);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setEditable(true);
+        c->setCharCase(DBComboBox::CharCase::Upper);
+        c->setFixedWidth(width);
+        return c;
+    };
+    DBComboBox1 = list("DBComboBox1", "MEMUF",
+                       {"RS", "SC", "PR", "SP", "RJ", "AM", "PA", "RN", "DF", "GO", "BA", "MG", "MT", "MS", "AC", "TO",
+                        "PI", ""},
+                       60);
+    DBComboBox2 = list("DBComboBox2", "MEMESTADOCIVIL", {"SOLTEIRO", "CASADO", "DIVORCIADO", "VIUVO", "OUTRO"}, 150);
+
+    // The church column is neither shown nor edited.
+    DBLookupComboBox1 = new DBLookupComboBox(page);
+    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    DBLookupComboBox1->setDataField(ds, QStringLiteral("MEMIGREJA"));
+
+    DBRadioGroup1 = new DBRadioGroup(ds, QStringLiteral("MEMSEXO"), QStringLiteral("SEXO"),
+                                     {QStringLiteral("MASCULINO"), QStringLiteral("FEMININO")}, page);
+    DBRadioGroup1->setObjectName(QStringLiteral("DBRadioGroup1"));
+
+    Foto = new DBImage(ds, QStringLiteral("MEMFOTO"), page);
+    Foto->setObjectName(QStringLiteral("Foto"));
+    Foto->setFixedSize(150, 150);
+    Foto->setFrameShape(QFrame::Box);
+    Foto->setCursor(Qt::PointingHandCursor);
+    btnFoto = new QPushButton(QStringLiteral("Buscar"), page);
+    btnFoto->setObjectName(QStringLiteral("btnFoto"));
+    btnFoto->setFixedWidth(150);
+
+    // Rows of the page; the photograph stands at the right of the upper ones.
+    auto *upper = new QVBoxLayout;
+    auto *codeRow = row({cell(page, 1, QStringLiteral("CODIGO"), DBEdit1)});
+    codeRow->insertWidget(1, DBRadioGroup1, 0, Qt::AlignBottom);
+    upper->addLayout(codeRow);
+    upper->addLayout(row({cell(page, 2, QStringLiteral("NOME"), DBEdit2)}));
+    upper->addLayout(row({cell(page, 3, QStringLiteral("ENDEREÇO"), DBEdit3)}));
+    upper->addLayout(row({cell(page, 4, QStringLiteral("TELEFONE RESID."), DBEdit4),
+                          cell(page, 5, QStringLiteral("TELEFONE TRAB."), DBEdit5),
+                          cell(page, 6, QStringLiteral("CELULAR"), DBEdit6)}));
+    upper->addLayout(row({cell(page, 7, QStringLiteral("EMAIL"), DBEdit7),
+                          cell(page, 8, QStringLiteral("PAÍS"), DBEdit12)}));
+    auto *photo = cell(page, 9, QStringLiteral("FOTO"), Foto);
+    photo->addWidget(btnFoto);
+    photo->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addLayout(upper, 1);
+    top->addLayout(photo);
+    entryLayout()->addLayout(top);
+    entryLayout()->addLayout(row({cell(page, 10, QStringLiteral("DATA DE NASCIMENTO"), DBEdit8),
+                                  cell(page, 11, QStringLiteral("DATA DE CONVERSÃO"), DBEdit9),
+                                  cell(page, 12, QStringLiteral("CIDADE"), DBEdit10),
+                                  cell(page, 13, QStringLiteral("UF"), DBComboBox1)}));
+    entryLayout()->addLayout(row({cell(page, 14, QStringLiteral("ESTADO CIVIL"), DBComboBox2)}));
+    entryLayout()->addLayout(row({cell(page, 15, QStringLiteral("CÔNJUGE"), DBEdit11)}));
+    entryLayout()->addLayout(row({cell(page, 16, QStringLiteral("CPF"), DBEdit16),
+                                  cell(page, 17, QStringLiteral("RG"), DBEdit17)}));
+    entryLayout()->addLayout(row({cell(page, 18, QStringLiteral("NOME DO PAI"), DBEdit13),
+                                  cell(page, 19, QStringLiteral("NOME DA MÃE"), DBEdit14)}));
+    auto *church = cell(page, 20, QStringLiteral("IGREJA"), DBEdit15);
+    church->addWidget(DBLookupComboBox1);
+    entryLayout()->addLayout(church);
+    lblIgreja = page->findChild<QLabel *>(QStringLiteral("Label20"));
+    for (QWidget *w : std::initializer_list<QWidget *>{lblIgreja, DBEdit15, DBLookupComboBox1})
+        w->setVisible(false);
+
+    setCodeBox(DBEdit1);
+    QList<QWidget *> order;
+    order << DBEdit1 << DBEdit2 << DBEdit3 << DBEdit4 << DBEdit5 << DBEdit6 << DBEdit7 << DBEdit12 << DBEdit8
+          << DBEdit9 << DBEdit10 << DBComboBox1 << DBComboBox2 << DBEdit11 << DBEdit16 << DBEdit17 << DBEdit13
+          << DBEdit14 << DBEdit15 << DBLookupComboBox1 << DBRadioGroup1->button(0) << DBRadioGroup1->button(1)
+          << btnFoto;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QWidget *w : order.mid(1))
+        if (w->parentWidget() != DBRadioGroup1)
+            addEditable(w);
+    addEditable(DBRadioGroup1);
+    addEditable(Foto);
+    setFirstField(DBEdit2);
+
+    connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
+    connectGuarded(btnFoto, &QPushButton::clicked, this, [this] { btnFotoClick(); });
+
+    DBGrid1->addColumn(QStringLiteral("MEMNOME"), QStringLiteral("NOME"), 274);
+    DBGrid1->addColumn(QStringLiteral("MEMENDERECO"), QStringLiteral("ENDEREÇO"), 344);
+    DBGrid1->addColumn(QStringLiteral("MEMTELEFONERES"), QStringLiteral("TELEFONE"), 105);
+    DBGrid1->addColumn(QStringLiteral("MEMEMAIL"), QStringLiteral("EMAIL"), 125);
+    finishLayout();
+}
+
+QString TFMembro::openPictureDialog(QWidget *parent)
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    const QString filter = QStringLiteral("Imagens (%1);;Todos os arquivos (*)").arg(patterns.join(u' '));
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Abrir imagem"), QString(), filter);
+}
+
+// The file's bytes go into MEMFOTO as they are; the box shows them again by itself.
+void TFMembro::FotoClick()
+{
+    const QString path = choosePicture(this);
+    if (!path.isEmpty())
+        DM->TBMEMBROMEMFOTO->loadFromFile(path);
+}
+
+void TFMembro::btnRelatorioClick()
+{
+    // The member report filter window comes with the reports.
+}

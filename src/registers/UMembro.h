@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/RecordForm.h"
+
+#include <functional>
+
+class DBComboBox;
+class DBEdit;
+class DBImage;
+class DBLookupComboBox;
+class DBRadioGroup;
+class QLabel;
+class QPushButton;
+
+// Members register: one row of TMEMBRO per member, with personal data,
+// family, documents and a photograph.
+class TFMembro : public RecordForm
+{
+    Q_OBJECT
+public:
+    explicit TFMembro(QWidget *owner);
+
+    DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8, *DBEdit9, *DBEdit10,
+        *DBEdit11, *DBEdit12, *DBEdit13, *DBEdit14, *DBEdit15, *DBEdit16, *DBEdit17;
+    DBComboBox *DBComboBox1, *DBComboBox2;
+    DBLookupComboBox *DBLookupComboBox1;
+    DBRadioGroup *DBRadioGroup1;
+    DBImage *Foto;
+    QPushButton *btnFoto;
+    QLabel *lblIgreja;
+
+    void FotoClick(); // loads a photograph into MEMFOTO
+    void btnFotoClick() { FotoClick(); }
+    void btnRelatorioClick() override;
+
+    // The open-picture dialog: the chosen file, or empty when cancelled.
+    // Tests put their own in its place.
+    static std::function<QString(QWidget *)> choosePicture;
+    static QString openPictureDialog(QWidget *parent);
+};
+
+extern TFMembro *FMembro;

@@ -1,0 +1,308 @@
+// The members register driven as a user would: the photograph, masked
+// columns, the shortcut menu and the name search.
+#include "RegisterFixture.h"
+
+#include "data/Messages.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBImage.h"
+#include "data/controls/DBRadioGroup.h"
+#include "main/UMenu.h"
+#include "registers/UMembro.h"
+#include "signin/ULogin.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+struct Program : SignedInProgram
+{
+    std::unique_ptr<TFMembro> open() { return SignedInProgram::open<TFMembro>(); }
+    void member(int code, const QVariant &name)
+    {
+        fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)", {code, name});
+    }
+};
+
+// The dialog answers with `path` (empty: cancelled) while this lives.
+struct PictureChoice
+{
+    explicit PictureChoice(const QString &path)
+    {
+        TFMembro::choosePicture = [this](QWidget *) {
+            ++asked;
+            return answer;
+        };
+        answer = path;
+    }
+    ~PictureChoice() { TFMembro::choosePicture = &TFMembro::openPictureDialog; }
+    QString answer;
+    int asked = 0;
+};
+
+QByteArray pictureBytes(int width, int height, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+bool inEditState(TFMembro *w)
+{
+    return w->btnSalvar->isEnabled() && w->btnFoto->isEnabled() && w->Foto->isEnabled() && !w->btnNovo->isEnabled()
+        && !w->btnRelatorio->isEnabled() && !w->btnSair->isEnabled();
+}
+
+bool inBrowseState(TFMembro *w)
+{
+    return !w->btnSalvar->isEnabled() && !w->btnFoto->isEnabled() && !w->Foto->isEnabled() && w->btnNovo->isEnabled()
+        && w->btnRelatorio->isEnabled() && w->btnSair->isEnabled();
+}
+
+QByteArray storedPhoto(Program &p, int code)
+{
+    return p.fx.db.scalar("SELECT MEMFOTO FROM TMEMBRO WHERE MEMCODIGO = ?", {code}).toByteArray();
+}
+
+} // namespace
+
+class TestMembro : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void photographIsLoadedShownAndSavedByteForByte()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        const QByteArray bmp = pictureBytes(200, 120, "BMP");
+        p.fx.writeFile("C:\\Fotos\\joao.bmp", bmp);
+        auto w = p.open();
+        PictureChoice choice(p.fx.fixedPath("C:\\Fotos\\joao.bmp"));
+        w->btnFoto->click(); // disabled in browse: no dialog
+        QCOMPARE(choice.asked, 0);
+
+        w->btnNovo->click();
+        w->DBEdit2->setText("JOÃO");
+        w->btnFoto->click();
+        QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bmp);
+        QVERIFY(w->Foto->hasPicture());
+        QCOMPARE(w->Foto->picture().size(), QSize(200, 120)); // its own size, cut by the box
+        QCOMPARE(w->Foto->size(), QSize(150, 150));
+        w->btnSalvar->click();
+        QVERIFY(recorder.texts().isEmpty());
+        QVERIFY(inBrowseState(w.get()));
+        QCOMPARE(storedPhoto(p, 1), bmp);
+
+        // A second member: the dialog cancelled leaves the photograph empty,
+        // whatever the first one holds.
+        w->btnNovo->click();
+        w->DBEdit2->setText("MARIA");
+        choice.answer.clear();
+        QTest::mouseClick(w->Foto, Qt::LeftButton); // the box asks as the button does
+        QCOMPARE(choice.asked, 2);
+        QVERIFY(DM->TBMEMBROMEMFOTO->asBytes().isEmpty());
+        QVERIFY(!w->Foto->hasPicture() && w->Foto->text().isEmpty());
+        w->btnSalvar->click();
+        QVERIFY(storedPhoto(p, 2).isEmpty());
+
+        // Cancelled while changing the first member: its photograph stays.
+        DM->TBMEMBRO->first();
+        w->btnAlterar->click();
+        w->btnFoto->click();
+        QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bmp);
+        QVERIFY(w->Foto->hasPicture());
+        w->btnSalvar->click();
+        QCOMPARE(storedPhoto(p, 1), bmp);
+
+        // A picture dropped by Cancelar goes with the other changes.
+        const QByteArray png = pictureBytes(40, 40, "PNG");
+        p.fx.writeFile("C:\\Fotos\\maria.png", png);
+        DM->TBMEMBRO->last();
+        w->btnAlterar->click();
+        choice.answer = p.fx.fixedPath("C:\\Fotos\\maria.png");
+        w->btnFoto->click();
+        QCOMPARE(w->Foto->picture().size(), QSize(40, 40));
+        w->btnCancelar->click();
+        QVERIFY(!w->Foto->hasPicture());
+        QVERIFY(storedPhoto(p, 2).isEmpty());
+    }
+
+    void fileThatIsNoPictureKeepsItsBytes()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        const QByteArray bytes("isto nao e uma foto\x00\x01\x02", 22);
+        p.fx.writeFile("C:\\Fotos\\carta.jpg", bytes);
+        p.member(1, "PEDRO");
+        auto w = p.open();
+        PictureChoice choice(p.fx.fixedPath("C:\\Fotos\\carta.jpg"));
+        w->btnAlterar->click();
+        w->btnFoto->click();
+        QVERIFY(!w->Foto->hasPicture());
+        QCOMPARE(w->Foto->text(), DBImage::kInvalidPicture);
+        w->btnSalvar->click();
+        QVERIFY(recorder.texts().isEmpty());
+        QCOMPARE(storedPhoto(p, 1), bytes);
+
+        choice.answer = p.fx.fixedPath("C:\\Fotos\\sumiu.bmp"); // gone meanwhile
+        w->btnAlterar->click();
+        w->btnFoto->click();
+        QCOMPARE(recorder.shown.size(), 1);
+        QVERIFY(inEditState(w.get()));
+        QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bytes);
+    }
+
+    void maskedColumnsAreStoredAndCheckedOnSaving()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        auto w = p.open();
+        w->btnNovo->click();
+        QTest::keyClicks(w->DBEdit2, "joao da silva");
+        QCOMPARE(w->DBEdit2->text(), QString("JOAO DA SILVA"));
+        QTest::keyClicks(w->DBEdit7, "joao@igreja.org");
+        QCOMPARE(w->DBEdit7->text(), QString("JOAO@IGREJA.ORG")); // the e-mail as well
+        w->DBEdit16->setFocus();
+        QTest::keyClick(w->DBEdit16, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit16, "12345678901");
+        w->DBEdit8->setFocus();
+        QTest::keyClick(w->DBEdit8, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit8, "31022020");
+        QTest::keyClick(w->DBEdit8, Qt::Key_F5);
+        QVERIFY(recorder.texts().contains("'31/02/2020' is not a valid date"));
+        QVERIFY(inEditState(w.get()));
+        QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TMEMBRO").toInt(), 0);
+
+        w->DBEdit8->setFocus();
+        w->DBEdit8->selectAll();
+        QTest::keyClick(w->DBEdit8, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit8, "29022020");
+        QTest::keyClick(w->DBEdit8, Qt::Key_F5);
+        QVERIFY(inBrowseState(w.get()));
+        const QList<QVariantList> rows =
+            p.fx.db.rows("SELECT MEMCPF, MEMDATANASC, MEMEMAIL FROM TMEMBRO WHERE MEMCODIGO = 1");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0].toString(), QString("123-456-789-01"));
+        QCOMPARE(rows[0][1].toDate(), QDate(2020, 2, 29));
+        QCOMPARE(rows[0][2].toString(), QString("JOAO@IGREJA.ORG"));
+    }
+
+    void shortcutKeysActOnEnabledButtonsOnly()
+    {
+        Program p;
+        p.member(1, "ANA");
+        auto w = p.open();
+        QVERIFY(inBrowseState(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_F8); // in the legend, but no such key
+        QCOMPARE(w->PageControl1->currentIndex(), 0);
+        QTest::keyClick(w.get(), Qt::Key_F5);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(w->isVisible() && inBrowseState(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier); // the report filter is still to come
+        QVERIFY(w->isVisible());
+
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        QVERIFY(inEditState(w.get()));
+        QVERIFY(w->DBEdit2->hasFocus());
+        QCOMPARE(w->DBEdit1->text(), QString("2"));
+        QTest::keyClicks(w->DBEdit2, "bruno");
+        QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        QVERIFY(w->DBEdit3->hasFocus());
+        QTest::keyClick(w->DBEdit3, Qt::Key_F4); // Sair is disabled while editing
+        QTest::keyClick(w->DBEdit3, Qt::Key_F1);
+        QTest::keyClick(w->DBEdit3, Qt::Key_Delete, Qt::ShiftModifier);
+        QVERIFY(w->isVisible() && inEditState(w.get()));
+        QTest::keyClick(w->DBEdit3, Qt::Key_Escape); // Cancelar, not Sair
+        QVERIFY(w->isVisible() && inBrowseState(w.get()));
+        QCOMPARE(DM->TBMEMBRO->recordCount(), 1);
+
+        QTest::keyClick(w.get(), Qt::Key_F2);
+        w->DBEdit2->selectAll();
+        QTest::keyClicks(w->DBEdit2, "ana paula");
+        QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        QVERIFY(inBrowseState(w.get()));
+        QCOMPARE(p.fx.db.scalar("SELECT MEMNOME FROM TMEMBRO").toString(), QString("ANA PAULA"));
+        QTest::keyClick(w.get(), Qt::Key_F4);
+        QVERIFY(!w->isVisible());
+    }
+
+    void tabOrderFollowsTheRowsAndSkipsTheChurch()
+    {
+        Program p;
+        auto w = p.open();
+        w->btnNovo->click();
+        QStringList visited;
+        for (int i = 0; i < 22; ++i) {
+            QWidget *f = QApplication::focusWidget();
+            visited << (f->parentWidget() == w->DBRadioGroup1 ? QString("SEXO") : f->objectName());
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        const QStringList expected{"DBEdit2",     "DBEdit3",     "DBEdit4",  "DBEdit5",  "DBEdit6",  "DBEdit7",
+                                   "DBEdit12",    "DBEdit8",     "DBEdit9",  "DBEdit10", "DBComboBox1",
+                                   "DBComboBox2", "DBEdit11",    "DBEdit16", "DBEdit17", "DBEdit13", "DBEdit14",
+                                   "SEXO",        "btnFoto"};
+        QCOMPARE(visited.mid(0, expected.size()), expected);
+        QVERIFY(!visited.contains("DBEdit15") && !visited.contains("DBLookupComboBox1"));
+        QVERIFY(w->DBRadioGroup1->isVisible() && !w->DBEdit15->isVisible() && !w->lblIgreja->isVisible());
+    }
+
+    void nameSearchNarrowsEveryView()
+    {
+        Program p;
+        p.member(1, "JOÃO DA SILVA");
+        p.member(2, "MARIA SILVEIRA");
+        p.member(3, "PEDRO SOUZA");
+        p.member(4, QVariant());
+        auto w = p.open();
+        w->btnConsultar->click();
+        QVERIFY(!w->searchBox->hasFocus());
+        QTest::keyClicks(w->searchBox, "sil");
+        QCOMPARE(w->searchBox->text(), QString("SIL"));
+        QCOMPARE(DM->TBMEMBRO->filter(), QString("(UPPER(MEMNOME) LIKE UPPER('%SIL%'))"));
+        QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
+        QCOMPARE(w->DBGrid1->model()->headerData(1, Qt::Horizontal).toString(), QString("ENDEREÇO"));
+        QCOMPARE(w->DBGrid1->columnWidth(0), 274);
+        DM->TBMEMBRO->last();
+        w->DBGrid1DblClick();
+        QCOMPARE(w->DBEdit2->text(), QString("MARIA SILVEIRA"));
+        w->searchBox->clear();
+        QCOMPARE(DM->TBMEMBRO->recordCount(), 3); // every member with a name
+        w->searchBox->setText("souza");
+        w->btnBuscar->click();
+        QCOMPARE(DM->TBMEMBRO->recordCount(), 1);
+        w->close();
+        QCOMPARE(DM->TBMEMBRO->recordCount(), 1); // the filter outlives the window
+    }
+
+    void theMainWindowOpensTheRegister()
+    {
+        Program p;
+        QStringList captions;
+        const auto note = [&](QWidget *modal) {
+            captions << modal->windowTitle();
+            QVERIFY(FMembro && modal == FMembro);
+            modal->close();
+        };
+        whenModalOpens(note);
+        p.menu->SpeedButton1->click();
+        whenModalOpens(note);
+        p.menu->Membros1->trigger();
+        QCOMPARE(captions, QStringList({"Cadastro de Membros", "Cadastro de Membros"}));
+        QVERIFY(!FMembro);
+    }
+};
+
+QTEST_MAIN(TestMembro)
+#include "tst_membro.moc"

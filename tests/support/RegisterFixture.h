@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ProgramFixture.h"
+
+#include "main/UMenu.h"
+#include "signin/ULogin.h"
+
+#include <QApplication>
+#include <QTest>
+
+// The program signed in on a fresh database: the sign-in window (with DM)
+// and the main window, which owns the registers a test opens.
+struct SignedInProgram
+{
+    ProgramFixture fx;
+    std::unique_ptr<TFLogin> login{new TFLogin};
+    TFMenu *menu = new TFMenu(login.get());
+
+    // A register shown and active, as the main window would show it.
+    template <typename Window>
+    std::unique_ptr<Window> open()
+    {
+        auto w = std::make_unique<Window>(menu);
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("register not active");
+        return w;
+    }
+};
