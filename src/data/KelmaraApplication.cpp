@@ -3,7 +3,9 @@
 #include "ErrorGuard.h"
 #include "Messages.h"
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 void useBrazilianLocale()
 {
@@ -14,6 +16,11 @@ KelmaraApplication::KelmaraApplication(int &argc, char **argv) : QApplication(ar
 {
     setApplicationName(Messages::kApplicationTitle);
     useBrazilianLocale();
+    // Qt's own dialogs and buttons (open-picture dialog, print dialog) in Portuguese.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool KelmaraApplication::notify(QObject *receiver, QEvent *event)

@@ -12,10 +12,13 @@
 
 #include <QFileDialog>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -200,7 +203,24 @@ QString TFMembro::openPictureDialog(QWidget *parent)
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
     const QString filter = QStringLiteral("Imagens (%1);;Todos os arquivos (*)").arg(patterns.join(u' '));
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Abrir imagem"), QString(), filter);
+    // The open-picture dialog, with a preview of the chosen file beside the list.
+    QFileDialog dialog(parent, QStringLiteral("Abrir imagem"), QString(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto *preview = new QLabel(QStringLiteral("(sem visualização)"), &dialog);
+    preview->setFixedSize(160, 160);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(preview, 1, grid->columnCount(), Qt::AlignTop);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &file) {
+        const QImage image(file);
+        if (image.isNull())
+            preview->setText(QStringLiteral("(sem visualização)"));
+        else
+            preview->setPixmap(QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    });
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 // The file's bytes go into MEMFOTO as they are; the box shows them again by itself.
