@@ -5,6 +5,8 @@
 #include "data/Messages.h"
 #include "data/Today.h"
 #include "UParamentros.h"
+#include "cashbook/ULivroCaixa.h"
+#include "cashbook/UMovimentacoes.h"
 #include "data/UDM.h"
 #include "registers/UCargo.h"
 #include "registers/UEvento.h"
@@ -223,6 +225,9 @@ void TFMenu::connectCommands()
     connectGuarded(Evento1, &QAction::triggered, this, [this] { FormKit::openModal(FEvento, this); });
     connectGuarded(SpeedButton1, &QToolButton::clicked, this, [this] { FormKit::openModal(FMembro, this); });
     connectGuarded(Membros1, &QAction::triggered, this, [this] { FormKit::openModal(FMembro, this); });
+    connectGuarded(CadastrodoLivroCaixadoMs1, &QAction::triggered, this, [this] { FormKit::openModal(FLivroCaixa, this); });
+    connectGuarded(SpeedButton2, &QToolButton::clicked, this, [this] { FormKit::openModal(FMovimentacoes, this); });
+    connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }

@@ -1,0 +1,118 @@
+#include "ULivroCaixa.h"
+
+#include "data/FormKit.h"
+#include "data/UDM.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBMemo.h"
+#include "data/controls/DBNavigator.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+TFLivroCaixa *FLivroCaixa = nullptr;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FLivroCaixa");
+    s.caption = QStringLiteral("Cadastro do Livro Caixa do Mês");
+    s.source = DM->DSLIVRO;
+    s.codeColumn = QStringLiteral("LIVCODIGO");
+    s.openOnShow = {DM->TBLIVRO};
+    s.rereadOnNew = false; // the movements window shares the table: no re-read
+    s.reportCaption = QStringLiteral("Relatório");
+    s.size = QSize(629, 531);
+    return s;
+}
+
+DBEdit *box(QWidget *page, const QString &name, const QString &column, int width = 0)
+{
+    auto *b = new DBEdit(DM->DSLIVRO, column, page);
+    b->setObjectName(name);
+    b->setCharCase(DBEdit::CharCase::Upper);
+    if (width)
+        b->setFixedWidth(width);
+    return b;
+}
+
+} // namespace
+
+TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
+{
+    QWidget *page = TabSheet1;
+    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("LIVCODIGO"), 80);
+    DBEdit2 = box(page, QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
+    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
+    DBEdit3->setCharCase(DBEdit::CharCase::Normal); // never typed: shown as stored, "Março"
+    DBEdit3->setEnabled(false);
+    DBEdit3->setAccessibleName(QStringLiteral("NOME DO MÊS"));
+    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
+    DBEdit5 = box(page, QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
+    DBMemo1 = new DBMemo(DM->DSLIVRO, QStringLiteral("LIVOBSERVACAO"), page);
+    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setFixedHeight(110);
+
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label2"), QStringLiteral("MÊS"), DBEdit2, 0, true));
+    auto *month = new QHBoxLayout;
+    month->addWidget(DBEdit2);
+    month->addWidget(DBEdit3);
+    month->addStretch();
+    entryLayout()->addLayout(month);
+    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("ANO"), DBEdit4);
+    addLabeled(QStringLiteral("Label4"), QStringLiteral("DESCRIÇÃO"), DBEdit5);
+    addLabeled(QStringLiteral("Label5"), QStringLiteral("OBSERVAÇÃO"), DBMemo1);
+
+    setCodeBox(DBEdit1);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit4, DBEdit5, DBMemo1})
+        addEditable(w);
+    setFirstField(DBEdit2);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1})
+        addFieldKeys(w); // the memo too: the note is one running text
+    FormKit::onExit(DBEdit2, [this] { DBEdit2Exit(); });
+
+    DBGrid1->addColumn(QStringLiteral("LIVNOMEMES"), QStringLiteral("MÊS"), 100);
+    DBGrid1->addColumn(QStringLiteral("LIVANO"), QStringLiteral("ANO"), 60);
+    DBGrid1->addColumn(QStringLiteral("LIVDESCRICAO"), QStringLiteral("DESCRIÇÃO"), 364);
+    finishLayout();
+
+    const QList<QWidget *> order{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1, DBNavigator1};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QString TFLivroCaixa::monthName(int month)
+{
+    static const char *const names[] = {"Janeiro", "Fevereiro", "Março",    "Abril",   "Maio",     "Junho",
+                                        "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
+    return month >= 1 && month <= 12 ? QString::fromUtf8(names[month - 1]) : QString();
+}
+
+// Any other number leaves the name as it is, without a word.
+void TFLivroCaixa::DBEdit2Exit()
+{
+    if (!DM->TBLIVRO->editing())
+        return;
+    DBEdit2->updateRecord(); // the box hands its number over only after this
+    const QString name = monthName(DM->TBLIVROLIVMES->asInteger());
+    if (!name.isEmpty())
+        DM->TBLIVROLIVNOMEMES->setAsString(name);
+}
+
+// Saved while the focus is still in the month box (F5, or a click on the
+// button, which takes no focus), the name would not match the number.
+void TFLivroCaixa::btnSalvarClick()
+{
+    DBEdit2Exit();
+    RecordForm::btnSalvarClick();
+}
+
+void TFLivroCaixa::btnRelatorioClick()
+{
+    // The cash book report filter is not part of the program yet.
+}

@@ -1,0 +1,154 @@
+#include "UMovimentacoes.h"
+
+#include "ULivroCaixa.h"
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/Messages.h"
+#include "data/UDM.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/controls/DBNavigator.h"
+#include "data/controls/DBRadioGroup.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFMovimentacoes *FMovimentacoes = nullptr;
+
+namespace {
+
+RecordFormSetup setup()
+{
+    RecordFormSetup s;
+    s.objectName = QStringLiteral("FMovimentacoes");
+    s.caption = QStringLiteral("Movimentações de Caixa");
+    s.source = DM->DSMOVIMENTACOES;
+    s.codeColumn = QStringLiteral("MOVCODIGO");
+    s.openOnShow = {DM->TBLIVRO, DM->TBMOVIMENTACOES};
+    s.rereadOnNew = true;
+    s.entryPageCaption = QStringLiteral("Movimentação");
+    s.searchColumn = QStringLiteral("MOVDESCRICAO");
+    s.searchLabel = QStringLiteral("BUSCA DE MOVIMENTAÇÃO POR DESCRICAÇÃO : ");
+    s.focusSearchOnQueryPage = true;
+    s.shortcuts = RecordFormSetup::Shortcuts::CashMovements;
+    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
+                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
+                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
+                QStringLiteral("F4 para Sair")};
+    s.size = QSize(637, 564);
+    return s;
+}
+
+DBEdit *box(QWidget *page, const QString &name, const QString &column, int width = 0)
+{
+    auto *b = new DBEdit(DM->DSMOVIMENTACOES, column, page);
+    b->setObjectName(name);
+    b->setCharCase(DBEdit::CharCase::Upper);
+    if (width)
+        b->setFixedWidth(width);
+    return b;
+}
+
+// A caption above a control, for controls that stand side by side.
+QVBoxLayout *captioned(QWidget *page, const QString &labelName, const QString &caption, QWidget *control)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(FormKit::captionLabel(page, labelName, caption, control, 0, true));
+    column->addWidget(control);
+    return column;
+}
+
+} // namespace
+
+TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
+{
+    QWidget *page = TabSheet1;
+    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
+    DBEdit2 = box(page, QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
+    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
+    DBLookupComboBox1 = new DBLookupComboBox(page);
+    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO LIVRO"));
+    DBLookupComboBox1->setListSource(DM->DSLIVRO, QStringLiteral("LIVCODIGO"), QStringLiteral("LIVDESCRICAO"));
+    DBLookupComboBox1->setDataField(DM->DSMOVIMENTACOES, QStringLiteral("MOVLIVRO"));
+    btnLivro = FormKit::pictureButton(page, QStringLiteral("btnLivro"), QStringLiteral("Livros"),
+                                      QStringLiteral(":/icons/livro_cadastro.svg"), true);
+    btnLivro->setToolTip(QStringLiteral("Cadastro de Livros Caixas"));
+    btnLivro->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnLivro->setIconSize(QSize(18, 18));
+    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
+    DBEdit6 = box(page, QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
+    DBRadioGroup1 = new DBRadioGroup(DM->DSMOVIMENTACOES, QStringLiteral("MOVDEBITOCREDITO"),
+                                     QStringLiteral("ENTRADA OU SAÍDA ?"),
+                                     {QStringLiteral("ENTRADA"), QStringLiteral("SAIDA")}, page);
+    DBRadioGroup1->setObjectName(QStringLiteral("DBRadioGroup1"));
+    Edit1 = new QLineEdit(page);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFixedWidth(1);
+    Edit1->setFrame(false);
+
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBEdit2);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label3"), QStringLiteral("LIVRO"), DBEdit3, 0, true));
+    auto *book = new QHBoxLayout;
+    book->addWidget(DBEdit3);
+    book->addWidget(DBLookupComboBox1, 1);
+    book->addWidget(btnLivro);
+    entryLayout()->addLayout(book);
+    entryLayout()->addSpacing(4);
+    auto *amount = new QHBoxLayout;
+    amount->addLayout(captioned(page, QStringLiteral("Label4"), QStringLiteral("VALOR"), DBEdit4));
+    amount->addLayout(captioned(page, QStringLiteral("Label6"), QStringLiteral("DATA"), DBEdit6));
+    amount->addStretch();
+    entryLayout()->addLayout(amount);
+    entryLayout()->addSpacing(4);
+    entryLayout()->addWidget(DBRadioGroup1);
+    entryLayout()->addWidget(Edit1, 0, Qt::AlignLeft);
+
+    setCodeBox(DBEdit1);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1,
+                                                       DBLookupComboBox1, btnLivro})
+        addEditable(w);
+    setFirstField(DBEdit2);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit6})
+        addFieldKeys(w); // F5 and Esc reach the shortcut menu first
+    connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { btnLivroClick(); });
+
+    DBGrid1->addColumn(QStringLiteral("MOVCODIGO"), QStringLiteral("CÓDIGO"), 56);
+    DBGrid1->addColumn(QStringLiteral("MOVDESCRICAO"), QStringLiteral("DESCRIÇÃO"), 230); // the five columns fit the window
+    DBGrid1->addColumn(QStringLiteral("MOVVALOR"), QStringLiteral("VALOR"), 95);
+    DBGrid1->addColumn(QStringLiteral("MOVDEBITOCREDITO"), QStringLiteral("ENTR/SAIDA"), 80);
+    DBGrid1->addColumn(QStringLiteral("MOVDATA"), QStringLiteral("DATA"), 85);
+    finishLayout();
+
+    // The book list comes after the navigator, whatever its place on the page.
+    const QList<QWidget *> order{DBEdit1,       DBEdit2,      DBEdit3,           DBEdit4, DBEdit6,
+                                 DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// Both windows work on the shared books table: a book saved there is in the
+// list at once, nothing to reload.
+void TFMovimentacoes::btnLivroClick()
+{
+    FormKit::openModal(FLivroCaixa, this);
+}
+
+// Leaving the focused control hands its value to the row first (a kind just
+// clicked, a date just typed).
+void TFMovimentacoes::btnSalvarClick()
+{
+    Edit1->setFocus();
+    if (DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString().isEmpty()) {
+        Messages::information(QStringLiteral("Informe se a movimentação é uma ENTRADA ou SAÍDA!"));
+        DBRadioGroup1->setFocus();
+        return;
+    }
+    RecordForm::btnSalvarClick();
+}

@@ -1,0 +1,256 @@
+#include "Report.h"
+
+#include "data/dataset/Dataset.h"
+#include "data/dataset/Field.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <cmath>
+
+Report::Report(QObject *parent) : QObject(parent) {}
+
+Report::~Report() = default;
+
+Band *Report::addBand(Band::Kind kind, const QString &name, int height)
+{
+    m_bands.push_back(std::make_unique<Band>(kind, name, height));
+    return m_bands.back().get();
+}
+
+Band *Report::band(const QString &name) const
+{
+    for (const auto &band : m_bands)
+        if (band->name() == name)
+            return band.get();
+    return nullptr;
+}
+
+Band *Report::bandOf(Band::Kind kind) const
+{
+    for (const auto &band : m_bands)
+        if (band->kind() == kind)
+            return band.get();
+    return nullptr;
+}
+
+Element *Report::findElement(const QString &name) const
+{
+    for (const auto &band : m_bands)
+        if (Element *element = band->findElement(name))
+            return element;
+    return nullptr;
+}
+
+// Lays bands out onto pages for one run.
+class RunBuilder
+{
+public:
+    explicit RunBuilder(const Report &report) : m_report(report)
+    {
+        m_run.m_pageSize = QSize(report.pageWidth, report.pageHeight);
+    }
+
+    ReportRun take() { return std::move(m_run); }
+
+    void startPage(Band *header, Band *title)
+    {
+        m_run.m_pages.append(LaidOutPage());
+        m_y = m_report.topMargin;
+        m_detailsOnPage = 0;
+        if (header)
+            place(*header, true);
+        if (title && m_run.m_pages.size() == 1)
+            place(*title, true);
+    }
+
+    bool fits(const Band &band) const
+    {
+        return m_detailsOnPage == 0 || m_y + band.height <= footerTop();
+    }
+
+    void placeDetail(Band &detail)
+    {
+        place(detail, false);
+        ++m_detailsOnPage;
+    }
+
+    void placeFooter(Band *footer)
+    {
+        if (!footer)
+            return;
+        m_y = footerTop();
+        place(*footer, true);
+    }
+
+private:
+    int footerTop() const
+    {
+        const Band *footer = m_report.bandOf(Band::Kind::PageFooter);
+        return m_report.pageHeight - m_report.bottomMargin - (footer ? footer->height : 0);
+    }
+
+    void place(Band &band, bool runHandler)
+    {
+        if (runHandler && band.beforePrint)
+            band.beforePrint(band);
+        LaidOutPage &page = m_run.m_pages.last();
+        const QPoint origin(m_report.leftMargin, m_y);
+        if (band.background != QColor(Qt::white) && band.background.alpha() > 0) {
+            PageItem fill;
+            fill.kind = PageItem::Rect;
+            fill.rect = QRect(origin, QSize(m_report.bandWidth(), band.height));
+            fill.colour = Qt::transparent;
+            fill.background = band.background;
+            page.items.append(fill);
+        }
+        for (const auto &element : band.elements())
+            placeElement(page, *element, origin);
+        m_y += band.height;
+    }
+
+    void placeElement(LaidOutPage &page, const Element &element, const QPoint &origin)
+    {
+        PageItem item;
+        item.elementName = element.name;
+        item.rect = element.rect.translated(origin);
+        switch (element.kind()) {
+        case Element::Kind::Shape:
+            item.kind = PageItem::Rect;
+            item.colour = static_cast<const ShapeElement &>(element).pen;
+            item.background = element.background;
+            page.items.append(item);
+            return;
+        case Element::Kind::DataImage: {
+            const auto &image = static_cast<const DataImageElement &>(element);
+            const Field *field = fieldOf(image.dataset, image.column);
+            const int index = field ? imageIndexOf(field->asBytes()) : -1;
+            if (index < 0)
+                return;
+            const QSize size = m_run.m_images.at(index).size().scaled(item.rect.size(), Qt::KeepAspectRatio);
+            item.kind = PageItem::Image;
+            item.imageIndex = index;
+            item.rect = QRect(QPoint(item.rect.left() + (item.rect.width() - size.width()) / 2,
+                                     item.rect.top() + (item.rect.height() - size.height()) / 2),
+                              size);
+            page.items.append(item);
+            return;
+        }
+        case Element::Kind::Label:
+            item.text = static_cast<const LabelElement &>(element).caption;
+            break;
+        case Element::Kind::DataText: {
+            const auto &data = static_cast<const DataTextElement &>(element);
+            const Field *field = fieldOf(data.dataset, data.column);
+            item.text = field ? field->displayText() : QString();
+            break;
+        }
+        }
+        item.kind = PageItem::Text;
+        const ElementFont &f = element.font;
+        item.font = TextMeasure::layoutFont(f.family.isEmpty() ? m_report.defaultFont.family : f.family,
+                                            f.pointSize > 0 ? f.pointSize : m_report.defaultFont.pointSize,
+                                            f.bold);
+        item.colour = f.colour;
+        item.background = element.background;
+        item.flags = int(element.alignment) | Qt::AlignTop | (element.wordWrap ? Qt::TextWordWrap : 0);
+        if (element.autoSize) {
+            const int width = int(std::ceil(TextMeasure::width(item.font, item.text)));
+            const int height = int(std::ceil(TextMeasure::lineHeight(item.font)));
+            QRect &r = item.rect;
+            if (element.alignment & Qt::AlignRight)
+                r.setLeft(r.right() + 1 - width);
+            else if (element.alignment & Qt::AlignHCenter)
+                r.setLeft(r.left() + (r.width() - width) / 2);
+            r.setSize(QSize(width, height));
+        }
+        page.items.append(item);
+    }
+
+    const Field *fieldOf(Dataset *own, const QString &column) const
+    {
+        Dataset *dataset = own ? own : m_report.dataset;
+        if (!dataset || !dataset->active() || dataset->isEmpty())
+            return nullptr;
+        return dataset->findField(column);
+    }
+
+    int imageIndexOf(const QByteArray &bytes)
+    {
+        if (bytes.isEmpty())
+            return -1;
+        auto it = m_imageByBytes.constFind(bytes);
+        if (it != m_imageByBytes.constEnd())
+            return *it;
+        QImage image = QImage::fromData(bytes);
+        const int index = image.isNull() ? -1 : int(m_run.m_images.size());
+        if (index >= 0)
+            m_run.m_images.append(image);
+        m_imageByBytes.insert(bytes, index);
+        return index;
+    }
+
+    const Report &m_report;
+    ReportRun m_run;
+    QHash<QByteArray, int> m_imageByBytes;
+    int m_y = 0;
+    int m_detailsOnPage = 0;
+};
+
+ReportRun Report::run()
+{
+    if (onStart)
+        onStart();
+    Band *header = bandOf(Band::Kind::PageHeader);
+    Band *title = bandOf(Band::Kind::Title);
+    Band *detail = bandOf(Band::Kind::Detail);
+    Band *footer = bandOf(Band::Kind::PageFooter);
+    const bool hasRows = !dataset || (dataset->active() && !dataset->isEmpty());
+    if (dataset && dataset->active())
+        dataset->first();
+
+    RunBuilder builder(*this);
+    if (hasRows || printIfEmpty) {
+        builder.startPage(header, title);
+        if (!dataset) {
+            if (detail) {
+                if (detail->beforePrint)
+                    detail->beforePrint(*detail);
+                builder.placeDetail(*detail);
+            }
+        } else if (hasRows) {
+            const int total = dataset->recordCount();
+            int row = 0;
+            int reported = 0;
+            for (; !dataset->eof(); dataset->next()) {
+                if (detail) {
+                    if (detail->beforePrint)
+                        detail->beforePrint(*detail);
+                    if (!builder.fits(*detail)) {
+                        builder.placeFooter(footer);
+                        builder.startPage(header, title);
+                    }
+                    builder.placeDetail(*detail);
+                }
+                ++row;
+                if (onProgress && total > 0) {
+                    const int percent = row * 100 / total;
+                    if (percent >= reported + 5) {
+                        reported = percent - percent % 5;
+                        onProgress(reported);
+                    }
+                }
+                if (row % rowsBetweenEvents == 0)
+                    QCoreApplication::processEvents();
+            }
+        }
+        builder.placeFooter(footer);
+    }
+    if (onEnd)
+        onEnd();
+    return builder.take();
+}
+
+bool Report::exportPdf(const QString &path)
+{
+    return writePdf(path, run());
+}

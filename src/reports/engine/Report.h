@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Band.h"
+#include "ReportRun.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Dataset;
+class QPainter;
+
+// A banded report: page settings, bands with their elements and handlers,
+// and the dataset whose rows the detail band prints. Each run lays out all
+// pages afresh into a display list (ReportRun) that the sinks replay.
+class Report : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Report(QObject *parent = nullptr);
+    ~Report() override;
+
+    // Page settings, tenths of a millimetre (A4 portrait, 10 mm margins).
+    int pageWidth = 2100;
+    int pageHeight = 2970;
+    int leftMargin = 100;
+    int topMargin = 100;
+    int rightMargin = 100;
+    int bottomMargin = 100;
+    int bandWidth() const { return pageWidth - leftMargin - rightMargin; }
+
+    ElementFont defaultFont{QStringLiteral("Arial"), 10, false, Qt::black};
+    bool printIfEmpty = true;
+    Dataset *dataset = nullptr; // none: the bands print once
+
+    std::function<void()> onStart; // at the start of every run, before any band
+    std::function<void()> onEnd;   // after a run has been laid out
+    std::function<void(int)> onProgress; // percent, in steps of at least 5
+    int rowsBetweenEvents = 50; // pending window messages run this often
+
+    Band *addBand(Band::Kind kind, const QString &name, int height);
+    Band *band(const QString &name) const;
+    Band *bandOf(Band::Kind kind) const;
+    const std::vector<std::unique_ptr<Band>> &bands() const { return m_bands; }
+
+    Element *findElement(const QString &name) const;
+    template<typename T> T *element(const QString &name) const
+    {
+        Element *found = findElement(name);
+        Q_ASSERT_X(found && found->kind() == T::StaticKind, "Report::element", qPrintable(name));
+        return found && found->kind() == T::StaticKind ? static_cast<T *>(found) : nullptr;
+    }
+
+    // One complete layout, from the start handler to the last page footer.
+    ReportRun run();
+    // A new run written to a PDF file, one page per laid-out page.
+    bool exportPdf(const QString &path);
+
+private:
+    std::vector<std::unique_ptr<Band>> m_bands;
+};
+
+// Replays a laid-out page; `unitsToDevice` is device pixels per tenth of a millimetre.
+void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &images,
+               qreal unitsToDevice);
+// Writes every page of `run` to a PDF file at 1200 dpi.
+bool writePdf(const QString &path, const ReportRun &run);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class Dataset;
+
+// Font of an element; an empty family or a size of 0 takes the report's default.
+struct ElementFont
+{
+    QString family;
+    qreal pointSize = 0;
+    bool bold = false;
+    QColor colour = Qt::black;
+};
+
+// Something placed on a band. Positions and sizes in tenths of a millimetre,
+// left and top relative to the band.
+class Element
+{
+public:
+    enum class Kind { Label, DataText, Shape, DataImage };
+
+    Element(Kind kind, const QString &name, const QRect &rect) : name(name), rect(rect), m_kind(kind) {}
+    virtual ~Element() = default;
+    Kind kind() const { return m_kind; }
+
+    QString name;
+    QRect rect;
+    ElementFont font;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QColor background = Qt::transparent; // opaque when set
+    bool autoSize = false;
+    bool wordWrap = false;
+
+private:
+    Kind m_kind;
+};
+
+// A caption fixed in the layout or set by a handler.
+class LabelElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::Label;
+    LabelElement(const QString &name, const QRect &rect) : Element(Kind::Label, name, rect) {}
+    QString caption;
+};
+
+// The display text of one column of the current row of a dataset: the
+// report's own unless `dataset` names another.
+class DataTextElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::DataText;
+    DataTextElement(const QString &name, const QRect &rect) : Element(Kind::DataText, name, rect) {}
+    QString column;
+    Dataset *dataset = nullptr;
+};
+
+// A rectangle outline; one unit wide or high it is a rule.
+class ShapeElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::Shape;
+    ShapeElement(const QString &name, const QRect &rect) : Element(Kind::Shape, name, rect) {}
+    QColor pen = Qt::black;
+};
+
+// A picture held in a blob column, scaled into the frame keeping its proportions.
+class DataImageElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::DataImage;
+    DataImageElement(const QString &name, const QRect &rect) : Element(Kind::DataImage, name, rect) {}
+    QString column;
+    Dataset *dataset = nullptr;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+// One thing drawn on a page, in tenths of a millimetre, page coordinates.
+struct PageItem
+{
+    enum Kind { Text, Rect, Image };
+    Kind kind = Text;
+    QString elementName; // empty for band backgrounds
+    QRect rect;
+    QString text;
+    QFont font;
+    QColor colour;                      // text colour or outline pen; transparent: none
+    QColor background = Qt::transparent; // fill
+    int flags = 0;                      // alignment and word wrap
+    int imageIndex = -1;                // into ReportRun::images()
+};
+
+struct LaidOutPage
+{
+    QList<PageItem> items;
+};
+
+// The pages of one run of a report; every sink replays them.
+class ReportRun
+{
+public:
+    const QList<LaidOutPage> &pages() const { return m_pages; }
+    const QList<QImage> &images() const { return m_images; }
+    QSize pageSize() const { return m_pageSize; } // tenths of a millimetre
+
+    // Texts of the items named `elementName` on page `page`, top to bottom.
+    QStringList texts(int page, const QString &elementName) const;
+    const PageItem *findItem(int page, const QString &elementName) const;
+
+private:
+    friend class Report;
+    friend class RunBuilder;
+    QList<LaidOutPage> m_pages;
+    QList<QImage> m_images;
+    QSize m_pageSize;
+};
+
+// Text measured once at a fixed high resolution without hinting, so that
+// widths do not depend on the screen or printer; in tenths of a millimetre.
+namespace TextMeasure {
+QFont layoutFont(const QString &family, qreal pointSize, bool bold);
+qreal width(const QFont &font, const QString &text);
+qreal lineHeight(const QFont &font);
+}

@@ -1,0 +1,290 @@
+#include "TestDatabase.h"
+
+#include "data/dataset/QueryDataset.h"
+#include "reports/engine/Report.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void addPositions(const TestDatabase &db, int count)
+{
+    for (int code = 1; code <= count; ++code)
+        db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (?, ?, ?)",
+                {code, QString("CARGO %1").arg(code), 1000.0 + code});
+}
+
+int codeOf(QueryDataset &q)
+{
+    return q.isEmpty() ? 0 : q.fieldByName("CARCODIGO")->asInteger();
+}
+
+// Page header 20 mm, detail 10 mm, page footer 27 mm: 23 details fit a page
+// exactly (100 + 200 + 23 * 100 = 2870 - 270).
+struct PositionsReport
+{
+    PositionsReport(const TestDatabase &db, int rows)
+    {
+        addPositions(db, rows);
+        dm = db.connect("R");
+        q = std::make_unique<QueryDataset>("QCargo", dm->connectionName());
+        q->setSql({"SELECT * FROM TCARGO ORDER BY CARCODIGO"});
+        q->open();
+        report.dataset = q.get();
+        report.onStart = [this] { log << "start"; count = 0; };
+        Band *header = report.addBand(Band::Kind::PageHeader, "QRBand1", 200);
+        header->addLabel("QRLabel1", QRect(0, 0, 1900, 60), "Cargos")->alignment = Qt::AlignHCenter;
+        header->beforePrint = [this](Band &) { log << QString("header %1").arg(codeOf(*q)); };
+        Band *detail = report.addBand(Band::Kind::Detail, "QRBand2", 100);
+        detail->addDataText("QRDBText1", QRect(50, 10, 300, 50), "CARCODIGO");
+        detail->addDataText("QRDBText2", QRect(400, 10, 800, 50), "CARDESCRICAO");
+        detail->addLabel("QRLabel2", QRect(1300, 10, 200, 50), "0");
+        detail->beforePrint = [this](Band &band) {
+            log << QString("detail %1").arg(codeOf(*q));
+            report.element<LabelElement>("QRLabel2")->caption = QString::number(++count);
+            band.background = count % 2 ? QColor(255, 251, 240) : QColor(Qt::white);
+        };
+        Band *footer = report.addBand(Band::Kind::PageFooter, "QRBand3", 270);
+        footer->addLabel("txtData", QRect(1500, 20, 300, 50), "31/12/2009");
+        footer->beforePrint = [this](Band &) {
+            log << QString("footer %1%2").arg(codeOf(*q)).arg(q->eof() ? " eof" : "");
+        };
+    }
+
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<QueryDataset> q;
+    Report report;
+    QStringList log;
+    int count = 0;
+};
+
+QStringList range(const QString &prefix, int from, int to)
+{
+    QStringList result;
+    for (int i = from; i <= to; ++i)
+        result << prefix.arg(i);
+    return result;
+}
+
+int pdfPageCount(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")));
+}
+
+} // namespace
+
+class TestReportEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void pageBreakOrderAndLastRow()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        const ReportRun run = r.report.run();
+
+        QStringList expected{"start", "header 1"};
+        expected << range("detail %1", 1, 24) << "footer 24" << "header 24" << range("detail %1", 25, 30)
+                 << "footer 30 eof";
+        QCOMPARE(r.log, expected);
+        QCOMPARE(run.pages().size(), 2);
+        QCOMPARE(run.texts(0, "QRDBText1"), range("%1", 1, 23));
+        QCOMPARE(run.texts(1, "QRDBText1"), range("%1", 24, 30));
+        QCOMPARE(run.texts(1, "QRLabel2").first(), "24"); // the caption set by its own handler
+        QCOMPARE(run.texts(1, "QRLabel1"), QStringList{"Cargos"});
+
+        // after the run the query is at its end and still reads its last row
+        QVERIFY(r.q->eof());
+        QCOMPARE(r.q->fieldByName("CARCODIGO")->asInteger(), 30);
+        QCOMPARE(r.q->fieldByName("CARDESCRICAO")->displayText(), "CARGO 30");
+    }
+
+    void exactFitAndEmptyReports()
+    {
+        {
+            TestDatabase db;
+            PositionsReport r(db, 23);
+            const ReportRun run = r.report.run();
+            QCOMPARE(run.pages().size(), 1);
+            QCOMPARE(r.log.last(), "footer 23 eof");
+            QCOMPARE(r.log.count("header 1"), 1);
+        }
+        {
+            TestDatabase db;
+            PositionsReport r(db, 24);
+            const ReportRun run = r.report.run();
+            QCOMPARE(run.pages().size(), 2);
+            QCOMPARE(run.texts(1, "QRDBText1"), QStringList{"24"});
+        }
+        {
+            TestDatabase db;
+            PositionsReport r(db, 0);
+            const ReportRun run = r.report.run();
+            QCOMPARE(r.log, (QStringList{"start", "header 0", "footer 0 eof"}));
+            QCOMPARE(run.pages().size(), 1);
+            QCOMPARE(run.texts(0, "QRLabel1"), QStringList{"Cargos"});
+            QCOMPARE(run.texts(0, "txtData"), QStringList{"31/12/2009"});
+            QVERIFY(run.texts(0, "QRDBText1").isEmpty());
+
+            r.report.printIfEmpty = false;
+            QVERIFY(r.report.run().pages().isEmpty());
+        }
+    }
+
+    void secondRunStartsAfresh()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        const ReportRun first = r.report.run();
+        const QStringList firstLog = r.log;
+        r.log.clear();
+        r.q->moveTo(5); // wherever the query was left
+        const ReportRun second = r.report.run();
+        QCOMPARE(r.log, firstLog);
+        QCOMPARE(second.pages().size(), first.pages().size());
+        for (int page = 0; page < first.pages().size(); ++page) {
+            QCOMPARE(second.texts(page, "QRLabel2"), first.texts(page, "QRLabel2"));
+            QCOMPARE(second.pages().at(page).items.size(), first.pages().at(page).items.size());
+        }
+    }
+
+    void positionsColoursAndSizesInTenthsOfMm()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        Element *code = r.report.findElement("QRDBText1");
+        code->autoSize = true;
+        code->alignment = Qt::AlignRight;
+        auto *rule = r.report.band("QRBand3")->addShape("QRShape1", QRect(0, 0, 1900, 1));
+        rule->pen = Qt::red;
+        const ReportRun run = r.report.run();
+        QCOMPARE(run.pageSize(), QSize(2100, 2970));
+
+        const PageItem *title = run.findItem(0, "QRLabel1");
+        QCOMPARE(title->rect, QRect(100, 100, 1900, 60));
+        QCOMPARE(title->font.family(), "Arial");
+        QCOMPARE(title->font.pointSizeF(), 10.0);
+
+        // a right-aligned autosized text keeps its right edge and takes its text's width
+        const PageItem *first = run.findItem(0, "QRDBText1");
+        QCOMPARE(first->text, "1");
+        QCOMPARE(first->rect.right(), 100 + 50 + 300 - 1);
+        QCOMPARE(first->rect.top(), 100 + 200 + 10);
+        QVERIFY(first->rect.width() > 5 && first->rect.width() < 40); // one digit at 10 points: about 2 mm
+        QVERIFY(first->flags & Qt::AlignRight);
+
+        // the first row of page 2 sits right under that page's header
+        QCOMPARE(run.findItem(1, "QRDBText1")->rect.top(), 310);
+        // footer at the bottom margin, its rule drawn in the handler's colour
+        QCOMPARE(run.findItem(0, "txtData")->rect.topLeft(), QPoint(1600, 2970 - 100 - 270 + 20));
+        const PageItem *ruleItem = run.findItem(1, "QRShape1");
+        QCOMPARE(ruleItem->kind, PageItem::Rect);
+        QCOMPARE(ruleItem->rect, QRect(100, 2600, 1900, 1));
+        QCOMPARE(ruleItem->colour, QColor(Qt::red));
+
+        // the cream rows lay a band-wide fill under their elements
+        int fills = 0;
+        for (const PageItem &item : run.pages().at(0).items)
+            if (item.kind == PageItem::Rect && item.elementName.isEmpty()) {
+                QCOMPARE(item.background, QColor(255, 251, 240));
+                QCOMPARE(item.rect.size(), QSize(1900, 100));
+                ++fills;
+            }
+        QCOMPARE(fills, 12); // rows 1, 3, ..., 23
+    }
+
+    void progressInStepsOfFive()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        QList<int> seen;
+        r.report.onProgress = [&](int percent) { seen << percent; };
+        r.report.run();
+        QVERIFY(!seen.isEmpty());
+        QCOMPARE(seen.last(), 100);
+        for (int i = 0; i < seen.size(); ++i) {
+            QCOMPARE(seen[i] % 5, 0);
+            if (i > 0)
+                QVERIFY(seen[i] >= seen[i - 1] + 5);
+        }
+    }
+
+    void picturesFitTheirFrameAndAreStoredOnce()
+    {
+        TestDatabase db;
+        QImage wide(100, 50, QImage::Format_RGB32);
+        wide.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        wide.save(&buffer, "PNG");
+        const QString sql = "INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (?, ?, ?)";
+        db.exec(sql, {1, "ANA", png});
+        db.exec(sql, {2, "BIA", QByteArray("no picture here")});
+        db.exec(sql, {3, "CIA", png});
+        auto dm = db.connect("R");
+        QueryDataset q("QMembro", dm->connectionName());
+        q.setSql({"SELECT * FROM TMEMBRO ORDER BY MEMCODIGO"});
+        q.open();
+        Report report;
+        report.dataset = &q;
+        Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 500);
+        auto *photo = detail->add<DataImageElement>("QRDBImage1", QRect(0, 0, 400, 400));
+        photo->column = "MEMFOTO";
+        const ReportRun run = report.run();
+        QCOMPARE(run.images().size(), 1);
+        QList<QRect> rects;
+        for (const PageItem &item : run.pages().at(0).items)
+            if (item.kind == PageItem::Image)
+                rects << item.rect;
+        QCOMPARE(rects, (QList<QRect>{QRect(100, 200, 400, 200), QRect(100, 1200, 400, 200)}));
+    }
+
+    void reportWithoutDatasetPrintsOnce()
+    {
+        Report report;
+        int titles = 0;
+        Band *title = report.addBand(Band::Kind::Title, "QRBand1", 1193);
+        title->addLabel("QRLabel1", QRect(0, 21, 1900, 60), "Ficha Cadastral");
+        title->beforePrint = [&](Band &) { ++titles; };
+        const ReportRun run = report.run();
+        QCOMPARE(titles, 1);
+        QCOMPARE(run.pages().size(), 1);
+        QCOMPARE(run.findItem(0, "QRLabel1")->rect.topLeft(), QPoint(100, 121));
+    }
+
+    void pdfHasTheLaidOutPages()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        Band *header = r.report.band("QRBand1");
+        header->findElement("QRLabel1")->font = {QString(), 12, true, Qt::black};
+        header->addShape("QRShape1", QRect(0, 150, 1900, 1));
+        header->addShape("QRShape2", QRect(0, 160, 1900, 40));
+        auto *heading = header->addLabel("QRLabel3", QRect(50, 165, 300, 30), "Código");
+        heading->font = {QString(), 8, true, Qt::blue};
+        r.report.element<ShapeElement>("QRShape2")->pen = Qt::red;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cargos.pdf");
+        QVERIFY(r.report.exportPdf(path));
+        QCOMPARE(r.log.count("start"), 1);
+        QCOMPARE(pdfPageCount(path), 2);
+        QCOMPARE(pdfPageCount(path), r.report.run().pages().size());
+        const QString keep = qEnvironmentVariable("KELMARA_KEEP_PDF"); // for looking at the pages
+        if (!keep.isEmpty()) {
+            QFile::remove(keep);
+            QFile::copy(path, keep);
+        }
+    }
+};
+
+QTEST_MAIN(TestReportEngine)
+#include "tst_reportengine.moc"
