@@ -53,16 +53,6 @@ DBEdit *box(QWidget *page, const QString &name, const QString &column, int width
     return b;
 }
 
-// A caption above a control, for controls that stand side by side.
-QVBoxLayout *captioned(QWidget *page, const QString &labelName, const QString &caption, QWidget *control)
-{
-    auto *column = new QVBoxLayout;
-    column->setSpacing(2);
-    column->addWidget(FormKit::captionLabel(page, labelName, caption, control, 0, true));
-    column->addWidget(control);
-    return column;
-}
-
 } // namespace
 
 TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
@@ -102,8 +92,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addLayout(book);
     entryLayout()->addSpacing(4);
     auto *amount = new QHBoxLayout;
-    amount->addLayout(captioned(page, QStringLiteral("Label4"), QStringLiteral("VALOR"), DBEdit4));
-    amount->addLayout(captioned(page, QStringLiteral("Label6"), QStringLiteral("DATA"), DBEdit6));
+    amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label4"), QStringLiteral("VALOR"), DBEdit4));
+    amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label6"), QStringLiteral("DATA"), DBEdit6));
     amount->addStretch();
     entryLayout()->addLayout(amount);
     entryLayout()->addSpacing(4);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -118,6 +119,15 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
     f.setBold(bold);
     label->setFont(f);
     return label;
+}
+
+QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QString &caption, QWidget *control)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(captionLabel(parent, labelName, caption, control, 0, true));
+    column->addWidget(control);
+    return column;
 }
 
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password, int maxLength)

@@ -7,6 +7,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 // Small pieces every window of the program is built from.
@@ -38,6 +39,9 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
 // the box by it).
 QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,
                      int pointSize = 0, bool bold = false);
+
+// A caption label above its control, for controls that stand side by side.
+QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QString &caption, QWidget *control);
 
 // A plain text box; `password` echoes "*".
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password = false, int maxLength = 0);

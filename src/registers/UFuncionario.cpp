@@ -65,16 +65,6 @@ private:
     std::function<void()> m_action;
 };
 
-// A caption above a control, for controls that stand side by side.
-QVBoxLayout *captioned(QWidget *page, const QString &labelName, const QString &caption, QWidget *control)
-{
-    auto *column = new QVBoxLayout;
-    column->setSpacing(2);
-    column->addWidget(FormKit::captionLabel(page, labelName, caption, control, 0, true));
-    column->addWidget(control);
-    return column;
-}
-
 } // namespace
 
 DBEdit *TFFuncionario::textBox(const QString &name, const QString &column, int width)
@@ -137,23 +127,23 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addSpacing(4);
     addLabeled(QStringLiteral("Label4"), QStringLiteral("ENDEREÇO"), DBEdit4);
     auto *city = new QHBoxLayout;
-    city->addLayout(captioned(page, QStringLiteral("Label5"), QStringLiteral("CIDADE"), DBEdit5), 1);
-    city->addLayout(captioned(page, QStringLiteral("Label6"), QStringLiteral("UF"), DBComboBox1));
+    city->addLayout(FormKit::captionAbove(page, QStringLiteral("Label5"), QStringLiteral("CIDADE"), DBEdit5), 1);
+    city->addLayout(FormKit::captionAbove(page, QStringLiteral("Label6"), QStringLiteral("UF"), DBComboBox1));
     entryLayout()->addLayout(city);
     entryLayout()->addSpacing(4);
     auto *pay = new QHBoxLayout;
-    pay->addLayout(captioned(page, QStringLiteral("Label7"), QStringLiteral("PAÍS"), DBEdit7), 1);
-    pay->addLayout(captioned(page, QStringLiteral("Label8"), QStringLiteral("SALÁRIO"), DBEdit8));
+    pay->addLayout(FormKit::captionAbove(page, QStringLiteral("Label7"), QStringLiteral("PAÍS"), DBEdit7), 1);
+    pay->addLayout(FormKit::captionAbove(page, QStringLiteral("Label8"), QStringLiteral("SALÁRIO"), DBEdit8));
     entryLayout()->addLayout(pay);
     entryLayout()->addSpacing(4);
     auto *phones = new QHBoxLayout;
-    phones->addLayout(captioned(page, QStringLiteral("Label9"), QStringLiteral("TELEFONE RESIDENCIAL"), DBEdit9), 1);
-    phones->addLayout(captioned(page, QStringLiteral("Label10"), QStringLiteral("TELEFONE DO TRABALHO"), DBEdit10), 1);
+    phones->addLayout(FormKit::captionAbove(page, QStringLiteral("Label9"), QStringLiteral("TELEFONE RESIDENCIAL"), DBEdit9), 1);
+    phones->addLayout(FormKit::captionAbove(page, QStringLiteral("Label10"), QStringLiteral("TELEFONE DO TRABALHO"), DBEdit10), 1);
     entryLayout()->addLayout(phones);
     entryLayout()->addSpacing(4);
     auto *reach = new QHBoxLayout;
-    reach->addLayout(captioned(page, QStringLiteral("Label11"), QStringLiteral("CELULAR"), DBEdit11));
-    reach->addLayout(captioned(page, QStringLiteral("Label12"), QStringLiteral("EMAIL"), DBEdit12), 1);
+    reach->addLayout(FormKit::captionAbove(page, QStringLiteral("Label11"), QStringLiteral("CELULAR"), DBEdit11));
+    reach->addLayout(FormKit::captionAbove(page, QStringLiteral("Label12"), QStringLiteral("EMAIL"), DBEdit12), 1);
     entryLayout()->addLayout(reach);
     entryLayout()->addSpacing(4);
 

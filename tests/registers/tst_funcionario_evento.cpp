@@ -282,23 +282,8 @@ private slots:
     void theMainWindowOpensBothRegisters()
     {
         Program p;
-        QStringList captions;
-        const auto record = [&] {
-            whenModalOpens([&](QWidget *modal) {
-                captions << modal->windowTitle();
-                modal->close();
-            });
-        };
-        record();
-        p.menu->SpeedButton3->click();
-        record();
-        p.menu->Funcionrios1->trigger();
-        record();
-        p.menu->SpeedButton5->click();
-        record();
-        p.menu->Evento1->trigger();
-        QCOMPARE(captions, QStringList({"Cadastro de Funcionários", "Cadastro de Funcionários", "Cadastro de Eventos",
-                                        "Cadastro de Eventos"}));
+        QCOMPARE(Program::captionsOpenedBy({[&] { p.menu->SpeedButton3->click(); }, [&] { p.menu->Funcionrios1->trigger(); }, [&] { p.menu->SpeedButton5->click(); }, [&] { p.menu->Evento1->trigger(); }}),
+                 QStringList({"Cadastro de Funcionários", "Cadastro de Funcionários", "Cadastro de Eventos", "Cadastro de Eventos"}));
         QVERIFY(!FFuncionario && !FEvento);
     }
 };

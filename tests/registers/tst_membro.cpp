@@ -289,17 +289,8 @@ private slots:
     void theMainWindowOpensTheRegister()
     {
         Program p;
-        QStringList captions;
-        const auto note = [&](QWidget *modal) {
-            captions << modal->windowTitle();
-            QVERIFY(FMembro && modal == FMembro);
-            modal->close();
-        };
-        whenModalOpens(note);
-        p.menu->SpeedButton1->click();
-        whenModalOpens(note);
-        p.menu->Membros1->trigger();
-        QCOMPARE(captions, QStringList({"Cadastro de Membros", "Cadastro de Membros"}));
+        QCOMPARE(Program::captionsOpenedBy({[&] { p.menu->SpeedButton1->click(); }, [&] { p.menu->Membros1->trigger(); }}),
+                 QStringList({"Cadastro de Membros", "Cadastro de Membros"}));
         QVERIFY(!FMembro);
     }
 };

@@ -300,20 +300,9 @@ private slots:
     void theMainMenuOpensTheRegisters()
     {
         Program p;
-        QString caption;
-        whenModalOpens([&](QWidget *modal) {
-            caption = modal->windowTitle();
-            modal->close();
-        });
-        p.menu->Cargos1->trigger();
-        QCOMPARE(caption, QString("Cadastro de Cargos"));
-        QVERIFY(!FCargo);
-        whenModalOpens([&](QWidget *modal) {
-            caption = modal->windowTitle();
-            modal->close();
-        });
-        p.menu->Parametros->trigger();
-        QCOMPARE(caption, QString("Parâmetros do Sistema"));
+        QCOMPARE(Program::captionsOpenedBy({[&] { p.menu->Cargos1->trigger(); }, [&] { p.menu->Parametros->trigger(); }}),
+                 QStringList({"Cadastro de Cargos", "Parâmetros do Sistema"}));
+        QVERIFY(!FCargo && !FParamentros);
     }
 };
 

@@ -27,4 +27,18 @@ struct SignedInProgram
             qWarning("register not active");
         return w;
     }
+
+    // The captions of the windows the commands open, each closed at once.
+    static QStringList captionsOpenedBy(const QList<std::function<void()>> &commands)
+    {
+        QStringList captions;
+        for (const auto &command : commands) {
+            whenModalOpens([&](QWidget *modal) {
+                captions << modal->windowTitle();
+                modal->close();
+            });
+            command();
+        }
+        return captions;
+    }
 };
