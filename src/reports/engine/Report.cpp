@@ -1,10 +1,14 @@
 #include "Report.h"
 
+#include "PrintPreview.h"
+
 #include "data/dataset/Dataset.h"
 #include "data/dataset/Field.h"
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QPainter>
+#include <QPrinter>
 #include <cmath>
 
 Report::Report(QObject *parent) : QObject(parent) {}
@@ -253,4 +257,36 @@ ReportRun Report::run()
 bool Report::exportPdf(const QString &path)
 {
     return writePdf(path, run());
+}
+
+bool Report::print(QPrinter &printer)
+{
+    const ReportRun laidOut = run();
+    const int count = int(laidOut.pages().size());
+    int from = 1;
+    int to = count;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = qMax(1, printer.fromPage());
+        to = qMin(count, printer.toPage() > 0 ? printer.toPage() : count);
+    }
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const qreal unitsToDevice = printer.resolution() / 254.0;
+    for (int page = from; page <= to; ++page) {
+        if (page > from && !printer.newPage())
+            return false;
+        paintPage(painter, laidOut.pages().at(page - 1), laidOut.images(), unitsToDevice);
+    }
+    return painter.end();
+}
+
+void Report::preview()
+{
+    PrintPreview window(this, qobject_cast<QWidget *>(parent()));
+    window.show();
+    window.layOut();
+    if (window.isVisible()) // not closed while the pages were laid out
+        window.exec();
 }

@@ -10,6 +10,7 @@
 
 class Dataset;
 class QPainter;
+class QPrinter;
 
 // A banded report: page settings, bands with their elements and handlers,
 // and the dataset whose rows the detail band prints. Each run lays out all
@@ -56,6 +57,10 @@ public:
     ReportRun run();
     // A new run written to a PDF file, one page per laid-out page.
     bool exportPdf(const QString &path);
+    // A new run painted on `printer`, keeping its page range.
+    bool print(QPrinter &printer);
+    // One run shown in the print preview; returns once the preview is closed.
+    void preview();
 
 private:
     std::vector<std::unique_ptr<Band>> m_bands;
