@@ -25,18 +25,9 @@ RecordFormSetup setup()
     s.openOnShow = {DM->TBLIVRO};
     s.rereadOnNew = false; // the movements window shares the table: no re-read
     s.reportCaption = QStringLiteral("Relatório");
+    s.capitals = true;
     s.size = QSize(629, 531);
     return s;
-}
-
-DBEdit *box(QWidget *page, const QString &name, const QString &column, int width = 0)
-{
-    auto *b = new DBEdit(DM->DSLIVRO, column, page);
-    b->setObjectName(name);
-    b->setCharCase(DBEdit::CharCase::Upper);
-    if (width)
-        b->setFixedWidth(width);
-    return b;
 }
 
 } // namespace
@@ -44,14 +35,14 @@ DBEdit *box(QWidget *page, const QString &name, const QString &column, int width
 TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("LIVCODIGO"), 80);
-    DBEdit2 = box(page, QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
-    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
+    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("LIVCODIGO"), 80);
+    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
+    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
     DBEdit3->setCharCase(DBEdit::CharCase::Normal); // never typed: shown as stored, "Março"
     DBEdit3->setEnabled(false);
     DBEdit3->setAccessibleName(QStringLiteral("NOME DO MÊS"));
-    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
-    DBEdit5 = box(page, QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
+    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
+    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
     DBMemo1 = new DBMemo(DM->DSLIVRO, QStringLiteral("LIVOBSERVACAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setFixedHeight(110);

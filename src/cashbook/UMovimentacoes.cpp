@@ -39,18 +39,9 @@ RecordFormSetup setup()
                 QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
                 QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
                 QStringLiteral("F4 para Sair")};
+    s.capitals = true;
     s.size = QSize(637, 564);
     return s;
-}
-
-DBEdit *box(QWidget *page, const QString &name, const QString &column, int width = 0)
-{
-    auto *b = new DBEdit(DM->DSMOVIMENTACOES, column, page);
-    b->setObjectName(name);
-    b->setCharCase(DBEdit::CharCase::Upper);
-    if (width)
-        b->setFixedWidth(width);
-    return b;
 }
 
 } // namespace
@@ -58,9 +49,9 @@ DBEdit *box(QWidget *page, const QString &name, const QString &column, int width
 TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
-    DBEdit2 = box(page, QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
-    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
+    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
+    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
+    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO LIVRO"));
@@ -71,8 +62,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     btnLivro->setToolTip(QStringLiteral("Cadastro de Livros Caixas"));
     btnLivro->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnLivro->setIconSize(QSize(18, 18));
-    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
-    DBEdit6 = box(page, QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
+    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
+    DBEdit6 = dataEdit(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
     DBRadioGroup1 = new DBRadioGroup(DM->DSMOVIMENTACOES, QStringLiteral("MOVDEBITOCREDITO"),
                                      QStringLiteral("ENTRADA OU SAÍDA ?"),
                                      {QStringLiteral("ENTRADA"), QStringLiteral("SAIDA")}, page);

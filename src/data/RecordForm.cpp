@@ -3,6 +3,7 @@
 #include "ErrorGuard.h"
 #include "FormKit.h"
 #include "Messages.h"
+#include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
 #include "controls/DataControl.h"
 #include "controls/DBNavigator.h"
@@ -171,6 +172,17 @@ void RecordForm::finishLayout()
     m_entryLayout->addStretch();
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)
+{
+    auto *box = new DBEdit(m_setup.source, column, TabSheet1);
+    box->setObjectName(name);
+    if (m_setup.capitals)
+        box->setCharCase(DBEdit::CharCase::Upper);
+    if (width)
+        box->setFixedWidth(width);
+    return box;
 }
 
 QLabel *RecordForm::addLabeled(const QString &labelName, const QString &caption, QWidget *control)

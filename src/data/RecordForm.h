@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class DataSource;
+class DBEdit;
 class DBGrid;
 class DBNavigator;
 class QGroupBox;
@@ -32,6 +33,7 @@ struct RecordFormSetup
     QString searchLabel;               // caption beside the search box
     QString searchBoxName = QStringLiteral("txtNome");
     bool focusSearchOnQueryPage = false;
+    bool capitals = false;             // letters typed into the entry page's boxes become capitals
     bool searchCapitals = false;       // the search box turns letters into capitals
     bool navigator = true;
     enum class Shortcuts { None, Register, CashMovements } shortcuts = Shortcuts::None;
@@ -84,6 +86,9 @@ protected:
     // they take part in the pattern.
     QVBoxLayout *entryLayout() const { return m_entryLayout; }
     // A data control with its caption label above it, next in the entry page.
+    // An edit box on a column of the main table, on the entry page, with the
+    // window's capitals and, when given, a fixed width.
+    DBEdit *dataEdit(const QString &name, const QString &column, int width = 0);
     QLabel *addLabeled(const QString &labelName, const QString &caption, QWidget *control);
     void setCodeBox(QWidget *codeBox);
     void addEditable(QWidget *control);             // enabled only in the edit state

@@ -31,11 +31,8 @@ RecordFormSetup setup()
 
 TFParamentros::TFParamentros(QWidget *owner) : RecordForm(owner, setup())
 {
-    DBEdit1 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARCODIGO"), TabSheet1);
-    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-    DBEdit1->setFixedWidth(120);
-    DBEdit2 = new DBEdit(DM->DSPARAMENTROS, QStringLiteral("PARVALOR"), TabSheet1);
-    DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
+    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("PARCODIGO"), 120);
+    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("PARVALOR"));
     DBMemo1 = new DBMemo(DM->DSPARAMENTROS, QStringLiteral("PAROBSERVACOES"), TabSheet1);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setMaximumHeight(120);

@@ -16,6 +16,7 @@ RecordFormSetup setup()
     s.source = DM->DSCARGO;
     s.codeColumn = QStringLiteral("CARCODIGO");
     s.openOnShow = {DM->TBCARGO};
+    s.capitals = true;
     return s;
 }
 
@@ -23,16 +24,12 @@ RecordFormSetup setup()
 
 TFCargo::TFCargo(QWidget *owner) : RecordForm(owner, setup())
 {
-    DBEdit1 = new DBEdit(DM->DSCARGO, QStringLiteral("CARCODIGO"), TabSheet1);
-    DBEdit2 = new DBEdit(DM->DSCARGO, QStringLiteral("CARDESCRICAO"), TabSheet1);
-    DBEdit3 = new DBEdit(DM->DSCARGO, QStringLiteral("CARSALARIO"), TabSheet1);
-    const QStringList names{QStringLiteral("DBEdit1"), QStringLiteral("DBEdit2"), QStringLiteral("DBEdit3")};
+    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("CARCODIGO"), 160);
+    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("CARDESCRICAO"), 360);
+    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("CARSALARIO"), 160);
     const QStringList captions{QStringLiteral("CÓDIGO"), QStringLiteral("DESCRIÇÃO"), QStringLiteral("SALÁRIO")};
     const QList<DBEdit *> boxes{DBEdit1, DBEdit2, DBEdit3};
     for (int i = 0; i < boxes.size(); ++i) {
-        boxes[i]->setObjectName(names[i]);
-        boxes[i]->setCharCase(DBEdit::CharCase::Upper);
-        boxes[i]->setFixedWidth(i == 1 ? 360 : 160);
         addLabeled(QStringLiteral("Label%1").arg(i + 1), captions[i], boxes[i]);
         addFieldKeys(boxes[i]);
     }

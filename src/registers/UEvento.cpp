@@ -31,28 +31,20 @@ RecordFormSetup setup()
     return s;
 }
 
-DBEdit *box(QWidget *page, const QString &name, const QString &column, int width)
-{
-    auto *b = new DBEdit(DM->DSEVENTO, column, page);
-    b->setObjectName(name);
-    b->setFixedWidth(width);
-    return b;
-}
-
 } // namespace
 
 TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = box(page, QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
+    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
     DBMemo1 = new DBMemo(DM->DSEVENTO, QStringLiteral("EVEDESCRICAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setFixedHeight(110);
-    DBEdit3 = box(page, QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
-    DBEdit4 = box(page, QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
-    DBEdit5 = box(page, QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);
+    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
+    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
+    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);
     DBEdit5->setAccessibleName(QStringLiteral("MINUTOS"));
-    DBEdit6 = box(page, QStringLiteral("DBEdit6"), QStringLiteral("EVEFUNCIONARIO"), 70);
+    DBEdit6 = dataEdit(QStringLiteral("DBEdit6"), QStringLiteral("EVEFUNCIONARIO"), 70);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("NOME DO FUNCIONÁRIO"));

@@ -30,6 +30,7 @@ RecordFormSetup setup()
     s.codeColumn = QStringLiteral("FUNCODIGO");
     s.openOnShow = {DM->TBCARGO, DM->TBFUNCIONARIO};
     s.rereadOnNew = false;
+    s.capitals = true;
     s.searchCapitals = true;
     s.searchColumn = QStringLiteral("FUNNOME");
     s.searchLabel = QStringLiteral("BUSCA DE FUNCIONÁRIO POR NOME: ");
@@ -69,11 +70,7 @@ private:
 
 DBEdit *TFFuncionario::textBox(const QString &name, const QString &column, int width)
 {
-    auto *box = new DBEdit(DM->DSFUNCIONARIO, column, TabSheet1);
-    box->setObjectName(name);
-    box->setCharCase(DBEdit::CharCase::Upper);
-    if (width)
-        box->setFixedWidth(width);
+    DBEdit *box = dataEdit(name, column, width);
     addFieldKeys(box);
     return box;
 }

@@ -36,6 +36,7 @@ RecordFormSetup setup()
     s.source = DM->DSMEMBRO;
     s.codeColumn = QStringLiteral("MEMCODIGO");
     s.openOnShow = {DM->TBMEMBRO};
+    s.capitals = true;
     s.searchCapitals = true;
     s.searchColumn = QStringLiteral("MEMNOME");
     s.searchLabel = QStringLiteral("BUSCA DE MEMBRO POR NOME: ");
@@ -79,10 +80,7 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     DataSource *ds = DM->DSMEMBRO;
 
     const auto edit = [&](const char *name, const char *column, int width) {
-        auto *e = new DBEdit(ds, QString::fromLatin1(column), page);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setCharCase(DBEdit::CharCase::Upper);
-        e->setFixedWidth(width);
+        DBEdit *e = dataEdit(QString::fromLatin1(name), QString::fromLatin1(column), width);
         addFieldKeys(e);
         return e;
     };
