@@ -187,6 +187,61 @@ private slots:
         QCOMPARE(r.runs, 1); // saving replays the preview's run
     }
 
+    void savedReportFileOpensAsItWas()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 60);
+        PrintPreview preview(&r.report);
+        preview.layOut();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cargos.krl");
+        QVERIFY(preview.saveAs(path));
+        QVERIFY(preview.saveAs(dir.filePath("cargos.pdf")));
+        QCOMPARE(pdfPageCount(dir.filePath("cargos.pdf")), 3);
+
+        PositionsReport other(db, 0); // a one-page report shows the file's three pages
+        PrintPreview reopened(&other.report);
+        reopened.layOut();
+        QVERIFY(reopened.openFile(path));
+        QVERIFY(reopened.showsFile());
+        QCOMPARE(reopened.pageText(), "Page 1 of 3");
+        const ReportRun &a = preview.run();
+        const ReportRun &b = reopened.run();
+        QCOMPARE(b.pageSize(), a.pageSize());
+        for (int page = 0; page < 3; ++page) {
+            const QList<PageItem> &x = a.pages().at(page).items;
+            const QList<PageItem> &y = b.pages().at(page).items;
+            QCOMPARE(y.size(), x.size());
+            for (qsizetype i = 0; i < x.size(); ++i) {
+                QCOMPARE(y[i].kind, x[i].kind);
+                QCOMPARE(y[i].elementName, x[i].elementName);
+                QCOMPARE(y[i].rect, x[i].rect);
+                QCOMPARE(y[i].text, x[i].text);
+                QCOMPARE(y[i].font, x[i].font);
+                QCOMPARE(y[i].colour, x[i].colour);
+                QCOMPARE(y[i].flags, x[i].flags);
+            }
+        }
+        QCOMPARE(other.runs, 1); // opening a file runs no report
+
+        // A file that is no report leaves the pages shown as they were.
+        QFile junk(dir.filePath("junk.krl"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("KRL1 this is not a report");
+        junk.close();
+        QVERIFY(!reopened.openFile(junk.fileName()));
+        QVERIFY(!reopened.openFile(dir.filePath("missing.krl")));
+        QCOMPARE(reopened.pageCount(), 3);
+        QCOMPARE(reopened.run().texts(1, "QRDBText2").first(), "CARGO 24");
+
+        // Printing a report opened from a file prints its saved pages.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("printed.pdf"));
+        QVERIFY(printRun(printer, reopened.run()));
+        QCOMPARE(pdfPageCount(dir.filePath("printed.pdf")), 3);
+    }
+
     void printMakesANewRunWithinTheRange()
     {
         TestDatabase db;

@@ -3,6 +3,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 
 void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &images,
                qreal unitsToDevice)
@@ -60,6 +61,28 @@ bool writePdf(const QString &path, const ReportRun &run)
         if (i > 0 && !writer.newPage())
             return false;
         paintPage(painter, run.pages().at(i), run.images(), Dpi / 254.0);
+    }
+    return painter.end();
+}
+
+bool printRun(QPrinter &printer, const ReportRun &run)
+{
+    const int count = int(run.pages().size());
+    int from = 1;
+    int to = count;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = qMax(1, printer.fromPage());
+        to = qMin(count, printer.toPage() > 0 ? printer.toPage() : count);
+    }
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const qreal unitsToDevice = printer.resolution() / 254.0;
+    for (int page = from; page <= to; ++page) {
+        if (page > from && !printer.newPage())
+            return false;
+        paintPage(painter, run.pages().at(page - 1), run.images(), unitsToDevice);
     }
     return painter.end();
 }

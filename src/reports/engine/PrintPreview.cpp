@@ -93,7 +93,8 @@ PrintPreview::PrintPreview(Report *report, QWidget *parent)
     addCommand(Command::Setup, "Configurar", "Configurar a impressão", QStyle::SP_FileDialogDetailedView);
     addCommand(Command::Print, "Imprimir", "Imprimir o relatório", -1);
     m_toolBar->addSeparator();
-    addCommand(Command::Save, "Salvar", "Salvar o relatório em PDF", QStyle::SP_DialogSaveButton);
+    addCommand(Command::Save, "Salvar", "Salvar o relatório em PDF ou arquivo de relatório", QStyle::SP_DialogSaveButton);
+    addCommand(Command::Load, "Abrir", "Abrir um arquivo de relatório salvo", QStyle::SP_DialogOpenButton);
     m_toolBar->addSeparator();
     addCommand(Command::Close, "Fechar", "Fechar a visualização", QStyle::SP_DialogCloseButton);
     action(Command::ZoomActual)->setChecked(true);
@@ -174,6 +175,9 @@ QAction *PrintPreview::addCommand(Command command, const QString &text, const QS
     case Command::Save:
         connect(act, &QAction::triggered, this, &PrintPreview::save);
         break;
+    case Command::Load:
+        connect(act, &QAction::triggered, this, &PrintPreview::load);
+        break;
     case Command::Close:
         connect(act, &QAction::triggered, this, &QDialog::reject);
         break;
@@ -199,11 +203,27 @@ void PrintPreview::layOut()
     m_progressLabel->setText(QStringLiteral("Gerando páginas: 0 %"));
     ReportRun run = m_report->run();
     m_report->onProgress = previous;
-    m_run = std::move(run);
     m_progressLabel->clear();
+    m_fromFile = false;
+    setRun(std::move(run));
+}
+
+void PrintPreview::setRun(ReportRun run)
+{
+    m_run = std::move(run);
     m_laidOut = true;
     m_page = 0;
     updateView();
+}
+
+bool PrintPreview::openFile(const QString &path)
+{
+    ReportRun loaded;
+    if (!loaded.load(path))
+        return false;
+    m_fromFile = true;
+    setRun(std::move(loaded));
+    return true;
 }
 
 void PrintPreview::setCurrentPage(int page)
@@ -223,6 +243,8 @@ void PrintPreview::setZoom(Zoom zoom)
            : zoom == Zoom::Actual  ? Command::ZoomActual
                                    : Command::ZoomPageWidth)
         ->setChecked(true);
+    // Fitted zooms never scroll sideways: a bar appearing would change the fit again.
+    m_scroll->setHorizontalScrollBarPolicy(zoom == Zoom::Actual ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     updateView();
 }
 
@@ -270,11 +292,19 @@ void PrintPreview::updateView()
     action(Command::Setup)->setEnabled(m_laidOut);
     action(Command::Print)->setEnabled(m_laidOut);
     action(Command::Save)->setEnabled(m_laidOut);
+    action(Command::Load)->setEnabled(m_laidOut);
 }
 
 bool PrintPreview::savePdf(const QString &path) const
 {
     return m_laidOut && writePdf(path, m_run);
+}
+
+bool PrintPreview::saveAs(const QString &path) const
+{
+    if (path.endsWith(QLatin1Char('.') + ReportRun::fileSuffix(), Qt::CaseInsensitive))
+        return m_laidOut && m_run.save(path);
+    return savePdf(path);
 }
 
 void PrintPreview::keyPressEvent(QKeyEvent *event)
@@ -331,23 +361,38 @@ void PrintPreview::setupPrinter()
     dialog.exec(); // the choices stay on m_printer for the next print
 }
 
+namespace {
+const QString PdfFilter = QStringLiteral("Documentos PDF (*.pdf)");
+const QString ReportFilter = QStringLiteral("Relatórios Kelmara (*.krl)");
+
+// The chosen name, with the extension of the chosen kind when it has none.
+QString withSuffix(QString path, const QString &filter)
+{
+    const QString suffix = filter == ReportFilter ? QStringLiteral(".krl") : QStringLiteral(".pdf");
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+        && !path.endsWith(QStringLiteral(".krl"), Qt::CaseInsensitive))
+        path += suffix;
+    return path;
+}
+} // namespace
+
 void PrintPreview::print()
 {
     if (!m_laidOut)
         return;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         // No printer installed: the report goes to a PDF file instead.
-        QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Imprimir em arquivo PDF"),
-                                                    QString(), QStringLiteral("Documentos PDF (*.pdf)"));
-        if (path.isEmpty())
+        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Imprimir em arquivo PDF"),
+                                                            QString(), PdfFilter);
+        if (chosen.isEmpty())
             return;
-        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
-        if (!writePdf(path, m_report->run()))
+        const QString path = withSuffix(chosen, PdfFilter);
+        if (!writePdf(path, m_fromFile ? m_run : m_report->run()))
             Messages::error(QStringLiteral("Não foi possível gravar o arquivo %1.").arg(path));
         return;
     }
-    if (!m_report->print(m_printer))
+    const bool printed = m_fromFile ? printRun(m_printer, m_run) : m_report->print(m_printer);
+    if (!printed)
         Messages::error(QStringLiteral("Não foi possível imprimir o relatório."));
 }
 
@@ -355,12 +400,20 @@ void PrintPreview::save()
 {
     if (!m_laidOut)
         return;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar relatório"), QString(),
-                                                QStringLiteral("Documentos PDF (*.pdf)"));
-    if (path.isEmpty())
+    QString filter = PdfFilter;
+    const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar relatório"), QString(),
+                                                        PdfFilter + QStringLiteral(";;") + ReportFilter, &filter);
+    if (chosen.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (!savePdf(path))
+    const QString path = withSuffix(chosen, filter);
+    if (!saveAs(path))
         Messages::error(QStringLiteral("Não foi possível gravar o arquivo %1.").arg(path));
+}
+
+void PrintPreview::load()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir relatório"), QString(),
+                                                      ReportFilter);
+    if (!path.isEmpty() && !openFile(path))
+        Messages::error(QStringLiteral("O arquivo %1 não é um relatório do Kelmara ou está danificado.").arg(path));
 }

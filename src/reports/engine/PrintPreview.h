@@ -16,15 +16,16 @@ class Report;
 class PreviewPage;
 
 // The preview window of a report: the pages of one run, one at a time, with
-// zoom, page navigation, printer setup, print and save to PDF. Printing makes
-// a new run of the report towards the printer.
+// zoom, page navigation, printer setup, print, save (PDF or the program's own
+// format) and load. Printing makes a new run of the report towards the
+// printer; a report opened from a file prints its saved pages.
 class PrintPreview : public QDialog
 {
     Q_OBJECT
 public:
     enum class Zoom { WholePage, Actual, PageWidth };
     enum class Command { ZoomWholePage, ZoomActual, ZoomPageWidth, First, Previous, Next, Last,
-                         Setup, Print, Save, Close };
+                         Setup, Print, Save, Load, Close };
 
     explicit PrintPreview(Report *report, QWidget *parent = nullptr);
     ~PrintPreview() override;
@@ -48,6 +49,11 @@ public:
     QPrinter &printer() { return m_printer; }
 
     bool savePdf(const QString &path) const;
+    // Saves the pages as PDF, or in the program's own format when the name ends so.
+    bool saveAs(const QString &path) const;
+    // Shows the pages of a saved report file; printing then prints those pages.
+    bool openFile(const QString &path);
+    bool showsFile() const { return m_fromFile; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -60,10 +66,13 @@ private:
     void setupPrinter();
     void print();
     void save();
+    void load();
+    void setRun(ReportRun run);
 
     Report *m_report;
     ReportRun m_run;
     bool m_laidOut = false;
+    bool m_fromFile = false;
     bool m_centred = false;
     int m_page = 0;
     Zoom m_zoom = Zoom::Actual;

@@ -7,8 +7,6 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QPainter>
-#include <QPrinter>
 #include <cmath>
 
 Report::Report(QObject *parent) : QObject(parent) {}
@@ -261,25 +259,7 @@ bool Report::exportPdf(const QString &path)
 
 bool Report::print(QPrinter &printer)
 {
-    const ReportRun laidOut = run();
-    const int count = int(laidOut.pages().size());
-    int from = 1;
-    int to = count;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = qMax(1, printer.fromPage());
-        to = qMin(count, printer.toPage() > 0 ? printer.toPage() : count);
-    }
-    printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const qreal unitsToDevice = printer.resolution() / 254.0;
-    for (int page = from; page <= to; ++page) {
-        if (page > from && !printer.newPage())
-            return false;
-        paintPage(painter, laidOut.pages().at(page - 1), laidOut.images(), unitsToDevice);
-    }
-    return painter.end();
+    return printRun(printer, run());
 }
 
 void Report::preview()

@@ -71,3 +71,5 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
                qreal unitsToDevice);
 // Writes every page of `run` to a PDF file at 1200 dpi.
 bool writePdf(const QString &path, const ReportRun &run);
+// Paints the pages of `run` within the printer's page range.
+bool printRun(QPrinter &printer, const ReportRun &run);

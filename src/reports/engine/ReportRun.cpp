@@ -1,6 +1,9 @@
 #include "ReportRun.h"
 
+#include <QDataStream>
+#include <QFile>
 #include <QFontMetricsF>
+#include <QSaveFile>
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
@@ -26,6 +29,75 @@ const PageItem *ReportRun::findItem(int page, const QString &elementName) const
         if (item.elementName == elementName)
             return &item;
     return nullptr;
+}
+
+namespace {
+constexpr quint32 FileMagic = 0x4b524c31; // "KRL1"
+constexpr qint32 FileVersion = 1;
+
+QDataStream &operator<<(QDataStream &out, const PageItem &item)
+{
+    return out << qint32(item.kind) << item.elementName << item.rect << item.text << item.font
+               << item.colour << item.background << qint32(item.flags) << qint32(item.imageIndex);
+}
+
+QDataStream &operator>>(QDataStream &in, PageItem &item)
+{
+    qint32 kind = 0, flags = 0, imageIndex = -1;
+    in >> kind >> item.elementName >> item.rect >> item.text >> item.font >> item.colour
+        >> item.background >> flags >> imageIndex;
+    item.kind = PageItem::Kind(qBound(0, int(kind), int(PageItem::Image)));
+    item.flags = flags;
+    item.imageIndex = imageIndex;
+    return in;
+}
+} // namespace
+
+bool ReportRun::save(const QString &path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << FileMagic << FileVersion << m_pageSize << m_images << qint32(m_pages.size());
+    for (const LaidOutPage &page : m_pages) {
+        out << qint32(page.items.size());
+        for (const PageItem &item : page.items)
+            out << item;
+    }
+    return out.status() == QDataStream::Ok && file.commit();
+}
+
+bool ReportRun::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    qint32 version = 0, pageCount = 0;
+    in >> magic >> version;
+    if (magic != FileMagic || version != FileVersion)
+        return false;
+    ReportRun loaded;
+    in >> loaded.m_pageSize >> loaded.m_images >> pageCount;
+    for (qint32 i = 0; i < pageCount && in.status() == QDataStream::Ok; ++i) {
+        qint32 itemCount = 0;
+        in >> itemCount;
+        LaidOutPage page;
+        for (qint32 j = 0; j < itemCount && in.status() == QDataStream::Ok; ++j) {
+            PageItem item;
+            in >> item;
+            page.items.append(item);
+        }
+        loaded.m_pages.append(page);
+    }
+    if (in.status() != QDataStream::Ok || pageCount < 0 || loaded.m_pageSize.isEmpty())
+        return false;
+    *this = std::move(loaded);
+    return true;
 }
 
 namespace TextMeasure {

@@ -40,6 +40,13 @@ public:
     QStringList texts(int page, const QString &elementName) const;
     const PageItem *findItem(int page, const QString &elementName) const;
 
+    // The program's own report file: the laid-out pages and their pictures,
+    // so a saved report can be opened again in the preview exactly as it was.
+    static QString fileSuffix() { return QStringLiteral("krl"); }
+    bool save(const QString &path) const;
+    // False, leaving this run untouched, when the file is missing or not a report file.
+    bool load(const QString &path);
+
 private:
     friend class Report;
     friend class RunBuilder;
