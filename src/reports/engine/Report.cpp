@@ -262,9 +262,9 @@ bool Report::print(QPrinter &printer)
     return printRun(printer, run());
 }
 
-void Report::preview()
+void Report::preview(QWidget *parentWindow)
 {
-    PrintPreview window(this, qobject_cast<QWidget *>(parent()));
+    PrintPreview window(this, parentWindow);
     window.show();
     window.layOut();
     if (window.isVisible()) // not closed while the pages were laid out

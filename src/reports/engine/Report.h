@@ -11,6 +11,7 @@
 class Dataset;
 class QPainter;
 class QPrinter;
+class QWidget;
 
 // A banded report: page settings, bands with their elements and handlers,
 // and the dataset whose rows the detail band prints. Each run lays out all
@@ -59,8 +60,8 @@ public:
     bool exportPdf(const QString &path);
     // A new run painted on `printer`, keeping its page range.
     bool print(QPrinter &printer);
-    // One run shown in the print preview; returns once the preview is closed.
-    void preview();
+    // One run shown in the print preview over `window`; returns once the preview is closed.
+    void preview(QWidget *window = nullptr);
 
 private:
     std::vector<std::unique_ptr<Band>> m_bands;
