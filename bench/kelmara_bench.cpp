@@ -7,8 +7,13 @@
 #include "data/KelmaraApplication.h"
 #include "data/UDM.h"
 #include "data/dataset/DbError.h"
+#include "data/dataset/QueryDataset.h"
+#include "reports/engine/Report.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -276,6 +281,73 @@ std::pair<double, double> applyMs(TDM &dm)
     return {inserts, deletes};
 }
 
+// ---- The report engine
+
+const int kReportRows = 10000;
+
+// A member list of 10,000 rows: title, shaded detail of five columns, dated footer.
+struct MemberListReport
+{
+    explicit MemberListReport(TDM &dm) : query(QStringLiteral("QMembro"), dm.connectionName())
+    {
+        query.setSql({QStringLiteral("SELECT FIRST %1 * FROM TMEMBRO").arg(kReportRows),
+                      QStringLiteral("ORDER BY MEMNOME")});
+        query.open();
+        report.dataset = &query;
+        report.rowsBetweenEvents = 200;
+        Band *title = report.addBand(Band::Kind::Title, QStringLiteral("QRBand1"), 325);
+        title->addLabel(QStringLiteral("QRLabel1"), QRect(700, 0, 500, 60), QStringLiteral("Relatório de Membros"));
+        Band *detail = report.addBand(Band::Kind::Detail, QStringLiteral("QRBand2"), 64);
+        const QList<std::pair<int, const char *>> columns{
+            {11, "MEMNOME"}, {503, "MEMTELEFONERES"}, {712, "MEMEMAIL"}, {1132, "MEMENDERECO"}, {1600, "MEMCELULAR"}};
+        for (const auto &[left, column] : columns)
+            detail->addDataText(QString::fromLatin1(column), QRect(left, 10, 280, 40), QString::fromLatin1(column))
+                ->font.pointSize = 7;
+        detail->beforePrint = [this](Band &band) {
+            band.background = (cream = !cream) ? QColor(255, 251, 240) : QColor(Qt::white);
+        };
+        Band *footer = report.addBand(Band::Kind::PageFooter, QStringLiteral("QRBand3"), 445);
+        footer->addLabel(QStringLiteral("txtData"), QRect(1720, 296, 200, 40), QStringLiteral("08/12/2026"));
+    }
+    QueryDataset query;
+    Report report;
+    bool cream = false;
+};
+
+void reportFigures(TDM &dm)
+{
+    MemberListReport list(dm);
+    ReportRun run;
+    const double layoutMs = bestOf(kRuns, [&] { return timedMs([&] { run = list.report.run(); }); });
+    const double pages = double(run.pages().size());
+    QTemporaryDir dir;
+    const double pdfMs = bestOf(kRuns, [&] { return timedMs([&] { writePdf(dir.filePath(QStringLiteral("m.pdf")), run); }); });
+    // One page painted as the preview shows it at 100 % on a 96 dpi screen.
+    QImage screen(794, 1123, QImage::Format_ARGB32_Premultiplied);
+    const double paintMs = bestOf(kQuickRuns, [&] {
+        screen.fill(Qt::white);
+        QPainter painter(&screen);
+        return timedMs([&] { paintPage(painter, run.pages().at(1), run.images(), 96 / 254.0); });
+    });
+    run = ReportRun();
+    const auto heldMiB = growthMiB([&](const Probe &probe) {
+        const ReportRun held = list.report.run();
+        probe();
+    });
+
+    printFigure({QStringLiteral("report_pages"), pages, QStringLiteral("pages")});
+    printFigure({QStringLiteral("report_layout"), layoutMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_layout_per_page"), layoutMs / pages, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_pdf"), pdfMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_pdf_per_page"), pdfMs / pages, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_page_paint"), paintMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_pages_held"), heldMiB, QStringLiteral("MiB")});
+    printTarget({QStringLiteral("report_layout"), layoutMs, true, 500.0});
+    printTarget({QStringLiteral("report_pdf"), pdfMs, true, 1500.0});
+    printTarget({QStringLiteral("report_page_paint"), paintMs, true, 50.0});
+    printTarget({QStringLiteral("report_pages_held"), heldMiB, true, 50.0});
+}
+
 void ensureDatabase(const QString &path)
 {
     if (QFileInfo::exists(path))
@@ -316,13 +388,18 @@ void run(const QString &path)
     printTarget({QStringLiteral("search_keystroke"), search, true, 20.0});
     printTarget({QStringLiteral("new_code_scan"), newCode, true, 5.0});
     printTarget({QStringLiteral("apply_1000_inserts"), inserts, true, 100.0});
+
+    reportFigures(dm);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports measure text with real fonts: a headless platform will do.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     useBrazilianLocale();
     const QStringList args = app.arguments().mid(1);
     if (args.size() > 1) {

@@ -5,6 +5,30 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+namespace {
+// A single line that fits its rectangle is drawn at its baseline, placed with
+// the layout's own measures: much cheaper than laying the text out again in a
+// rectangle, and the same place on every device. Anything else (wrapped text,
+// text wider than its element) goes through the rectangle, which clips it.
+void drawText(QPainter &painter, const PageItem &item)
+{
+    const QRectF rect(item.rect);
+    if (!(item.flags & Qt::TextWordWrap) && !item.text.contains(QLatin1Char('\n'))) {
+        const qreal width = TextMeasure::width(item.font, item.text);
+        if (width <= rect.width()) {
+            qreal x = rect.left();
+            if (item.flags & Qt::AlignRight)
+                x = rect.right() - width;
+            else if (item.flags & Qt::AlignHCenter)
+                x = rect.left() + (rect.width() - width) / 2;
+            painter.drawText(QPointF(x, rect.top() + TextMeasure::ascent(item.font)), item.text);
+            return;
+        }
+    }
+    painter.drawText(rect, item.flags, item.text);
+}
+} // namespace
+
 void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &images,
                qreal unitsToDevice)
 {
@@ -14,6 +38,11 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
     painter.scale(unitsToDevice, unitsToDevice);
     // Fonts keep their size in tenths of a millimetre whatever the device.
     const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    // Font and pen change only between runs of alike items: each change costs
+    // the PDF writer a new text state.
+    QFont lastFont;
+    QColor lastColour;
+    bool fontSet = false;
     for (const PageItem &item : page.items) {
         const QRectF rect(item.rect);
         switch (item.kind) {
@@ -22,6 +51,7 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
                 painter.fillRect(rect, item.background);
             if (item.colour.alpha() > 0) {
                 painter.setPen(QPen(item.colour, 0)); // cosmetic: one device pixel
+                lastColour = QColor(); // the next text sets its own pen
                 painter.setBrush(Qt::NoBrush);
                 painter.drawRect(rect);
             }
@@ -29,11 +59,18 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
         case PageItem::Text: {
             if (item.background.alpha() > 0)
                 painter.fillRect(rect, item.background);
-            QFont font = item.font;
-            font.setPointSizeF(item.font.pointSizeF() * 254.0 / dpi);
-            painter.setFont(font);
-            painter.setPen(item.colour);
-            painter.drawText(rect, item.flags, item.text);
+            if (!fontSet || item.font != lastFont) {
+                QFont font = item.font;
+                font.setPointSizeF(item.font.pointSizeF() * 254.0 / dpi);
+                painter.setFont(font);
+                lastFont = item.font;
+                fontSet = true;
+            }
+            if (item.colour != lastColour) {
+                painter.setPen(item.colour);
+                lastColour = item.colour;
+            }
+            drawText(painter, item);
             break;
         }
         case PageItem::Image:

@@ -143,4 +143,9 @@ qreal lineHeight(const QFont &font)
     return metricsOf(font).height() * UnitsPerPixel;
 }
 
+qreal ascent(const QFont &font)
+{
+    return metricsOf(font).ascent() * UnitsPerPixel;
+}
+
 } // namespace TextMeasure

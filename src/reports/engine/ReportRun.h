@@ -61,4 +61,5 @@ namespace TextMeasure {
 QFont layoutFont(const QString &family, qreal pointSize, bool bold);
 qreal width(const QFont &font, const QString &text);
 qreal lineHeight(const QFont &font);
+qreal ascent(const QFont &font);
 }
