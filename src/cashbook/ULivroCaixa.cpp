@@ -2,6 +2,7 @@
 
 #include "data/FormKit.h"
 #include "data/UDM.h"
+#include "reports/UFLivro.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBMemo.h"
@@ -105,5 +106,5 @@ void TFLivroCaixa::btnSalvarClick()
 
 void TFLivroCaixa::btnRelatorioClick()
 {
-    // The cash book report filter is not part of the program yet.
+    FormKit::openModal(FFLivro, this);
 }

@@ -3,10 +3,12 @@
 #include "ErrorGuard.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -141,6 +143,23 @@ QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password, in
     if (maxLength > 0)
         box->setMaxLength(maxLength);
     return box;
+}
+
+void whiteBackground(QWidget *widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(pal);
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 } // namespace FormKit

@@ -46,6 +46,12 @@ QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QStri
 // A plain text box; `password` echoes "*".
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password = false, int maxLength = 0);
 
+// Paints the window's (or panel's) background white.
+void whiteBackground(QWidget *widget);
+
+// Places a window in the middle of the screen's free area.
+void centreOnScreen(QWidget *window);
+
 // Creates a new instance of a window owned by `owner`, keeps it in its
 // global reference while it is open, and shows it modally.
 template <typename Window>

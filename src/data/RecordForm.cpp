@@ -45,10 +45,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
 {
     setObjectName(setup.objectName);
     setWindowTitle(setup.caption);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    FormKit::whiteBackground(this);
     resize(setup.size);
     buildPages();
     buildButtons();
@@ -170,8 +167,7 @@ void RecordForm::finishLayout()
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
     m_entryLayout->addStretch();
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormKit::centreOnScreen(this);
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)

@@ -12,6 +12,7 @@
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
+#include "reports/UFLivro.h"
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
@@ -32,10 +33,7 @@ QFrame *whitePanel(QWidget *parent, const QString &name)
 {
     auto *panel = new QFrame(parent);
     panel->setObjectName(name);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(pal);
+    FormKit::whiteBackground(panel);
     return panel;
 }
 
@@ -228,6 +226,8 @@ void TFMenu::connectCommands()
     connectGuarded(CadastrodoLivroCaixadoMs1, &QAction::triggered, this, [this] { FormKit::openModal(FLivroCaixa, this); });
     connectGuarded(SpeedButton2, &QToolButton::clicked, this, [this] { FormKit::openModal(FMovimentacoes, this); });
     connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
+    connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { FormKit::openModal(FFLivro, this); });
+    connectGuarded(RelatriodeLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivro, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }

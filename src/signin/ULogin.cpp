@@ -55,10 +55,7 @@ bool TFLogin::dataModuleReady() const
 
 void TFLogin::buildControls()
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    FormKit::whiteBackground(this);
     setFixedSize(590, 380);
 
     Image1 = picture(this, QStringLiteral("Image1"), QStringLiteral(":/icons/login_cadeado.svg"));
@@ -131,8 +128,7 @@ void TFLogin::buildControls()
     layout->addLayout(buttons);
 
     setTabOrder(txtLogin, txtSenha);
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormKit::centreOnScreen(this);
 }
 
 void TFLogin::connectHandlers()

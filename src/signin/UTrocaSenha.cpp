@@ -25,10 +25,7 @@ TFTrocaSenha::TFTrocaSenha(QWidget *owner)
 
 void TFTrocaSenha::buildControls()
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    FormKit::whiteBackground(this);
     setFixedSize(400, 385);
 
     const int userWidth = DM->TBUSUARIOUSULOGIN->size();

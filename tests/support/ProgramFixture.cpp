@@ -1,5 +1,7 @@
 #include "ProgramFixture.h"
 
+#include "reports/engine/PrintPreview.h"
+
 #include "data/SystemPaths.h"
 
 #include <QApplication>
@@ -38,16 +40,34 @@ QByteArray ProgramFixture::readFile(const QString &windowsPath) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-void whenModalOpens(std::function<void(QWidget *)> action)
+namespace {
+// Polls until `ready` gives a window, then runs `action` on it once.
+void whenReady(std::function<QWidget *()> ready, std::function<void(QWidget *)> action)
 {
     auto *timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+        if (QWidget *window = ready()) {
             timer->stop();
             timer->deleteLater();
-            action(modal);
+            action(window);
         }
     });
     timer->start();
+}
+} // namespace
+
+void whenModalOpens(std::function<void(QWidget *)> action)
+{
+    whenReady([] { return QApplication::activeModalWidget(); }, action);
+}
+
+void whenPreviewLaidOut(std::function<void(PrintPreview *)> action)
+{
+    whenReady(
+        []() -> QWidget * {
+            auto *preview = qobject_cast<PrintPreview *>(QApplication::activeModalWidget());
+            return preview && preview->isLaidOut() ? preview : nullptr;
+        },
+        [action](QWidget *window) { action(static_cast<PrintPreview *>(window)); });
 }

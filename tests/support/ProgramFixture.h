@@ -23,3 +23,7 @@ private:
 
 // Runs `action` on the next modal window once it is up (for a button that opens one).
 void whenModalOpens(std::function<void(QWidget *)> action);
+
+class PrintPreview;
+// Runs `action` on the next print preview once its pages are laid out.
+void whenPreviewLaidOut(std::function<void(PrintPreview *)> action);

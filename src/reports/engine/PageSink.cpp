@@ -53,7 +53,14 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
                 painter.setPen(QPen(item.colour, 0)); // cosmetic: one device pixel
                 lastColour = QColor(); // the next text sets its own pen
                 painter.setBrush(Qt::NoBrush);
-                painter.drawRect(rect);
+                // A rectangle one unit wide or high is a rule: one line on
+                // its left or top edge, where a box's outline would run.
+                if (item.rect.width() <= 1)
+                    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+                else if (item.rect.height() <= 1)
+                    painter.drawLine(rect.topLeft(), rect.topRight());
+                else
+                    painter.drawRect(rect);
             }
             break;
         case PageItem::Text: {

@@ -1,6 +1,7 @@
 #include "PrintPreview.h"
 
 #include "Report.h"
+#include "data/FormKit.h"
 #include "data/Messages.h"
 
 #include <QAction>
@@ -335,11 +336,7 @@ void PrintPreview::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_centred) {
         m_centred = true;
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        FormKit::centreOnScreen(this);
     }
 }
 

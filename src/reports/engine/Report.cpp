@@ -265,6 +265,8 @@ bool Report::print(QPrinter &printer)
 void Report::preview(QWidget *parentWindow)
 {
     PrintPreview window(this, parentWindow);
+    // Modal from the start: the other windows wait while the pages are laid out.
+    window.setWindowModality(Qt::ApplicationModal);
     window.show();
     window.layOut();
     if (window.isVisible()) // not closed while the pages were laid out

@@ -1,0 +1,126 @@
+#include "UFLivro.h"
+
+#include "URLivroCaixa.h"
+
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/Messages.h"
+#include "data/UDM.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/dataset/QueryDataset.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+TFFLivro *FFLivro = nullptr;
+
+TFFLivro::TFFLivro(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FFLivro"));
+    setWindowTitle(QStringLiteral("Filtro de Relatório de Livro Caixa"));
+    buildControls();
+    connectHandlers();
+}
+
+void TFFLivro::buildControls()
+{
+    FormKit::whiteBackground(this);
+    setFixedSize(360, 287);
+
+    DBLookupComboBox1 = new DBLookupComboBox(this);
+    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    DBLookupComboBox1->setListSource(DM->DSLIVRO, QStringLiteral("LIVCODIGO"), QStringLiteral("LIVDESCRICAO"));
+    txtMes = FormKit::textBox(this, QStringLiteral("txtMes"));
+    txtAno = FormKit::textBox(this, QStringLiteral("txtAno"));
+    for (QLineEdit *box : {txtMes, txtAno})
+        box->setReadOnly(true);
+    Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("LIVRO CAIXA"), DBLookupComboBox1, 0, true);
+    Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("MÊS"), txtMes, 0, true);
+    Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("ANO"), txtAno, 0, true);
+
+    btnGerar = FormKit::pictureButton(this, QStringLiteral("btnGerar"), QStringLiteral("Gerar Relatório"),
+                                      QStringLiteral(":/icons/relatorio.svg"), false);
+    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
+                                     QStringLiteral(":/icons/sair.svg"), false);
+    for (QToolButton *b : {btnGerar, btnSair})
+        b->setMinimumSize(110, 60);
+
+    auto *grid = new QGridLayout;
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(DBLookupComboBox1, 1, 0, 1, 2);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(Label3, 2, 1);
+    grid->addWidget(txtMes, 3, 0);
+    grid->addWidget(txtAno, 3, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnGerar);
+    buttons->addSpacing(16);
+    buttons->addWidget(btnSair);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(DBLookupComboBox1, txtMes);
+    setTabOrder(txtMes, txtAno);
+}
+
+void TFFLivro::connectHandlers()
+{
+    FormKit::onExit(DBLookupComboBox1, [this] { DBLookupComboBox1Exit(); });
+    // A choice made with the mouse, followed by a click on "Gerar Relatório"
+    // (which takes no focus), shows the month and year as well.
+    connectGuarded(DBLookupComboBox1, &QComboBox::activated, this, [this] { DBLookupComboBox1Exit(); });
+    connectGuarded(btnGerar, &QToolButton::clicked, this, [this] { btnGerarClick(); });
+    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); });
+}
+
+void TFFLivro::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormKit::centreOnScreen(this);
+    runGuarded([this] { FormShow(); });
+}
+
+void TFFLivro::FormShow()
+{
+    for (TableDataset *table : {DM->TBLIVRO, DM->TBMOVIMENTACOES}) {
+        table->provider()->source()->setActive(true);
+        table->open();
+    }
+}
+
+void TFFLivro::DBLookupComboBox1Exit()
+{
+    if (DM->TBLIVRO->isEmpty())
+        return;
+    txtMes->setText(DM->TBLIVROLIVNOMEMES->asString());
+    txtAno->setText(DM->TBLIVROLIVANO->asString());
+}
+
+void TFFLivro::btnGerarClick()
+{
+    const QVariant book = DBLookupComboBox1->keyValue();
+    if (book.isNull()) {
+        Messages::information(QStringLiteral("Escolha o livro caixa."));
+        return;
+    }
+    auto *report = new TFRLivroCaixa(this);
+    report->QLivro->close();
+    report->QLivro->clearSql();
+    report->QLivro->addSql(QStringLiteral("SELECT TMOVIMETACOES.*"));
+    report->QLivro->addSql(QStringLiteral("FROM TMOVIMETACOES"));
+    report->QLivro->addSql(QStringLiteral("WHERE TMOVIMETACOES.MOVLIVRO = :livro"));
+    report->QLivro->addSql(QStringLiteral("ORDER BY TMOVIMETACOES.MOVDATA"));
+    report->QLivro->setParam(0, book.toInt());
+    report->QLivro->open();
+    report->setBook(book.toInt(), DBLookupComboBox1->currentText());
+    report->preview();
+}
