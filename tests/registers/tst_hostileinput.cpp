@@ -10,7 +10,6 @@
 #include "registers/UMembro.h"
 
 #include <QBuffer>
-#include <QClipboard>
 #include <QCryptographicHash>
 #include <QImage>
 #include <QProcess>
@@ -88,15 +87,6 @@ private:
     }
     QString m_dir;
 };
-
-// What a user does with the clipboard: the box's text replaced by a paste.
-void pasteInto(QLineEdit *box, const QString &text)
-{
-    QApplication::clipboard()->setText(text);
-    box->setFocus();
-    box->selectAll();
-    box->paste();
-}
 
 const char *const kNeedsRoot = "needs root to mount a small file system (tmpfs); run the suite as root to cover it";
 
