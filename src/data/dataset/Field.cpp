@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 QString cutToWidth(const QString &text, int width)
@@ -156,7 +158,7 @@ QVariant Field::parsed(const QString &text) const
         double d = QLocale().toDouble(plain, &ok);
         if (!ok)
             d = plain.toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(d)) // "inf" and "nan" read as numbers, but are no amount
             throw DbError(QStringLiteral("'%1' não é um valor válido.").arg(text));
         return d;
     }
