@@ -1,5 +1,7 @@
 #include "FormKit.h"
 
+#include <QFocusEvent>
+
 #include "ErrorGuard.h"
 
 #include <QEvent>
@@ -52,8 +54,12 @@ void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
 
 void onExit(QWidget *widget, std::function<void()> handler)
 {
+    // Only a move to another control is an exit: focus lost because the
+    // window itself went inactive (another window, or the window being
+    // hidden while it is destroyed, when its handlers are gone) is none.
     new EventHook(widget, [handler = std::move(handler)](QEvent *e) {
-        if (e->type() == QEvent::FocusOut)
+        if (e->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(e)->reason() != Qt::ActiveWindowFocusReason)
             handler();
         return false;
     });

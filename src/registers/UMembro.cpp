@@ -1,6 +1,8 @@
 #include "UMembro.h"
 
 #include "data/ErrorGuard.h"
+#include "data/Messages.h"
+#include "data/dataset/DbError.h"
 #include "data/FormKit.h"
 #include "data/UDM.h"
 #include "data/controls/DBComboBox.h"
@@ -11,6 +13,7 @@
 #include "data/controls/DBRadioGroup.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -221,12 +224,27 @@ QString TFMembro::openPictureDialog(QWidget *parent)
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-// The file's bytes go into MEMFOTO as they are; the box shows them again by itself.
+// The file's bytes go into MEMFOTO as they are; the box shows them again by
+// itself. A file above the size limit is refused before it is read (the
+// members table is read whole into memory); a file that is no picture is
+// taken as it is, and the user is told that it cannot be shown.
 void TFMembro::FotoClick()
 {
     const QString path = choosePicture(this);
-    if (!path.isEmpty())
-        DM->TBMEMBROMEMFOTO->loadFromFile(path);
+    if (path.isEmpty())
+        return;
+    const qint64 size = QFileInfo(path).size();
+    if (size > kLargestPhotograph)
+        throw DbError(QStringLiteral("A fotografia \"%1\" tem %2 MB; o tamanho máximo é %3 MB. "
+                                     "Reduza a imagem e escolha-a de novo. A fotografia do membro não mudou.")
+                          .arg(path)
+                          .arg(double(size) / (1024 * 1024), 0, 'f', 1)
+                          .arg(kLargestPhotograph / (1024 * 1024)));
+    DM->TBMEMBROMEMFOTO->loadFromFile(path);
+    if (!QImageReader(path).canRead())
+        Messages::error(QStringLiteral("O arquivo \"%1\" não é uma imagem que o programa consiga mostrar. "
+                                       "Para manter a fotografia anterior, clique em Cancelar.")
+                            .arg(path));
 }
 
 void TFMembro::btnRelatorioClick()

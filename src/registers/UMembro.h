@@ -36,6 +36,7 @@ public:
     // The open-picture dialog: the chosen file, or empty when cancelled.
     // Tests put their own in its place.
     static std::function<QString(QWidget *)> choosePicture;
+    static constexpr qint64 kLargestPhotograph = 16 * 1024 * 1024; // bytes
     static QString openPictureDialog(QWidget *parent);
 };
 

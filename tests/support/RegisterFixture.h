@@ -6,6 +6,8 @@
 #include "signin/ULogin.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QTest>
 
 // The program signed in on a fresh database: the sign-in window (with DM)
@@ -42,3 +44,12 @@ struct SignedInProgram
         return captions;
     }
 };
+
+// What a user does with the clipboard: the box's text replaced by a paste.
+inline void pasteInto(QLineEdit *box, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    box->setFocus();
+    box->selectAll();
+    box->paste();
+}

@@ -78,6 +78,11 @@ QList<QVariantList> TestDatabase::rows(const QString &sql, const QVariantList &v
     return result;
 }
 
+void TestDatabase::disconnect() const
+{
+    QSqlDatabase::database(m_connection, false).close();
+}
+
 QString dbErrorOf(const std::function<void()> &action)
 {
     try {

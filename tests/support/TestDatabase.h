@@ -26,6 +26,9 @@ public:
     void exec(const QString &sql, const QVariantList &values = {}) const;
     QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
     QList<QVariantList> rows(const QString &sql, const QVariantList &values = {}) const;
+    // Closes that connection, so another process or a server can have the
+    // file (the embedded engine holds it exclusively); the next exec opens it again.
+    void disconnect() const;
 
 private:
     QTemporaryDir m_dir;

@@ -20,11 +20,9 @@ private:
 
 #include <QSqlError>
 
-// The database's own message for a failed statement or connection.
-inline DbError dbErrorFrom(const QSqlError &error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return DbError(text);
-}
+// The message for a failed statement or connection. The refusals a user meets
+// in daily work (a code another workstation took, a full disk, a read-only
+// file, a character the database cannot hold) are said in Portuguese with
+// what to do; the database's own text follows, for whoever looks after the
+// installation. Any other failure keeps the database's text as it is.
+DbError dbErrorFrom(const QSqlError &error);

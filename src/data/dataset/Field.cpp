@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 QString cutToWidth(const QString &text, int width)
@@ -31,6 +33,18 @@ QDate parseDate(const QString &text)
             return d;
     }
     return {};
+}
+
+// Tab and line breaks belong in texts (memos hold lines); other control
+// characters come from careless pastes, show as nothing and cannot be typed again.
+void refuseControlCharacters(const QString &text, const QString &columnName)
+{
+    for (QChar c : text)
+        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            throw DbError(QStringLiteral("O texto do campo %1 tem um caractere de controle invisível (código %2), "
+                                         "que não pode ser gravado. Apague-o e digite o texto de novo.")
+                              .arg(columnName)
+                              .arg(int(c.unicode())));
 }
 
 } // namespace
@@ -144,7 +158,7 @@ QVariant Field::parsed(const QString &text) const
         double d = QLocale().toDouble(plain, &ok);
         if (!ok)
             d = plain.toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(d)) // "inf" and "nan" read as numbers, but are no amount
             throw DbError(QStringLiteral("'%1' não é um valor válido.").arg(text));
         return d;
     }
@@ -194,6 +208,7 @@ QVariant Field::normalized(const QVariant &v) const
         QChar bad;
         if (!Win1252::encode(text, encoded, &bad))
             throw DbError(Win1252::refusal(m_def.name, bad));
+        refuseControlCharacters(text, m_def.name);
         return text;
     }
     }

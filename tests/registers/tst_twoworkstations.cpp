@@ -1,0 +1,339 @@
+// Two workstations on one database through a real Firebird server: the
+// stock server started on the loopback with its own configuration, port and
+// security database, and two data modules connected to it as two program
+// instances would be.
+#include "RegisterFixture.h"
+
+#include "data/Messages.h"
+#include "data/controls/DBEdit.h"
+#include "data/dataset/DbError.h"
+#include "registers/UMembro.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QString kPassword = QStringLiteral("tessavine"); // the connection's password
+
+QString fbConfig(const char *option)
+{
+    QProcess p;
+    p.start(QStringLiteral("fb_config"), {QString::fromLatin1(option)});
+    return p.waitForFinished(10000) ? QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed() : QString();
+}
+
+// The stock Firebird server, run in a folder of its own: a firebird.conf
+// with its port and the loopback address, its own security database with
+// SYSDBA, and the installation's plugins, messages and character sets.
+class FirebirdServer
+{
+public:
+    QString missing; // why there is no server binary, empty when there is one
+    QString failure; // why it did not start
+
+    FirebirdServer()
+    {
+        const QString plugins = fbConfig("--pluginsdir");
+        m_binary = fbConfig("--sbindir") + QStringLiteral("/firebird");
+        if (plugins.isEmpty() || !QFileInfo(m_binary).isExecutable()) {
+            missing = QStringLiteral("the Firebird server (package firebird3.0-server) is not installed");
+            return;
+        }
+        m_port = 20000 + int(QCoreApplication::applicationPid() % 20000);
+        linkInstallation(QFileInfo(plugins).path());
+        writeConfiguration();
+        if (failure.isEmpty())
+            createSecurityDatabase();
+        if (failure.isEmpty())
+            start();
+    }
+    ~FirebirdServer()
+    {
+        m_server.kill();
+        m_server.waitForFinished(10000);
+    }
+
+    // How a workstation names a database file on this server.
+    QString address(const QString &path) const { return QStringLiteral("127.0.0.1/%1:%2").arg(m_port).arg(path); }
+
+private:
+    QString file(const QString &name) const { return m_root.filePath(name); }
+
+    // Links to the installation's pieces, but for the character sets: the
+    // engine loads those only from below its own root, so they are copied.
+    void linkInstallation(const QString &installation)
+    {
+        for (const QFileInfo &entry : QDir(installation).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            const QString name = entry.fileName();
+            if (name == QStringLiteral("intl"))
+                copyFolder(entry.absoluteFilePath(), file(name));
+            else if (!name.endsWith(QStringLiteral(".conf")) || name == QStringLiteral("plugins.conf"))
+                QFile::link(entry.absoluteFilePath(), file(name));
+        }
+    }
+
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files))
+            QFile::copy(entry.canonicalFilePath(), to + u'/' + entry.fileName());
+    }
+
+    void writeConfiguration()
+    {
+        QFile conf(file(QStringLiteral("firebird.conf")));
+        QFile aliases(file(QStringLiteral("databases.conf")));
+        if (!conf.open(QIODevice::WriteOnly) || !aliases.open(QIODevice::WriteOnly)) {
+            failure = QStringLiteral("cannot write the server configuration");
+            return;
+        }
+        conf.write(QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\nServerMode = Super\n"
+                                  "SecurityDatabase = %2\n")
+                       .arg(m_port)
+                       .arg(file(QStringLiteral("security3.fdb")))
+                       .toUtf8());
+        QDir(m_root.path()).mkdir(QStringLiteral("lock"));
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert(QStringLiteral("FIREBIRD"), m_root.path());
+        m_environment.insert(QStringLiteral("FIREBIRD_LOCK"), file(QStringLiteral("lock")));
+        m_environment.insert(QStringLiteral("FIREBIRD_TMP"), m_root.path());
+    }
+
+    // An embedded connection under this configuration creates the security
+    // database and SYSDBA with the connection's password.
+    void createSecurityDatabase()
+    {
+        const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+        QProcess p;
+        p.setProcessEnvironment(m_environment);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(isql.isEmpty() ? QStringLiteral("isql") : isql, {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
+        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER SYSDBA PASSWORD '%2' USING PLUGIN Srp;\nCOMMIT;\n")
+                    .arg(file(QStringLiteral("security3.fdb")), kPassword)
+                    .toUtf8());
+        p.closeWriteChannel();
+        if (!p.waitForFinished(30000) || p.exitCode() != 0 || !QFile::exists(file(QStringLiteral("security3.fdb"))))
+            failure = QStringLiteral("cannot create the security database: ") + QString::fromLocal8Bit(p.readAll());
+    }
+
+    // Started when a connection to its own security database succeeds.
+    void start()
+    {
+        m_server.setProcessEnvironment(m_environment);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(m_binary, {});
+        m_server.waitForStarted(10000);
+        const QString probe = QStringLiteral("sonda-servidor");
+        for (int attempt = 0; attempt < 100 && m_server.state() == QProcess::Running; ++attempt) {
+            bool opened = false;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), probe);
+                db.setDatabaseName(address(file(QStringLiteral("security3.fdb"))));
+                db.setUserName(QStringLiteral("SYSDBA"));
+                db.setPassword(kPassword);
+                opened = db.open();
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(probe);
+            if (opened)
+                return;
+            QThread::msleep(100);
+        }
+        failure = QStringLiteral("the server did not start: ") + QString::fromLocal8Bit(m_server.readAll());
+    }
+
+    QTemporaryDir m_root;
+    QString m_binary;
+    int m_port = 0;
+    QProcessEnvironment m_environment;
+    QProcess m_server;
+};
+
+// One workstation: its own data module, connected through the server.
+struct Workstation
+{
+    Workstation(const QString &name, const QString &address) : dm(std::make_unique<TDM>(nullptr, name, address)) {}
+    std::unique_ptr<TDM> dm;
+
+    // The members register of this workstation, shown.
+    std::unique_ptr<TFMembro> members()
+    {
+        DM = dm.get();
+        auto w = std::make_unique<TFMembro>(nullptr);
+        w->show();
+        return w;
+    }
+};
+
+} // namespace
+
+class TestTwoWorkstations : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<FirebirdServer> server;
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<Workstation> first, second;
+
+    // What the database holds, read through the server by a third connection.
+    QStringList stored(const QString &sql)
+    {
+        Workstation reader(QStringLiteral("leitor"), server->address(db->path()));
+        QSqlQuery q(reader.dm->SQLConnection1());
+        QStringList lines;
+        if (!q.exec(sql))
+            return {q.lastError().text()};
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < q.record().count(); ++i)
+                values << q.value(i).toString();
+            lines << values.join(u'|');
+        }
+        return lines;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setUpTestProgram();
+        server = std::make_unique<FirebirdServer>();
+        if (!server->missing.isEmpty())
+            QSKIP(qPrintable(server->missing));
+        QVERIFY2(server->failure.isEmpty(), qPrintable(server->failure));
+    }
+
+    void init()
+    {
+        db = std::make_unique<TestDatabase>();
+        db->exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMTELEFONERES) VALUES (1, 'PEDRO', '1111')");
+        db->exec("INSERT INTO TLIVRO (LIVCODIGO, LIVMES, LIVANO, LIVDESCRICAO) VALUES (1, 5, 2011, 'MAIO')");
+        db->exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVLIVRO, MOVVALOR) VALUES (1, 'DIZIMO', 1, 100)");
+        db->disconnect(); // the server has the file from now on
+        first = std::make_unique<Workstation>(QStringLiteral("estacao1"), server->address(db->path()));
+        second = std::make_unique<Workstation>(QStringLiteral("estacao2"), server->address(db->path()));
+    }
+
+    void cleanup()
+    {
+        first.reset();
+        second.reset();
+        db.reset();
+    }
+
+    void secondSaveOfTheSameMemberIsRefusedAndStaysOnScreen()
+    {
+        Messages::Recorder recorder;
+        auto one = first->members();
+        auto two = second->members();
+        one->btnAlterar->click();
+        two->btnAlterar->click();
+        pasteInto(one->DBEdit2, QStringLiteral("PEDRO PAULO"));
+        one->btnSalvar->click();
+        pasteInto(two->DBEdit4, QStringLiteral("2222"));
+        two->btnSalvar->click();
+
+        QCOMPARE(recorder.texts(), QStringList{QString::fromUtf8(kRowChangedByOtherUser)});
+        QVERIFY(two->btnSalvar->isEnabled());
+        QCOMPARE(two->DBEdit4->text(), QStringLiteral("2222"));
+        QCOMPARE(stored("SELECT MEMNOME, MEMTELEFONERES FROM TMEMBRO"), QStringList{"PEDRO PAULO|1111"});
+
+        // Redone on what the other workstation stored, it goes through.
+        two->btnCancelarClick();
+        second->dm->TBMEMBRO->close();
+        second->dm->TBMEMBRO->open();
+        two->btnAlterar->click();
+        pasteInto(two->DBEdit4, QStringLiteral("2222"));
+        two->btnSalvar->click();
+        QCOMPARE(recorder.texts().size(), 1);
+        QCOMPARE(stored("SELECT MEMNOME, MEMTELEFONERES FROM TMEMBRO"), QStringList{"PEDRO PAULO|2222"});
+    }
+
+    void secondSaveOfTheSameMovementOrBookIsRefused_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("query");
+        QTest::addRow("movimentação") << "TBMOVIMENTACOES" << "MOVDESCRICAO" << "SELECT MOVDESCRICAO FROM TMOVIMETACOES";
+        QTest::addRow("livro") << "TBLIVRO" << "LIVDESCRICAO" << "SELECT LIVDESCRICAO FROM TLIVRO";
+    }
+
+    void secondSaveOfTheSameMovementOrBookIsRefused()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, query);
+        const auto change = [&](Workstation &w, const QString &text) {
+            TableDataset *tb = w.dm->findChild<TableDataset *>(table);
+            tb->open();
+            tb->edit();
+            tb->fieldByName(column)->setAsString(text);
+            tb->post();
+            return tb;
+        };
+        TableDataset *one = change(*first, QStringLiteral("PRIMEIRA"));
+        TableDataset *two = change(*second, QStringLiteral("SEGUNDA"));
+        one->applyUpdates(0);
+        QCOMPARE(dbErrorOf([&] { two->applyUpdates(0); }), QString::fromUtf8(kRowChangedByOtherUser));
+        two->revertToEdit();
+        QCOMPARE(two->state(), Dataset::State::Edit);
+        QCOMPARE(two->fieldByName(column)->asString(), QStringLiteral("SEGUNDA"));
+        QCOMPARE(stored(query), QStringList{"PRIMEIRA"});
+    }
+
+    void insertsOfOneAreSeenByTheOtherAfterARead()
+    {
+        Messages::Recorder recorder;
+        auto one = first->members();
+        auto two = second->members();
+        one->btnNovo->click();
+        pasteInto(one->DBEdit2, QStringLiteral("MARIA"));
+        one->btnSalvar->click();
+        QVERIFY(!second->dm->TBMEMBRO->locate(QStringLiteral("MEMNOME"), {QStringLiteral("MARIA")}));
+        second->dm->TBMEMBRO->close();
+        second->dm->TBMEMBRO->open();
+        QVERIFY(second->dm->TBMEMBRO->locate(QStringLiteral("MEMNOME"), {QStringLiteral("MARIA")}));
+        QVERIFY(recorder.texts().isEmpty());
+    }
+
+    // Both press Novo at once and get the same code: the second save is
+    // refused for the duplicate code, the first member stays, and Novo again
+    // gives the next free code.
+    void novoAtOnceOnBothRefusesTheDuplicateCode()
+    {
+        Messages::Recorder recorder;
+        auto one = first->members();
+        auto two = second->members();
+        one->btnNovo->click();
+        two->btnNovo->click();
+        QCOMPARE(one->DBEdit1->text(), QStringLiteral("2"));
+        QCOMPARE(two->DBEdit1->text(), QStringLiteral("2"));
+        pasteInto(one->DBEdit2, QStringLiteral("MARIA"));
+        one->btnSalvar->click();
+        pasteInto(two->DBEdit2, QStringLiteral("JOANA"));
+        two->btnSalvar->click();
+
+        QCOMPARE(recorder.shown.size(), 1);
+        QVERIFY2(recorder.shown[0].text.startsWith(QStringLiteral("Já existe um registro com este código")),
+                 qPrintable(recorder.shown[0].text));
+        QCOMPARE(two->DBEdit2->text(), QStringLiteral("JOANA"));
+        QCOMPARE(stored("SELECT MEMCODIGO, MEMNOME FROM TMEMBRO ORDER BY MEMCODIGO"),
+                 QStringList({"1|PEDRO", "2|MARIA"}));
+
+        two->btnCancelar->click();
+        two->btnNovo->click();
+        QCOMPARE(two->DBEdit1->text(), QStringLiteral("3"));
+        pasteInto(two->DBEdit2, QStringLiteral("JOANA"));
+        two->btnSalvar->click();
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(stored("SELECT MEMCODIGO, MEMNOME FROM TMEMBRO ORDER BY MEMCODIGO"),
+                 QStringList({"1|PEDRO", "2|MARIA", "3|JOANA"}));
+    }
+};
+
+QTEST_MAIN(TestTwoWorkstations)
+#include "tst_twoworkstations.moc"
