@@ -1,5 +1,7 @@
 #include "UMembro.h"
 
+#include "reports/UFMembro.h"
+
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/UDM.h"
@@ -231,5 +233,5 @@ void TFMembro::FotoClick()
 
 void TFMembro::btnRelatorioClick()
 {
-    // The member report filter window comes with the reports.
+    FormKit::openModal(FFMembro, this);
 }
