@@ -10,6 +10,12 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+namespace {
+
+const QSize kButtonSize(110, 56); // both buttons alike, the longer caption whole
+
+} // namespace
+
 ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QString &caption, QSize size)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -22,6 +28,7 @@ ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QStr
     setFixedSize(size);
     btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
                                      QStringLiteral(":/icons/sair.svg"), false);
+    btnSair->setMinimumSize(kButtonSize);
     connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); }); // btnSairClick
 }
 
@@ -58,6 +65,7 @@ QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<
 {
     QToolButton *button = FormKit::pictureButton(this, name, QStringLiteral("Gerar Relatório"),
                                                  QStringLiteral(":/icons/relatorio.svg"), false);
+    button->setMinimumSize(kButtonSize);
     connectGuarded(button, &QToolButton::clicked, this, std::move(generate));
     return button;
 }

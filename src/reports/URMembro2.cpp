@@ -57,21 +57,27 @@ TFRMembro2::TFRMembro2(QWidget *owner) : ReportWindow(owner)
 }
 
 // Labels are named QRLabel2 onwards and values QRDBText1 onwards, in the
-// order they stand on the sheet (MEMNOME is QRDBText1).
+// order they stand on the sheet (MEMNOME is QRDBText1). A value ends before
+// the next caption of its line, or before the photograph's frame, so a long
+// value is cut there instead of printing over them.
 void TFRMembro2::addLine(const Line &line)
 {
     const QFont font = TextMeasure::layoutFont(QuickRep1->defaultFont.family, 10, true);
-    for (const Line::Item &item : line.items) {
+    const int lineEnd = line.top < kPhotoTop + kPhotoSide + kFrame ? kPhotoLeft - kFrame : QuickRep1->bandWidth();
+    for (int i = 0; i < line.items.size(); ++i) {
+        const Line::Item &item = line.items.at(i);
         LabelElement *label = QRBand1->addLabel(QStringLiteral("QRLabel%1").arg(m_nextName++),
                                                 QRect(item.left, line.top, 10, 10), item.caption);
         label->font = {QString(), 10, true};
         label->autoSize = true;
-        const int valueLeft = item.left + int(std::ceil(TextMeasure::width(font, item.caption)));
+        int valueLeft = item.left + int(std::ceil(TextMeasure::width(font, item.caption)));
+        if (!item.caption.endsWith(u' '))
+            valueLeft += 10; // a caption without its own trailing space
+        const int valueEnd = i + 1 < line.items.size() ? line.items.at(i + 1).left : lineEnd;
         const QString column = QString::fromLatin1(item.column);
         DataTextElement *value = QRBand1->addDataText(QStringLiteral("QRDBText%1").arg(m_nextValue++),
-                                                      QRect(valueLeft, line.top, 10, 10), column);
+                                                      QRect(valueLeft, line.top, valueEnd - 10 - valueLeft, 45), column);
         value->dataset = DM->TBMEMBRO;
-        value->autoSize = true;
     }
 }
 
