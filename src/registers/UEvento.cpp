@@ -1,6 +1,7 @@
 #include "UEvento.h"
 
 #include "data/FormKit.h"
+#include "reports/UFEvento.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
@@ -26,7 +27,7 @@ RecordFormSetup setup()
     s.openOnShow = {DM->TBEVENTO, DM->TBFUNCIONARIO};
     s.searchColumn = QStringLiteral("EVEDESCRICAO");
     s.searchLabel = QStringLiteral("BUSCA DE EVENTO POR DESCRIÇÃO: ");
-    s.reportCaption = QStringLiteral("Gerar Relatório"); // the events report filter comes with the reports
+    s.reportCaption = QStringLiteral("Gerar Relatório");
     s.size = QSize(728, 531);
     return s;
 }
@@ -87,4 +88,9 @@ TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
     const QList<QWidget *> order{DBEdit1, DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1, DBNavigator1};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void TFEvento::btnRelatorioClick()
+{
+    FormKit::openModal(FFEvento, this);
 }

@@ -17,6 +17,8 @@ public:
     DBEdit *DBEdit1, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6;
     DBMemo *DBMemo1;
     DBLookupComboBox *DBLookupComboBox1;
+
+    void btnRelatorioClick() override;
 };
 
 extern TFEvento *FEvento;

@@ -1,6 +1,7 @@
 #include "UFuncionario.h"
 
 #include "UCargo.h"
+#include "reports/URFuncionario.h"
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/UDM.h"
@@ -41,7 +42,7 @@ RecordFormSetup setup()
                 QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
                 QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
                 QStringLiteral("Ctrl+P para Lista Func."), QStringLiteral("F4 para Sair")};
-    s.reportCaption = QStringLiteral("Lista de Funcionários"); // the employee list report comes with the reports
+    s.reportCaption = QStringLiteral("Lista de Funcionários");
     s.size = QSize(634, 600);
     return s;
 }
@@ -172,6 +173,14 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
 void TFFuncionario::btnCargoClick()
 {
     FormKit::openModal(FCargo, this);
+}
+
+// The employee list, straight into its preview: it reads the database, so it
+// lists every stored employee whatever the search, and no row only in memory.
+void TFFuncionario::btnRelatorioClick()
+{
+    auto *report = new TFRFuncionario(this);
+    report->previewWith(report->QFuncionario, TFRFuncionario::kSql);
 }
 
 // The salary of the position the list shows. With no position shown the

@@ -21,6 +21,7 @@ public:
     QToolButton *btnCargo;
 
     void btnCargoClick();
+    void btnRelatorioClick() override;
     // DBLookupComboBox1KeyDown, DBLookupComboBox1KeyUp and DBLookupComboBox1Exit.
     void copySalaryFromPosition();
 

@@ -1,5 +1,7 @@
 #include "UMembro.h"
 
+#include "reports/UFMembro.h"
+
 #include "data/ErrorGuard.h"
 #include "data/Messages.h"
 #include "data/dataset/DbError.h"
@@ -249,5 +251,5 @@ void TFMembro::FotoClick()
 
 void TFMembro::btnRelatorioClick()
 {
-    // The member report filter window comes with the reports.
+    FormKit::openModal(FFMembro, this);
 }

@@ -3,6 +3,7 @@
 #include "data/Today.h"
 #include "data/UDM.h"
 #include "data/dataset/QueryDataset.h"
+#include "data/dataset/TableDataset.h"
 
 #include <QLocale>
 
@@ -17,6 +18,14 @@ ReportWindow::ReportWindow(QWidget *owner)
 void ReportWindow::preview()
 {
     QuickRep1->preview(parentWidget());
+}
+
+void ReportWindow::previewWith(QueryDataset *query, const QStringList &sql)
+{
+    query->close();
+    query->setSql(sql);
+    query->open();
+    preview();
 }
 
 QueryDataset *ReportWindow::addQuery(const QString &name, const QStringList &sql)
@@ -41,4 +50,52 @@ void ReportWindow::shadeRow(Band &band, bool &nextIsWhite)
 void ReportWindow::stampToday(LabelElement *label)
 {
     label->caption = QLocale().toString(Today::date(), QLocale::ShortFormat);
+}
+
+namespace {
+
+LabelElement *boldLabel(Band *band, const QString &name, const QString &text, QPoint at, qreal points)
+{
+    LabelElement *label = band->addLabel(name, QRect(at, QSize(10, 10)), text);
+    label->font.pointSize = points;
+    label->font.bold = true;
+    label->autoSize = true;
+    return label;
+}
+
+} // namespace
+
+Band *ReportWindow::addListTitle(int height, int titleTop, const QString &title, const QString &subtitle,
+                                 int headingsTop, const QList<Caption> &headings)
+{
+    Band *band = QuickRep1->addBand(Band::Kind::Title, QStringLiteral("QRBand1"), height);
+    LabelElement *centred = boldLabel(band, QStringLiteral("QRLabel1"), title, QPoint(0, titleTop), 12);
+    centred->rect.setWidth(QuickRep1->bandWidth());
+    centred->alignment = Qt::AlignHCenter;
+    boldLabel(band, QStringLiteral("QRLabel2"), subtitle, QPoint(11, 143), 10);
+    for (const Caption &heading : headings)
+        boldLabel(band, QString::fromLatin1(heading.name), heading.text, QPoint(heading.left, headingsTop), 8);
+    return band;
+}
+
+LabelElement *ReportWindow::addGeneratedOn(Band *footer, int labelLeft, int dateLeft, int top)
+{
+    footer->addLabel(QStringLiteral("QRLabel9"), QRect(labelLeft, top, 10, 10), QStringLiteral("Relatório Gerado Dia: "))
+        ->autoSize = true;
+    LabelElement *date = footer->addLabel(QStringLiteral("txtData"), QRect(dateLeft, top, 10, 10), QStringLiteral("31/12/2009"));
+    date->autoSize = true;
+    return date;
+}
+
+QVariant ReportWindow::lookUp(TableDataset *table, const QString &keyColumn, const QVariant &key,
+                              const QString &resultColumn)
+{
+    if (key.isNull())
+        return {};
+    const int keyIndex = table->fieldByName(keyColumn)->index();
+    const int resultIndex = table->fieldByName(resultColumn)->index();
+    for (int row = 0; row < table->recordCount(); ++row)
+        if (table->valueAt(row, keyIndex) == key)
+            return table->valueAt(row, resultIndex);
+    return {};
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QueryDataset;
+class TableDataset;
 
 // The home of one report. It is never shown: it owns the report object
 // `QuickRep1`, its bands and, for most reports, one query on the data
@@ -21,6 +22,9 @@ public:
 
     // Opens the print preview of a new run; returns once the preview is closed.
     void preview();
+    // What the launchers of the list reports do: close `query`, give it the
+    // lines `sql`, open it and preview the report.
+    void previewWith(QueryDataset *query, const QStringList &sql);
 
 protected:
     // A query of this report on the data module's connection, not yet open.
@@ -33,4 +37,25 @@ protected:
     static void stampToday(LabelElement *label);
 
     static QColor cream() { return QColor(255, 251, 240); }
+
+    // What the list reports share. A column heading (or any fixed caption):
+    // element name, text and left edge in tenths of a millimetre.
+    struct Caption
+    {
+        const char *name;
+        QString text;
+        int left;
+    };
+    // The title band: `QRLabel1` centred in bold 12 points at `titleTop`,
+    // `QRLabel2` in bold 10 points below it, the headings in bold 8 points.
+    Band *addListTitle(int height, int titleTop, const QString &title, const QString &subtitle,
+                       int headingsTop, const QList<Caption> &headings);
+    // "Relatório Gerado Dia: " and the date label `txtData` on a page footer;
+    // returns the date label, for the footer's handler to stamp.
+    static LabelElement *addGeneratedOn(Band *footer, int labelLeft, int dateLeft, int top);
+    // The value of `resultColumn` on the first visible row of `table` whose
+    // `keyColumn` equals `key`; null when none has it. The table's current
+    // row stays where it was.
+    static QVariant lookUp(TableDataset *table, const QString &keyColumn, const QVariant &key,
+                           const QString &resultColumn);
 };

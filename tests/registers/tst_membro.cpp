@@ -213,8 +213,11 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_F5);
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
-        QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier); // the report filter is still to come
+        QCOMPARE(Program::captionsOpenedBy({[&] { QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier); }}),
+                 QStringList{"Filtro de Relatório de Membros"});
         QVERIFY(w->isVisible());
+        QApplication::setActiveWindow(w.get()); // back to the register once the filter closes
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
 
         QTest::keyClick(w.get(), Qt::Key_F1);
         QVERIFY(inEditState(w.get()));

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class DBLookupComboBox;
+class DataSource;
+class QButtonGroup;
+class QGroupBox;
+class QToolButton;
+
+// What the report filter windows share: a small white window with only a
+// close box, a group of exclusive report choices, a list of rows of a shared
+// table, and the buttons "Gerar Relatório" and "Sair". The window stays open
+// after a preview, so several reports can be made in a row.
+class ReportFilter : public QDialog
+{
+    Q_OBJECT
+public:
+    ReportFilter(QWidget *owner, const QString &objectName, const QString &caption, QSize size);
+
+    QToolButton *btnSair;
+
+    // The choice made in the group, -1 when none is.
+    int choice() const;
+
+protected:
+    // The choices, `columns` to a line, none chosen.
+    QGroupBox *addChoices(const QString &name, const QString &caption, const QStringList &items, int columns);
+    // A list of `listColumn` of the visible rows of `source`, keyed by `keyColumn`,
+    // bound to no column: choosing makes the row current in the shared table.
+    DBLookupComboBox *addRowList(DataSource *source, const QString &keyColumn, const QString &listColumn);
+    // "Gerar Relatório", running `generate` as a user action.
+    QToolButton *addGenerateButton(const QString &name, std::function<void()> generate);
+
+    QButtonGroup *m_choices = nullptr;
+};
