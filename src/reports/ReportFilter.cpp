@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -21,10 +22,7 @@ ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QStr
 {
     setObjectName(objectName);
     setWindowTitle(caption);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    FormKit::whiteBackground(this);
     setFixedSize(size);
     btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
                                      QStringLiteral(":/icons/sair.svg"), false);
@@ -68,4 +66,15 @@ QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<
     button->setMinimumSize(kButtonSize);
     connectGuarded(button, &QToolButton::clicked, this, std::move(generate));
     return button;
+}
+
+QHBoxLayout *ReportFilter::buttonRow(QToolButton *generate)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(generate);
+    buttons->addSpacing(16);
+    buttons->addWidget(btnSair);
+    buttons->addStretch();
+    return buttons;
 }

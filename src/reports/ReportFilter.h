@@ -7,6 +7,7 @@ class DBLookupComboBox;
 class DataSource;
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QToolButton;
 
 // What the report filter windows share: a small white window with only a
@@ -32,6 +33,8 @@ protected:
     DBLookupComboBox *addRowList(DataSource *source, const QString &keyColumn, const QString &listColumn);
     // "Gerar Relatório", running `generate` as a user action.
     QToolButton *addGenerateButton(const QString &name, std::function<void()> generate);
+    // `generate` and "Sair" side by side, centred.
+    QHBoxLayout *buttonRow(QToolButton *generate);
 
     QButtonGroup *m_choices = nullptr;
 };

@@ -20,10 +20,12 @@ void ReportWindow::preview()
     QuickRep1->preview(parentWidget());
 }
 
-void ReportWindow::previewWith(QueryDataset *query, const QStringList &sql)
+void ReportWindow::previewWith(QueryDataset *query, const QStringList &sql, const QVariantList &params)
 {
     query->close();
     query->setSql(sql);
+    for (int i = 0; i < params.size(); ++i)
+        query->setParam(i, params.at(i));
     query->open();
     preview();
 }

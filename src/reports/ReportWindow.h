@@ -22,9 +22,9 @@ public:
 
     // Opens the print preview of a new run; returns once the preview is closed.
     void preview();
-    // What the launchers of the list reports do: close `query`, give it the
-    // lines `sql`, open it and preview the report.
-    void previewWith(QueryDataset *query, const QStringList &sql);
+    // What the launchers of the reports do: close `query`, give it the lines
+    // `sql` and the positional `params`, open it and preview the report.
+    void previewWith(QueryDataset *query, const QStringList &sql, const QVariantList &params = {});
 
 protected:
     // A query of this report on the data module's connection, not yet open.

@@ -64,12 +64,6 @@ void TFFEvento::layOut()
     auto *employee = new QHBoxLayout;
     employee->addWidget(Label3);
     employee->addWidget(DBLookupComboBox1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnRelatorio);
-    buttons->addSpacing(16);
-    buttons->addWidget(btnSair);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
     layout->addWidget(RGFuncionario);
@@ -78,7 +72,7 @@ void TFFEvento::layOut()
     layout->addSpacing(8);
     layout->addLayout(employee);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow(btnRelatorio));
     setTabOrder(txtDataInicial, txtDataFinal);
     setTabOrder(txtDataFinal, DBLookupComboBox1);
     setTabOrder(DBLookupComboBox1, m_choices->button(ByPeriod));

@@ -17,23 +17,15 @@
 TFFLivro *FFLivro = nullptr;
 
 TFFLivro::TFFLivro(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : ReportFilter(owner, QStringLiteral("FFLivro"), QStringLiteral("Filtro de Relatório de Livro Caixa"), QSize(360, 287))
 {
-    setObjectName(QStringLiteral("FFLivro"));
-    setWindowTitle(QStringLiteral("Filtro de Relatório de Livro Caixa"));
+    setWindowFlags(windowFlags() | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     buildControls();
-    connectHandlers();
 }
 
 void TFFLivro::buildControls()
 {
-    FormKit::whiteBackground(this);
-    setFixedSize(360, 287);
-
-    DBLookupComboBox1 = new DBLookupComboBox(this);
-    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
-    DBLookupComboBox1->setListSource(DM->DSLIVRO, QStringLiteral("LIVCODIGO"), QStringLiteral("LIVDESCRICAO"));
+    DBLookupComboBox1 = addRowList(DM->DSLIVRO, QStringLiteral("LIVCODIGO"), QStringLiteral("LIVDESCRICAO"));
     txtMes = FormKit::textBox(this, QStringLiteral("txtMes"));
     txtAno = FormKit::textBox(this, QStringLiteral("txtAno"));
     for (QLineEdit *box : {txtMes, txtAno})
@@ -41,13 +33,7 @@ void TFFLivro::buildControls()
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("LIVRO CAIXA"), DBLookupComboBox1, 0, true);
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("MÊS"), txtMes, 0, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("ANO"), txtAno, 0, true);
-
-    btnGerar = FormKit::pictureButton(this, QStringLiteral("btnGerar"), QStringLiteral("Gerar Relatório"),
-                                      QStringLiteral(":/icons/relatorio.svg"), false);
-    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
-                                     QStringLiteral(":/icons/sair.svg"), false);
-    for (QToolButton *b : {btnGerar, btnSair})
-        b->setMinimumSize(110, 60);
+    btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
 
     auto *grid = new QGridLayout;
     grid->addWidget(Label1, 0, 0, 1, 2);
@@ -56,30 +42,18 @@ void TFFLivro::buildControls()
     grid->addWidget(Label3, 2, 1);
     grid->addWidget(txtMes, 3, 0);
     grid->addWidget(txtAno, 3, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnGerar);
-    buttons->addSpacing(16);
-    buttons->addWidget(btnSair);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttons);
-
+    layout->addLayout(buttonRow(btnGerar));
     setTabOrder(DBLookupComboBox1, txtMes);
     setTabOrder(txtMes, txtAno);
-}
 
-void TFFLivro::connectHandlers()
-{
     FormKit::onExit(DBLookupComboBox1, [this] { DBLookupComboBox1Exit(); });
     // A choice made with the mouse, followed by a click on "Gerar Relatório"
     // (which takes no focus), shows the month and year as well.
     connectGuarded(DBLookupComboBox1, &QComboBox::activated, this, [this] { DBLookupComboBox1Exit(); });
-    connectGuarded(btnGerar, &QToolButton::clicked, this, [this] { btnGerarClick(); });
-    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); });
 }
 
 void TFFLivro::showEvent(QShowEvent *event)
@@ -113,14 +87,6 @@ void TFFLivro::btnGerarClick()
         return;
     }
     auto *report = new TFRLivroCaixa(this);
-    report->QLivro->close();
-    report->QLivro->clearSql();
-    report->QLivro->addSql(QStringLiteral("SELECT TMOVIMETACOES.*"));
-    report->QLivro->addSql(QStringLiteral("FROM TMOVIMETACOES"));
-    report->QLivro->addSql(QStringLiteral("WHERE TMOVIMETACOES.MOVLIVRO = :livro"));
-    report->QLivro->addSql(QStringLiteral("ORDER BY TMOVIMETACOES.MOVDATA"));
-    report->QLivro->setParam(0, book.toInt());
-    report->QLivro->open();
     report->setBook(book.toInt(), DBLookupComboBox1->currentText());
-    report->preview();
+    report->previewWith(report->QLivro, TFRLivroCaixa::kSql, {book.toInt()});
 }

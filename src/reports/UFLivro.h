@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ReportFilter.h"
 
 class DBLookupComboBox;
 class QLabel;
@@ -9,7 +9,7 @@ class QToolButton;
 
 // Choice of the monthly book whose cash book report is made. The book list
 // works on the shared books table: choosing a book makes it current there.
-class TFFLivro : public QDialog
+class TFFLivro : public ReportFilter
 {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
     QLabel *Label1, *Label2, *Label3;
     DBLookupComboBox *DBLookupComboBox1;
     QLineEdit *txtMes, *txtAno;
-    QToolButton *btnGerar, *btnSair;
+    QToolButton *btnGerar;
 
     void FormShow();
     void DBLookupComboBox1Exit();
@@ -29,7 +29,6 @@ protected:
 
 private:
     void buildControls();
-    void connectHandlers();
 };
 
 extern TFFLivro *FFLivro;

@@ -25,12 +25,6 @@ TFFMembro::TFFMembro(QWidget *owner)
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("MEMBRO"), DBLookupComboBox1, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnGerar);
-    buttons->addSpacing(16);
-    buttons->addWidget(btnSair);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
     layout->addWidget(RGMembros);
@@ -38,7 +32,7 @@ TFFMembro::TFFMembro(QWidget *owner)
     layout->addWidget(Label1);
     layout->addWidget(DBLookupComboBox1);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow(btnGerar));
 }
 
 void TFFMembro::btnGerarClick()

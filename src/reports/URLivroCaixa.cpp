@@ -75,13 +75,14 @@ QString ruleName(const QString &band, int number)
 
 } // namespace
 
+const QStringList TFRLivroCaixa::kSql = {
+    QStringLiteral("SELECT TMOVIMETACOES.*"), QStringLiteral("FROM TMOVIMETACOES"),
+    QStringLiteral("WHERE TMOVIMETACOES.MOVLIVRO = :livro"), QStringLiteral("ORDER BY TMOVIMETACOES.MOVDATA")};
+
 TFRLivroCaixa::TFRLivroCaixa(QWidget *owner) : ReportWindow(owner)
 {
     setObjectName(QStringLiteral("FRLivroCaixa"));
-    QLivro = addQuery(QStringLiteral("QLivro"),
-                      {QStringLiteral("SELECT TMOVIMETACOES.*"), QStringLiteral("FROM TMOVIMETACOES"),
-                       QStringLiteral("WHERE TMOVIMETACOES.MOVLIVRO = :livro"),
-                       QStringLiteral("ORDER BY TMOVIMETACOES.MOVDATA")});
+    QLivro = addQuery(QStringLiteral("QLivro"), kSql);
     QuickRep1->defaultFont = {QStringLiteral("Times New Roman"), 10, true, Qt::black};
     buildPageHeader();
     buildDetail();

@@ -20,6 +20,8 @@ public:
     void setBook(int code, const QString &description);
 
     QueryDataset *QLivro;
+    // The movements of the book given as the parameter "livro", by date.
+    static const QStringList kSql;
 
     // "###,###,##0.00" with the system's separators; "DD/MM".
     static QString formatAmount(double amount);

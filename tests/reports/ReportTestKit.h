@@ -13,33 +13,12 @@
 #include <QBuffer>
 #include <QImage>
 
-// Runs `action` on the next print preview once its pages are laid out. The
-// preview is shown before its pages are laid out, so it is found among the
-// top-level windows rather than as the active modal window.
-inline void whenPreviewOpens(std::function<void(PrintPreview *)> action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            auto *preview = qobject_cast<PrintPreview *>(window);
-            if (preview && preview->isVisible() && preview->isLaidOut()) {
-                timer->stop();
-                timer->deleteLater();
-                action(preview);
-                return;
-            }
-        }
-    });
-    timer->start();
-}
-
 // Clicks `button`, which must open a print preview, and returns the run the
 // preview shows; the preview is closed.
 inline ReportRun previewOpenedBy(QAbstractButton *button)
 {
     ReportRun run;
-    whenPreviewOpens([&run](PrintPreview *preview) {
+    whenPreviewLaidOut([&run](PrintPreview *preview) {
         run = preview->run();
         preview->close();
     });

@@ -211,7 +211,7 @@ private slots:
         Messages::Recorder messages;
         int previews = 0;
         ReportRun run;
-        whenPreviewOpens([&](PrintPreview *preview) {
+        whenPreviewLaidOut([&](PrintPreview *preview) {
             ++previews;
             run = preview->run();
             preview->close();
@@ -241,7 +241,7 @@ private slots:
                  QStringList{"Filtro de Relatório de Eventos"});
         auto employees = p.open<TFFuncionario>();
         QString caption;
-        whenPreviewOpens([&](PrintPreview *preview) {
+        whenPreviewLaidOut([&](PrintPreview *preview) {
             caption = preview->windowTitle();
             preview->close();
         });
