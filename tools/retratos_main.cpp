@@ -1,0 +1,261 @@
+// kelmara-retratos PASTA: pictures of the whole program on a demo database.
+// Opens every window (both pages of each register, in browse and in edit
+// state, the filter windows, the main window with today's events) and saves
+// a PNG of each; makes every report through its own window and saves it as
+// PDF and as one PNG per page. Runs headless.
+#include "DemoData.h"
+
+#include "cashbook/ULivroCaixa.h"
+#include "cashbook/UMovimentacoes.h"
+#include "data/KelmaraApplication.h"
+#include "data/SystemPaths.h"
+#include "data/UDM.h"
+#include "data/controls/DBLookupComboBox.h"
+#include "data/dataset/DbError.h"
+#include "main/UMenu.h"
+#include "main/UParamentros.h"
+#include "registers/UCargo.h"
+#include "registers/UEvento.h"
+#include "registers/UFuncionario.h"
+#include "registers/UMembro.h"
+#include "reports/UFEvento.h"
+#include "reports/UFLivro.h"
+#include "reports/UFMembro.h"
+#include "reports/engine/PrintPreview.h"
+#include "reports/engine/Report.h"
+#include "signin/ULogin.h"
+#include "signin/UTrocaSenha.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+QDir output;
+QTextStream err(stderr);
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+void savePicture(QWidget *window, const QString &name)
+{
+    settle();
+    const QString path = output.filePath(name + QStringLiteral(".png"));
+    if (!window->grab().save(path))
+        err << "não foi possível gravar " << path << Qt::endl;
+}
+
+// A register: both pages in browse state, then the entry page in edit state.
+template <typename Window> void pictureRegister(QWidget *owner, const QString &name)
+{
+    auto window = std::make_unique<Window>(owner);
+    window->show();
+    settle();
+    window->PageControl1->setCurrentIndex(0);
+    savePicture(window.get(), name + QStringLiteral("-cadastro"));
+    window->PageControl1->setCurrentIndex(1);
+    savePicture(window.get(), name + QStringLiteral("-consulta"));
+    window->PageControl1->setCurrentIndex(0);
+    if (window->btnAlterar->isEnabled()) {
+        window->btnAlterar->click();
+        savePicture(window.get(), name + QStringLiteral("-edicao"));
+        window->btnCancelar->click();
+    }
+}
+
+// A report window's pages, as PDF and PNG.
+void saveReport(const ReportRun &run, const QString &name)
+{
+    if (run.pages().isEmpty()) {
+        err << "o relatório " << name << " não foi gerado" << Qt::endl;
+        return;
+    }
+    writePdf(output.filePath(name + QStringLiteral(".pdf")), run);
+    constexpr qreal Dpi = 110;
+    const qreal scale = Dpi / 254.0;
+    for (qsizetype i = 0; i < run.pages().size(); ++i) {
+        QImage page(qRound(run.pageSize().width() * scale), qRound(run.pageSize().height() * scale),
+                    QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(Dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(Dpi / 0.0254));
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        paintPage(painter, run.pages().at(i), run.images(), scale);
+        painter.end();
+        page.save(output.filePath(QStringLiteral("%1-pagina%2.png").arg(name).arg(i + 1)));
+    }
+}
+
+// Clicks a button that previews a report; saves the preview window and the
+// report's pages, then closes the preview as the user would.
+void pictureReport(QAbstractButton *button, const QString &name)
+{
+    ReportRun run;
+    bool previewSaved = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<PrintPreview *>(QApplication::activeModalWidget());
+        if (!preview || !preview->isLaidOut())
+            return;
+        poll.stop();
+        run = preview->run();
+        if (!previewSaved) {
+            preview->resize(1000, 760);
+            preview->setZoom(PrintPreview::Zoom::PageWidth);
+            savePicture(preview, QStringLiteral("visualizacao-") + name);
+            previewSaved = true;
+        }
+        preview->close();
+    });
+    poll.start(20);
+    button->click();
+    poll.stop();
+    saveReport(run, name);
+}
+
+void chooseRow(DBLookupComboBox *list, int row)
+{
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+}
+
+// The list row of the first member with a photograph (0 when none has one).
+int firstMemberWithPhotograph()
+{
+    TableDataset *members = DM->TBMEMBRO;
+    for (int row = 0; row < members->recordCount(); ++row)
+        if (!members->valueAt(row, DM->TBMEMBROMEMFOTO->index()).isNull())
+            return row;
+    return 0;
+}
+
+void pictureMemberReports(QWidget *owner)
+{
+    TFFMembro filter(owner);
+    filter.show();
+    savePicture(&filter, QStringLiteral("filtro-membros"));
+    filter.RGMembros->findChild<QAbstractButton *>(QStringLiteral("RGMembros0"))->click();
+    pictureReport(filter.btnGerar, QStringLiteral("relatorio-lista-de-membros"));
+    chooseRow(filter.DBLookupComboBox1, firstMemberWithPhotograph());
+    filter.RGMembros->findChild<QAbstractButton *>(QStringLiteral("RGMembros1"))->click();
+    pictureReport(filter.btnGerar, QStringLiteral("relatorio-ficha-de-membro"));
+}
+
+void pictureEventReport(QWidget *owner)
+{
+    TFFEvento filter(owner);
+    filter.show();
+    settle();
+    filter.txtDataInicial->setText(QDate::currentDate().addDays(-60).toString(QStringLiteral("dd/MM/yyyy")));
+    filter.txtDataFinal->setText(QDate::currentDate().addDays(60).toString(QStringLiteral("dd/MM/yyyy")));
+    savePicture(&filter, QStringLiteral("filtro-eventos"));
+    pictureReport(filter.btnRelatorio, QStringLiteral("relatorio-eventos"));
+}
+
+void pictureCashBookReport(QWidget *owner)
+{
+    TFFLivro filter(owner);
+    filter.show();
+    settle();
+    chooseRow(filter.DBLookupComboBox1, 0);
+    filter.DBLookupComboBox1Exit();
+    savePicture(&filter, QStringLiteral("filtro-livro-caixa"));
+    pictureReport(filter.btnGerar, QStringLiteral("relatorio-livro-caixa"));
+}
+
+void pictureEmployeeReport(QWidget *owner)
+{
+    TFFuncionario employees(owner);
+    employees.show();
+    settle();
+    pictureReport(employees.btnRelatorio, QStringLiteral("relatorio-funcionarios"));
+}
+
+// A demo database in `folder`, reached through the alias file as on a workstation.
+void prepareDatabase(const QTemporaryDir &folder)
+{
+    DemoSizes sizes;
+    sizes.members = 60;
+    sizes.books = 2;
+    sizes.movements = 90; // two pages for each month
+    fillDemoData(folder.filePath(QStringLiteral("LIVRO.GDB")), sizes);
+    SystemPaths::setDriveRoot(folder.path());
+    QFile alias(SystemPaths::aliasFilePath());
+    if (!alias.open(QIODevice::WriteOnly) || alias.write(folder.path().toLocal8Bit()) < 0)
+        throw DbError(QStringLiteral("não foi possível gravar ") + alias.fileName());
+}
+
+void pictureEverything()
+{
+    TFLogin login;
+    login.show();
+    savePicture(&login, QStringLiteral("entrada"));
+    {
+        TFTrocaSenha change(&login);
+        change.show();
+        savePicture(&change, QStringLiteral("trocar-senha"));
+    }
+    auto *menu = new TFMenu(&login);
+    menu->resize(1200, 760);
+    menu->show();
+    savePicture(menu, QStringLiteral("principal"));
+
+    pictureRegister<TFMembro>(menu, QStringLiteral("membros"));
+    pictureRegister<TFFuncionario>(menu, QStringLiteral("funcionarios"));
+    pictureRegister<TFCargo>(menu, QStringLiteral("cargos"));
+    pictureRegister<TFEvento>(menu, QStringLiteral("eventos"));
+    pictureRegister<TFLivroCaixa>(menu, QStringLiteral("livro-caixa"));
+    pictureRegister<TFMovimentacoes>(menu, QStringLiteral("movimentacoes"));
+    pictureRegister<TFParamentros>(menu, QStringLiteral("parametros"));
+
+    pictureMemberReports(menu);
+    pictureEmployeeReport(menu);
+    pictureEventReport(menu);
+    pictureCashBookReport(menu);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Q_INIT_RESOURCE(resources);
+    KelmaraApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() != 1) {
+        err << "uso: kelmara-retratos PASTA" << Qt::endl;
+        return 2;
+    }
+    output.setPath(args.first());
+    if (!output.mkpath(QStringLiteral("."))) {
+        err << "não foi possível criar a pasta " << args.first() << Qt::endl;
+        return 1;
+    }
+    QTemporaryDir work;
+    try {
+        prepareDatabase(work);
+        pictureEverything();
+    } catch (const DbError &e) {
+        err << "kelmara-retratos: " << e.text() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
