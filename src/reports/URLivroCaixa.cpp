@@ -153,7 +153,8 @@ void TFRLivroCaixa::buildDetail()
     int rule = 0;
     for (int x : {DateLeft, HistoryLeft, CarriedLeft, EntriesLeft, ExitsLeft, GridRight})
         vRule(band, ruleName(band->name(), ++rule), x, 0, DetailHeight);
-    hRule(band, ruleName(band->name(), ++rule), DateLeft, GridRight + 1, DetailHeight - 1);
+    // The rule under the line runs on its lower edge, where the column rules end.
+    hRule(band, ruleName(band->name(), ++rule), DateLeft, GridRight, DetailHeight);
     const int top = (DetailHeight - TextHeight) / 2;
     label(band, QStringLiteral("txtData"), cell(DateLeft, HistoryLeft, top), QString(), Qt::black, Qt::AlignHCenter);
     styled(band->addDataText(QStringLiteral("QRDBText2"), cell(HistoryLeft, CarriedLeft, top), QStringLiteral("MOVDESCRICAO")),
