@@ -54,12 +54,14 @@ void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
 
 void onExit(QWidget *widget, std::function<void()> handler)
 {
-    // Only a move to another control is an exit: focus lost because the
-    // window itself went inactive (another window, or the window being
-    // hidden while it is destroyed, when its handlers are gone) is none.
-    new EventHook(widget, [handler = std::move(handler)](QEvent *e) {
+    // Only a move to another control of a shown window is an exit: focus
+    // lost because the window itself went inactive (another window), or
+    // because the window is hidden or destroyed (when its handlers are gone),
+    // is none.
+    new EventHook(widget, [widget, handler = std::move(handler)](QEvent *e) {
         if (e->type() == QEvent::FocusOut
-            && static_cast<QFocusEvent *>(e)->reason() != Qt::ActiveWindowFocusReason)
+            && static_cast<QFocusEvent *>(e)->reason() != Qt::ActiveWindowFocusReason
+            && widget->window()->isVisible())
             handler();
         return false;
     });

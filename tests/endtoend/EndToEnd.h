@@ -78,6 +78,8 @@ void whenWindowOpens(std::function<void(Window *)> action)
         [&] {
             auto *window = qobject_cast<Window *>(modal);
             QVERIFY2(window, qPrintable("unexpected window " + modal->windowTitle()));
+            // As a user, who types once the window has come up and taken the focus.
+            QVERIFY(QTest::qWaitForWindowActive(window));
             action(window);
         }();
         if (opened && opened->isVisible())
