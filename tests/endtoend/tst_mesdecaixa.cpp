@@ -77,7 +77,7 @@ struct Treasurer : RunningProgram
         drive<TFLivroCaixa>([&] { menu->CadastrodoLivroCaixadoMs1->trigger(); }, [&](TFLivroCaixa *w) {
             QCOMPARE(w->windowTitle(), "Cadastro do Livro Caixa do Mês");
             QTest::mouseClick(w->btnNovo, Qt::LeftButton);
-            QVERIFY(w->DBEdit2->hasFocus());
+            QCOMPARE(w->focusWidget(), w->DBEdit2);
             QTest::keyClicks(w->DBEdit2, QString::number(month));
             QTest::keyClick(w->DBEdit2, Qt::Key_Return);
             monthName = w->DBEdit3->text();
