@@ -200,6 +200,11 @@ void TFRLivroCaixa::buildPageFooter()
 
 // ---- Handlers
 
+void TFRLivroCaixa::setCaption(const char *label, const QString &caption)
+{
+    QuickRep1->element<LabelElement>(QString::fromLatin1(label))->caption = caption;
+}
+
 void TFRLivroCaixa::QuickRep1BeforePrint()
 {
     m_entries = 0;
@@ -209,36 +214,30 @@ void TFRLivroCaixa::QuickRep1BeforePrint()
 
 void TFRLivroCaixa::QRBand1BeforePrint()
 {
-    const auto set = [this](const char *name, const QString &caption) {
-        QuickRep1->element<LabelElement>(QString::fromLatin1(name))->caption = caption;
-    };
-    set("txtNomeDaIgreja", churchName());
+    setCaption("txtNomeDaIgreja", churchName());
     ++m_pages;
     if (m_pages == 1) {
         m_previousBalance = previousBalance();
-        set("QRLabel8", QStringLiteral("Transporte mês anterior"));
-        set("txtTransporte", formatAmount(m_previousBalance));
-        set("txtTransEntradas", QString());
-        set("txtTransSaidas", QString());
+        setCaption("QRLabel8", QStringLiteral("Transporte mês anterior"));
+        setCaption("txtTransporte", formatAmount(m_previousBalance));
+        setCaption("txtTransEntradas", QString());
+        setCaption("txtTransSaidas", QString());
     } else {
-        set("QRLabel8", QStringLiteral("Transporte"));
-        set("txtTransporte", QString());
-        set("txtTransEntradas", formatAmount(carriedEntries()));
-        set("txtTransSaidas", formatAmount(carriedExits()));
+        setCaption("QRLabel8", QStringLiteral("Transporte"));
+        setCaption("txtTransporte", QString());
+        setCaption("txtTransEntradas", formatAmount(carriedEntries()));
+        setCaption("txtTransSaidas", formatAmount(carriedExits()));
     }
-    set("txtMes", m_bookDescription);
+    setCaption("txtMes", m_bookDescription);
 }
 
 void TFRLivroCaixa::QRBand2BeforePrint()
 {
     const QString kind = QLivro->fieldByName(QStringLiteral("MOVDEBITOCREDITO"))->asString();
     const double amount = QLivro->fieldByName(QStringLiteral("MOVVALOR"))->asFloat();
-    auto *entry = QuickRep1->element<LabelElement>(QStringLiteral("txtEntrada"));
-    auto *exit = QuickRep1->element<LabelElement>(QStringLiteral("txtSaidas"));
-    QuickRep1->element<LabelElement>(QStringLiteral("txtData"))->caption =
-        formatDayMonth(QLivro->fieldByName(QStringLiteral("MOVDATA"))->asDate());
-    entry->caption = kind == Entry ? formatAmount(amount) : QString();
-    exit->caption = kind == Exit ? formatAmount(amount) : QString();
+    setCaption("txtData", formatDayMonth(QLivro->fieldByName(QStringLiteral("MOVDATA"))->asDate()));
+    setCaption("txtEntrada", kind == Entry ? formatAmount(amount) : QString());
+    setCaption("txtSaidas", kind == Exit ? formatAmount(amount) : QString());
     if (kind == Entry)
         m_entries += amount;
     else if (kind == Exit)
@@ -251,11 +250,8 @@ void TFRLivroCaixa::QRBand2BeforePrint()
 
 void TFRLivroCaixa::QRBand3BeforePrint()
 {
-    const auto set = [this](const char *name, const QString &caption) {
-        QuickRep1->element<LabelElement>(QString::fromLatin1(name))->caption = caption;
-    };
-    set("txtSubEntrada", formatAmount(carriedEntries()));
-    set("txtSubSaida", formatAmount(carriedExits()));
+    setCaption("txtSubEntrada", formatAmount(carriedEntries()));
+    setCaption("txtSubSaida", formatAmount(carriedExits()));
     const bool lastPage = QLivro->eof();
     showClosingBox(lastPage);
     if (!lastPage)
@@ -263,10 +259,10 @@ void TFRLivroCaixa::QRBand3BeforePrint()
     const double previous = m_previousBalance;
     const double current = previous + m_entries - m_exits;
     const double crossCheck = previous + m_entries;
-    set("txtSaldoAnterior", formatAmount(previous));
-    set("txtSaldoAtual", formatAmount(current));
-    set("txtConferencia1", formatAmount(crossCheck));
-    set("txtConferencia2", formatAmount(crossCheck));
+    setCaption("txtSaldoAnterior", formatAmount(previous));
+    setCaption("txtSaldoAtual", formatAmount(current));
+    setCaption("txtConferencia1", formatAmount(crossCheck));
+    setCaption("txtConferencia2", formatAmount(crossCheck));
     storeBalances(previous, current);
 }
 

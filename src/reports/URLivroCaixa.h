@@ -32,6 +32,8 @@ private:
     void buildDetail();
     void buildPageFooter();
 
+    void setCaption(const char *label, const QString &caption);
+
     void QuickRep1BeforePrint();
     void QRBand1BeforePrint();
     void QRBand2BeforePrint();
