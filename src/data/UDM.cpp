@@ -29,6 +29,7 @@ TDM::~TDM()
     qDeleteAll(children());
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        endOpenReads(db);
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);

@@ -1,6 +1,7 @@
 #include "DatasetProvider.h"
 
 #include "DbError.h"
+#include "FirebirdClient.h"
 #include "RowStore.h"
 #include "SqlTableSource.h"
 #include "TableDataset.h"
@@ -31,7 +32,17 @@ QVariant typedNull(FieldType type)
 
 QVariant bindable(const QVariant &value, FieldType type)
 {
+    if (isStoredBlob(value)) // only a picture that changed is ever written
+        throw DbError(QStringLiteral("Uma fotografia que não foi lida não pode ser gravada."));
     return value.isNull() ? typedNull(type) : value;
+}
+
+int codeColumn(const FieldDefs &defs)
+{
+    for (int c = 0; c < defs.size(); ++c)
+        if (defs[c].required && defs[c].type == FieldType::Integer)
+            return c;
+    return -1;
 }
 
 // One apply: prepared statements by text, reused for every row of the same shape.
@@ -153,21 +164,47 @@ DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObj
 
 void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
 {
+    const FieldDefs &defs = dataset.fieldDefs();
     QStringList names;
-    for (const FieldDef &def : dataset.fieldDefs())
+    for (const FieldDef &def : defs)
         names << def.name;
-    QSqlQuery q(m_source->database());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), m_source->tableName())))
-        throw dbErrorFrom(q.lastError());
-    const int columns = int(names.size());
-    while (q.next()) {
+    Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
+                                      Firebird::Transaction::Isolation::Snapshot);
+    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), m_source->tableName()));
+    cursor.execute();
+    const int columns = int(defs.size());
+    while (cursor.fetch()) {
         const int row = store.appendRow();
         for (int c = 0; c < columns; ++c)
-            store.setValue(row, c, q.value(c));
+            Firebird::storeCell(store, row, c, defs[c].type, cursor);
     }
-    if (q.lastError().isValid())
-        throw dbErrorFrom(q.lastError());
+}
+
+QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, int column) const
+{
+    const FieldDefs &defs = dataset.fieldDefs();
+    const int key = codeColumn(defs);
+    if (key < 0)
+        throw DbError(QStringLiteral("%1: a tabela não tem coluna de código.").arg(m_source->tableName()));
+    // The row's code as the database knows it: the one read, if it was changed since.
+    QVariant code = dataset.rowValues(row).value(key);
+    for (const TableDataset::Change &change : dataset.changes())
+        if (change.row == row && change.kind != TableDataset::Change::Inserted)
+            code = change.original.value(key);
+    Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
+                                      Firebird::Transaction::Isolation::ReadCommitted);
+    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                             .arg(defs[column].name, m_source->tableName(), defs[key].name));
+    cursor.execute({code});
+    if (!cursor.fetch() || cursor.isNull(0))
+        return {};
+    return Firebird::readBlob(transaction, cursor.blobId(0));
+}
+
+void endOpenReads(const QSqlDatabase &db)
+{
+    if (db.isOpen())
+        Firebird::endTransactions(Firebird::attachmentOf(db));
 }
 
 void DatasetProvider::apply(const TableDataset &dataset) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSqlDatabase>
 
 class RowStore;
 class SqlTableSource;
@@ -19,12 +20,21 @@ public:
     explicit DatasetProvider(SqlTableSource *source, QObject *parent = nullptr);
 
     SqlTableSource *source() const { return m_source; }
+    // Reads every row through the database client, pictures left in the
+    // database (see RowStore).
     void load(const TableDataset &dataset, RowStore &store) const;
     void apply(const TableDataset &dataset) const;
+    // The picture of a physical row as the database holds it now, found by
+    // the row's code; empty when it has none or the row is gone.
+    QByteArray fetchPicture(const TableDataset &dataset, int row, int column) const;
 
 private:
     SqlTableSource *m_source;
 };
+
+// Ends the reads of the dataset layer still open on `db` (a query holding its
+// pictures for a report), so that the connection can be closed.
+void endOpenReads(const QSqlDatabase &db);
 
 // The message that refuses a change to a row another connection changed or deleted.
 inline constexpr const char *kRowChangedByOtherUser = "Registro não encontrado ou alterado por outro usuário.";

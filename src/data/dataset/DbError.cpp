@@ -32,6 +32,12 @@ DbError dbErrorFrom(const QSqlError &error)
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
+    return dbErrorFromEngine(text);
+}
+
+DbError dbErrorFromEngine(const QString &engineText)
+{
+    const QString text = engineText.trimmed();
     for (const KnownRefusal &known : kKnownRefusals)
         if (text.contains(QLatin1String(known.engineText), Qt::CaseInsensitive))
             return DbError(QString::fromUtf8(known.portuguese) + QStringLiteral("\n\n(Firebird: ") + text + u')');

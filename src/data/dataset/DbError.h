@@ -26,3 +26,5 @@ private:
 // what to do; the database's own text follows, for whoever looks after the
 // installation. Any other failure keeps the database's text as it is.
 DbError dbErrorFrom(const QSqlError &error);
+// The same for the engine's own text, read through the client library.
+DbError dbErrorFromEngine(const QString &engineText);

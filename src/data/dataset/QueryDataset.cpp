@@ -1,17 +1,17 @@
 #include "QueryDataset.h"
 
 #include "DbError.h"
+#include "FirebirdClient.h"
 
 #include <QSqlDatabase>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 QueryDataset::QueryDataset(const QString &name, const QString &connectionName, QObject *parent)
     : Dataset(parent), m_connection(connectionName)
 {
     setObjectName(name);
 }
+
+QueryDataset::~QueryDataset() = default;
 
 // A new statement starts without the parameter values of the old one.
 void QueryDataset::clearSql()
@@ -36,7 +36,7 @@ void QueryDataset::setSql(const QStringList &lines)
 
 void QueryDataset::setParam(const QString &name, const QVariant &value)
 {
-    m_named.insert(name.startsWith(u':') ? name : u':' + name, value);
+    m_named.insert((name.startsWith(u':') ? name : u':' + name).toUpper(), value);
 }
 
 void QueryDataset::setParam(int position, const QVariant &value)
@@ -44,38 +44,14 @@ void QueryDataset::setParam(int position, const QVariant &value)
     m_positional.insert(position, value);
 }
 
-FieldDefs QueryDataset::fieldDefsOf(const QSqlRecord &record) const
+// One value per parameter of the statement: by position where one was set,
+// otherwise by name; a parameter given no value is empty.
+QVariantList QueryDataset::parameterValues(const QStringList &order) const
 {
-    FieldDefs defs;
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField f = record.field(i);
-        FieldDef def;
-        def.name = f.name().toUpper();
-        switch (f.metaType().id()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::Short:
-            def.type = FieldType::Integer;
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            def.type = FieldType::Money;
-            break;
-        case QMetaType::QDate:
-        case QMetaType::QDateTime:
-            def.type = FieldType::Date;
-            break;
-        case QMetaType::QByteArray:
-            def.type = FieldType::Blob;
-            break;
-        default:
-            def.type = FieldType::Text;
-            def.size = f.length() > 0 ? f.length() : 0;
-        }
-        def.editMask = m_masks.value(def.name);
-        defs << def;
-    }
-    return defs;
+    QVariantList values;
+    for (int i = 0; i < order.size(); ++i)
+        values << (m_positional.contains(i) ? m_positional.value(i) : m_named.value(order[i]));
+    return values;
 }
 
 void QueryDataset::open()
@@ -85,30 +61,34 @@ void QueryDataset::open()
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())
         throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(m_connection));
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(m_sql.join(u'\n')))
-        throw dbErrorFrom(q.lastError());
-    for (auto it = m_named.cbegin(); it != m_named.cend(); ++it)
-        q.bindValue(it.key(), it.value());
-    for (auto it = m_positional.cbegin(); it != m_positional.cend(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec())
-        throw dbErrorFrom(q.lastError());
+    QStringList order;
+    const QString sql = Firebird::positionalSql(m_sql.join(u'\n'), order);
+    auto transaction = std::make_unique<Firebird::Transaction>(Firebird::attachmentOf(db),
+                                                               Firebird::Transaction::Isolation::Snapshot);
+    Firebird::Cursor cursor(*transaction, sql);
+    cursor.execute(parameterValues(order));
 
-    const FieldDefs defs = fieldDefsOf(q.record());
-    defineFields(defs);
-    m_rows = RowStore(defs);
-    while (q.next()) {
-        const int row = m_rows.appendRow();
-        for (int c = 0; c < defs.size(); ++c) {
-            QVariant v = q.value(c);
-            if (v.typeId() == QMetaType::QDateTime)
-                v = v.toDateTime().date();
-            if (!v.isNull())
-                m_rows.setValue(row, c, v);
-        }
+    FieldDefs defs;
+    bool pictures = false;
+    for (int c = 0; c < cursor.columnCount(); ++c) {
+        FieldDef def;
+        def.name = cursor.columnName(c);
+        def.type = cursor.columnType(c);
+        def.size = def.type == FieldType::Text ? cursor.columnWidth(c) : 0;
+        def.editMask = m_masks.value(def.name);
+        pictures = pictures || def.type == FieldType::Blob;
+        defs << def;
     }
+    RowStore rows(defs);
+    while (cursor.fetch()) {
+        const int row = rows.appendRow();
+        for (int c = 0; c < defs.size(); ++c)
+            Firebird::storeCell(rows, row, c, defs[c].type, cursor);
+    }
+    defineFields(defs);
+    m_rows = std::move(rows);
+    if (pictures)
+        m_pictures = std::move(transaction);
     setState(State::Browse);
     resetNavigation();
     emit rowsReset();
@@ -120,6 +100,9 @@ void QueryDataset::close()
     if (!active())
         return;
     m_rows.clear();
+    m_pictures.reset();
+    m_fetchedRow = m_fetchedColumn = -1;
+    m_fetched.clear();
     setCurrent(-1);
     setState(State::Inactive);
     emit rowsReset();
@@ -128,7 +111,19 @@ void QueryDataset::close()
 QVariant QueryDataset::fieldValue(int column) const
 {
     const int row = currentIndex();
-    return row < 0 ? QVariant() : m_rows.value(row, column);
+    if (row < 0)
+        return {};
+    const QVariant value = m_rows.value(row, column);
+    if (!isStoredBlob(value))
+        return value;
+    if (row != m_fetchedRow || column != m_fetchedColumn) {
+        if (!m_pictures)
+            throw DbError(QStringLiteral("%1: a consulta foi fechada.").arg(objectName()));
+        m_fetched = Firebird::readBlob(*m_pictures, m_rows.blobReference(row, column));
+        m_fetchedRow = row;
+        m_fetchedColumn = column;
+    }
+    return m_fetched.isEmpty() ? QVariant() : QVariant(m_fetched);
 }
 
 void QueryDataset::setFieldValue(int, const QVariant &)

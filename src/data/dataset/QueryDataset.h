@@ -6,15 +6,24 @@
 #include <QMap>
 #include <QStringList>
 
+#include <memory>
+
+namespace Firebird {
+class Transaction;
+}
+
 // A report query: SQL lines with parameters, run on the program's connection
 // and read whole; then walked with first/next/eof and read through typed
 // fields. Parameters are bound as values (never pasted into the SQL text),
-// by name (":livro") or by position.
+// by name (":livro", any case) or by position. Pictures are not read with the
+// rows: while the query is open its read stays open too, and a picture is
+// fetched when its row's value is asked for.
 class QueryDataset : public Dataset
 {
     Q_OBJECT
 public:
     QueryDataset(const QString &name, const QString &connectionName, QObject *parent = nullptr);
+    ~QueryDataset() override;
 
     const QStringList &sql() const { return m_sql; }
     void clearSql();
@@ -34,7 +43,8 @@ public:
     void setFieldValue(int column, const QVariant &value) override;
 
 private:
-    FieldDefs fieldDefsOf(const class QSqlRecord &record) const;
+    QVariantList parameterValues(const QStringList &order) const;
+
 
     QString m_connection;
     QStringList m_sql;
@@ -42,4 +52,8 @@ private:
     QMap<int, QVariant> m_positional;
     QMap<QString, QString> m_masks;
     RowStore m_rows;
+    std::unique_ptr<Firebird::Transaction> m_pictures; // open while a picture may be asked for
+    mutable int m_fetchedRow = -1;
+    mutable int m_fetchedColumn = -1;
+    mutable QByteArray m_fetched;
 };

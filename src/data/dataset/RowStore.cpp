@@ -41,6 +41,9 @@ void RowStore::reserve(int rows)
             break;
         case FieldType::Blob:
             c.blobs.reserve(rows);
+            c.stored.reserve(rows);
+            c.numbers.reserve(rows);
+            c.nulls.reserve(rows);
             break;
         }
     }
@@ -65,6 +68,9 @@ int RowStore::appendRow()
             break;
         case FieldType::Blob:
             c.blobs.emplace_back();
+            c.stored.push_back(false);
+            c.numbers.push_back(0);
+            c.nulls.push_back(true);
             break;
         }
     }
@@ -77,8 +83,6 @@ bool RowStore::isNull(int row, int column) const
     switch (c.type) {
     case FieldType::Text:
         return c.textLength[row] == 0;
-    case FieldType::Blob:
-        return c.blobs[row].isEmpty();
     default:
         return c.nulls[row];
     }
@@ -99,7 +103,7 @@ QVariant RowStore::value(int row, int column) const
     case FieldType::Text:
         return Win1252::decode(c.arena.data() + c.textOffset[row], c.textLength[row]);
     case FieldType::Blob:
-        return c.blobs[row];
+        return c.stored[row] ? QVariant::fromValue(StoredBlob()) : QVariant(c.blobs[row]);
     }
     return {};
 }
@@ -135,9 +139,54 @@ void RowStore::setValue(int row, int column, const QVariant &value)
         break;
     }
     case FieldType::Blob:
+        if (isStoredBlob(value)) { // left as it is in the database
+            c.stored[row] = true;
+            c.nulls[row] = false;
+            c.blobs[row] = QByteArray();
+            break;
+        }
         c.blobs[row] = null ? QByteArray() : value.toByteArray();
+        c.stored[row] = false;
+        c.nulls[row] = c.blobs[row].isEmpty();
         break;
     }
+}
+
+void RowStore::setInteger(int row, int column, qint64 value)
+{
+    Column &c = m_columns[column];
+    c.numbers[row] = value;
+    c.nulls[row] = false;
+}
+
+void RowStore::setAmount(int row, int column, double value)
+{
+    Column &c = m_columns[column];
+    c.amounts[row] = value;
+    c.nulls[row] = false;
+}
+
+void RowStore::setJulianDay(int row, int column, qint64 day)
+{
+    setInteger(row, column, day);
+}
+
+void RowStore::setTextBytes(int row, int column, std::string_view win1252)
+{
+    Column &c = m_columns[column];
+    const size_t length = std::min<size_t>(win1252.size(), 0xFFFF);
+    c.textOffset[row] = quint32(c.arena.size());
+    c.textLength[row] = quint16(length);
+    c.arena.append(win1252.data(), length);
+}
+
+void RowStore::setStoredBlob(int row, int column, quint64 reference)
+{
+    Column &c = m_columns[column];
+    c.stored[row] = true;
+    c.nulls[row] = false;
+    c.numbers[row] = qint64(reference);
+    c.blobs[row] = QByteArray();
 }
 
 qint32 RowStore::integer(int row, int column) const

@@ -21,6 +21,7 @@ void TableDataset::open()
     if (!m_provider)
         throw DbError(QStringLiteral("%1: a tabela não tem origem de dados.").arg(objectName()));
     m_store.clear();
+    m_fetched = {};
     m_provider->load(*this, m_store);
     m_order.resize(size_t(m_store.rowCount()));
     for (int i = 0; i < m_store.rowCount(); ++i)
@@ -38,6 +39,7 @@ void TableDataset::close()
     if (!active())
         return;
     m_store.clear();
+    m_fetched = {};
     m_order.clear();
     m_visible.clear();
     m_buffer.clear();
@@ -58,9 +60,18 @@ int TableDataset::currentRow() const
 QVariant TableDataset::fieldValue(int column) const
 {
     if (editing())
-        return m_buffer.value(column);
+        return resolved(m_editRow, column, m_buffer.value(column));
     const int row = currentRow();
-    return row < 0 ? QVariant() : m_store.value(row, column);
+    return row < 0 ? QVariant() : resolved(row, column, m_store.value(row, column));
+}
+
+QVariant TableDataset::resolved(int row, int column, const QVariant &held) const
+{
+    if (!isStoredBlob(held))
+        return held;
+    if (m_fetched.row != row || m_fetched.column != column)
+        m_fetched = {row, column, m_provider->fetchPicture(*this, row, column)};
+    return m_fetched.bytes.isEmpty() ? QVariant() : QVariant(m_fetched.bytes);
 }
 
 void TableDataset::setFieldValue(int column, const QVariant &value)
@@ -73,7 +84,14 @@ void TableDataset::setFieldValue(int column, const QVariant &value)
 
 QVariant TableDataset::valueAt(int visibleRow, int column) const
 {
-    return m_store.value(visibleRows()[size_t(visibleRow)], column);
+    const int row = visibleRows()[size_t(visibleRow)];
+    return resolved(row, column, m_store.value(row, column));
+}
+
+QVariant TableDataset::allRowValue(int index, int column) const
+{
+    const int row = m_order[size_t(index)];
+    return resolved(row, column, m_store.value(row, column));
 }
 
 QVector<QVariant> TableDataset::rowValues(int row) const
@@ -200,7 +218,24 @@ void TableDataset::applyUpdates(int)
     if (m_log.empty())
         return;
     m_provider->apply(*this);
+    forgetWrittenPictures();
     m_log.clear();
+}
+
+// A written picture need not stay in memory: the database has it now.
+void TableDataset::forgetWrittenPictures()
+{
+    for (const Change &change : m_log) {
+        if (change.kind == Change::Deleted)
+            continue;
+        for (const FieldDef &def : m_defs) {
+            const int c = int(&def - m_defs.data());
+            if (def.type == FieldType::Blob && !m_store.isNull(change.row, c))
+                m_store.setStoredBlob(change.row, c);
+        }
+        if (m_fetched.row == change.row)
+            m_fetched = {};
+    }
 }
 
 void TableDataset::cancelUpdates()

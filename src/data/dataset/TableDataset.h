@@ -63,12 +63,14 @@ public:
 
     // Every row, whatever the filter.
     int allRowCount() const { return int(m_order.size()); }
-    QVariant allRowValue(int index, int column) const { return m_store.value(m_order[index], column); }
+    QVariant allRowValue(int index, int column) const;
     // The largest value of an integer column over every row, plus one (1 when empty).
     int nextCode(int column) const;
 
     const std::vector<Change> &changes() const { return m_log; }
     bool hasPendingChanges() const { return !m_log.empty(); }
+    // The values of a physical row as held: a picture that is only in the
+    // database reads as StoredBlob (see RowStore).
     QVector<QVariant> rowValues(int row) const;
 
     QVariant fieldValue(int column) const override;
@@ -92,6 +94,10 @@ private:
     void logChange(Change::Kind kind, int row);
     bool rowEquals(int row, const std::vector<Field *> &fields, const QVariantList &values) const;
     void checkRequired() const;
+    // A held value as callers see it: a picture left in the database is
+    // fetched, and only the last one fetched is kept.
+    QVariant resolved(int row, int column, const QVariant &held) const;
+    void forgetWrittenPictures(); // after an apply: written pictures are read again when needed
 
     FieldDefs m_defs;
     DatasetProvider *m_provider = nullptr;
@@ -107,4 +113,11 @@ private:
     int m_filterColumn = -1;
     bool m_filtered = false;
     std::vector<DataSource *> m_sources;
+    struct FetchedPicture
+    {
+        int row = -1;
+        int column = -1;
+        QByteArray bytes;
+    };
+    mutable FetchedPicture m_fetched;
 };

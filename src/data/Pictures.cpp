@@ -1,0 +1,95 @@
+#include "Pictures.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRect>
+
+namespace Pictures {
+
+namespace {
+
+// A reader over `bytes` that turns the picture upright as it decodes.
+struct Reader
+{
+    explicit Reader(const QByteArray &bytes) : data(bytes), buffer(&data), reader(&buffer)
+    {
+        buffer.open(QIODevice::ReadOnly);
+        reader.setAutoTransform(true);
+    }
+    bool sideways() { return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90); }
+    // A size upright expressed as the file holds the picture, and back.
+    QSize asStored(QSize size) { return sideways() ? size.transposed() : size; }
+
+    QByteArray data;
+    QBuffer buffer;
+    QImageReader reader;
+};
+
+QImage onWhite(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter(&flat).drawImage(0, 0, image);
+    return flat;
+}
+
+} // namespace
+
+QSize sizeOf(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    Reader r(bytes);
+    const QSize stored = r.reader.size();
+    return stored.isValid() ? r.asStored(stored) : QSize();
+}
+
+QImage centredPart(const QByteArray &bytes, QSize box)
+{
+    const QSize full = sizeOf(bytes);
+    if (!full.isValid())
+        return {};
+    Reader r(bytes);
+    const QSize shown = full.boundedTo(box);
+    if (shown != full) {
+        // The centre of the upright picture is the centre of the stored one.
+        const QSize stored = r.asStored(full);
+        const QSize part = r.asStored(shown);
+        r.reader.setClipRect(QRect(QPoint((stored.width() - part.width()) / 2, (stored.height() - part.height()) / 2), part));
+    }
+    return r.reader.read();
+}
+
+QImage fittedInto(const QByteArray &bytes, QSize bound)
+{
+    const QSize full = sizeOf(bytes);
+    if (!full.isValid())
+        return {};
+    Reader r(bytes);
+    if (full.width() > bound.width() || full.height() > bound.height())
+        r.reader.setScaledSize(r.asStored(full.scaled(bound, Qt::KeepAspectRatio)));
+    return r.reader.read();
+}
+
+QByteArray forStorage(const QByteArray &fileBytes)
+{
+    const QSize full = sizeOf(fileBytes);
+    if (!full.isValid() || std::max(full.width(), full.height()) <= kLongestStoredSide)
+        return fileBytes;
+    const QImage reduced = onWhite(fittedInto(fileBytes, QSize(kLongestStoredSide, kLongestStoredSide)));
+    if (reduced.isNull())
+        return fileBytes;
+    QByteArray jpeg;
+    QBuffer out(&jpeg);
+    out.open(QIODevice::WriteOnly);
+    QImageWriter writer(&out, "jpeg");
+    writer.setQuality(kStoredQuality);
+    writer.setOptimizedWrite(true);
+    return writer.write(reduced) ? jpeg : fileBytes;
+}
+
+} // namespace Pictures
