@@ -4,6 +4,7 @@
 
 #include "data/ErrorGuard.h"
 #include "data/Messages.h"
+#include "data/Pictures.h"
 #include "data/dataset/DbError.h"
 #include "data/FormKit.h"
 #include "data/UDM.h"
@@ -217,19 +218,23 @@ QString TFMembro::openPictureDialog(QWidget *parent)
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
         grid->addWidget(preview, 1, grid->columnCount(), Qt::AlignTop);
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &file) {
-        const QImage image(file);
+        QFile picture(file);
+        const QImage image = picture.size() <= kLargestPhotograph && picture.open(QIODevice::ReadOnly)
+                                 ? Pictures::fittedInto(picture.readAll(), preview->size())
+                                 : QImage();
         if (image.isNull())
             preview->setText(QStringLiteral("(sem visualização)"));
         else
-            preview->setPixmap(QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            preview->setPixmap(QPixmap::fromImage(image));
     });
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-// The file's bytes go into MEMFOTO as they are; the box shows them again by
-// itself. A file above the size limit is refused before it is read (the
-// members table is read whole into memory); a file that is no picture is
-// taken as it is, and the user is told that it cannot be shown.
+// The file goes into MEMFOTO, reduced when it is a large picture (a phone's
+// photo of several megabytes is stored at a size that prints sharply); the
+// box shows it again by itself. A file above the size limit is refused before
+// it is read; a file that is no picture is taken as it is, and the user is
+// told that it cannot be shown.
 void TFMembro::FotoClick()
 {
     const QString path = choosePicture(this);
@@ -242,7 +247,7 @@ void TFMembro::FotoClick()
                           .arg(path)
                           .arg(double(size) / (1024 * 1024), 0, 'f', 1)
                           .arg(kLargestPhotograph / (1024 * 1024)));
-    DM->TBMEMBROMEMFOTO->loadFromFile(path);
+    DM->TBMEMBROMEMFOTO->loadFromFile(path, Pictures::forStorage);
     if (!QImageReader(path).canRead())
         Messages::error(QStringLiteral("O arquivo \"%1\" não é uma imagem que o programa consiga mostrar. "
                                        "Para manter a fotografia anterior, clique em Cancelar.")

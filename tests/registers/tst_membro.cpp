@@ -98,7 +98,7 @@ private slots:
         w->btnFoto->click();
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bmp);
         QVERIFY(w->Foto->hasPicture());
-        QCOMPARE(w->Foto->picture().size(), QSize(200, 120)); // its own size, cut by the box
+        QCOMPARE(w->Foto->pictureSize(), QSize(200, 120)); // its own size, cut by the box
         QCOMPARE(w->Foto->size(), QSize(150, 150));
         w->btnSalvar->click();
         QVERIFY(recorder.texts().isEmpty());
@@ -133,7 +133,7 @@ private slots:
         w->btnAlterar->click();
         choice.answer = p.fx.fixedPath("C:\\Fotos\\maria.png");
         w->btnFoto->click();
-        QCOMPARE(w->Foto->picture().size(), QSize(40, 40));
+        QCOMPARE(w->Foto->pictureSize(), QSize(40, 40));
         w->btnCancelar->click();
         QVERIFY(!w->Foto->hasPicture());
         QVERIFY(storedPhoto(p, 2).isEmpty());

@@ -1,5 +1,6 @@
 #include "DBImage.h"
 
+#include "data/Pictures.h"
 #include "data/dataset/Field.h"
 
 #include <QMouseEvent>
@@ -19,17 +20,30 @@ void DBImage::showField()
     const QByteArray bytes = f && m_link->dataset() ? f->asBytes() : QByteArray();
     if (m_shown && bytes == m_bytes)
         return; // decoded already
+    showBytes(bytes);
+}
+
+void DBImage::showBytes(const QByteArray &bytes)
+{
     m_shown = true;
     m_bytes = bytes;
-    m_picture = QImage();
-    if (bytes.isEmpty()) {
+    m_box = contentsRect().size();
+    m_pictureSize = Pictures::sizeOf(bytes);
+    m_picture = m_pictureSize.isValid() ? Pictures::centredPart(bytes, m_box) : QImage();
+    if (bytes.isEmpty())
         clear();
-    } else if (m_picture.loadFromData(bytes)) {
+    else if (!m_picture.isNull())
         setPixmap(QPixmap::fromImage(m_picture));
-    } else {
-        m_picture = QImage();
+    else
         setText(kInvalidPicture);
-    }
+}
+
+// The part shown depends on the box's size.
+void DBImage::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    if (m_shown && !m_bytes.isEmpty() && contentsRect().size() != m_box)
+        showBytes(m_bytes);
 }
 
 void DBImage::mouseReleaseEvent(QMouseEvent *event)

@@ -225,11 +225,12 @@ void Field::setAsString(const QString &text)
     setValue(m_def.type == FieldType::Text ? QVariant(text) : parsed(text));
 }
 
-void Field::loadFromFile(const QString &path)
+void Field::loadFromFile(const QString &path, const std::function<QByteArray(const QByteArray &)> &prepare)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw DbError(QStringLiteral("Não foi possível ler o arquivo \"%1\": %2")
                           .arg(path, file.errorString()));
-    setAsBytes(file.readAll());
+    const QByteArray bytes = file.readAll();
+    setAsBytes(prepare ? prepare(bytes) : bytes);
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
+
 class Dataset;
 
 // One column of a dataset, read and written on the dataset's current row
@@ -45,7 +47,8 @@ public:
     void setAsBytes(const QByteArray &value) { setValue(value); }
     void setAsString(const QString &text); // parsed by the column's type
     void clear() { setValue(QVariant()); }
-    void loadFromFile(const QString &path); // blob columns: the file's bytes
+    // Blob columns: the file's bytes, through `prepare` when one is given.
+    void loadFromFile(const QString &path, const std::function<QByteArray(const QByteArray &)> &prepare = {});
 
     // The value `value` converted to the column's type, or a DbError.
     QVariant normalized(const QVariant &value) const;

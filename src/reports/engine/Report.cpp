@@ -3,10 +3,13 @@
 #include "PrintPreview.h"
 
 #include "data/dataset/Dataset.h"
+#include "data/Pictures.h"
 #include "data/dataset/Field.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QHash>
+#include <QtMath>
 #include <cmath>
 
 Report::Report(QObject *parent) : QObject(parent) {}
@@ -125,7 +128,7 @@ private:
         case Element::Kind::DataImage: {
             const auto &image = static_cast<const DataImageElement &>(element);
             const Field *field = fieldOf(image.dataset, image.column);
-            const int index = field ? imageIndexOf(field->asBytes()) : -1;
+            const int index = field ? imageIndexOf(field->asBytes(), item.rect.size()) : -1;
             if (index < 0)
                 return;
             const QSize size = m_run.m_images.at(index).size().scaled(item.rect.size(), Qt::KeepAspectRatio);
@@ -176,24 +179,32 @@ private:
         return dataset->findField(column);
     }
 
-    int imageIndexOf(const QByteArray &bytes)
+    // A picture printed in a frame of `frame` (tenths of a millimetre) is
+    // decoded at no more than the printing resolution: a phone's photograph
+    // prints as sharply and takes a fraction of the memory. Each picture is
+    // held once per frame size, known by a digest of its bytes.
+    int imageIndexOf(const QByteArray &bytes, QSize frame)
     {
         if (bytes.isEmpty())
             return -1;
-        auto it = m_imageByBytes.constFind(bytes);
-        if (it != m_imageByBytes.constEnd())
+        const QByteArray key = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1) +
+                               QByteArray::number(frame.width()) + 'x' + QByteArray::number(frame.height());
+        auto it = m_imageByKey.constFind(key);
+        if (it != m_imageByKey.constEnd())
             return *it;
-        QImage image = QImage::fromData(bytes);
+        const QSize pixels(qCeil(frame.width() * kPictureDpi / 254.0), qCeil(frame.height() * kPictureDpi / 254.0));
+        const QImage image = Pictures::fittedInto(bytes, pixels);
         const int index = image.isNull() ? -1 : int(m_run.m_images.size());
         if (index >= 0)
             m_run.m_images.append(image);
-        m_imageByBytes.insert(bytes, index);
+        m_imageByKey.insert(key, index);
         return index;
     }
 
     const Report &m_report;
     ReportRun m_run;
-    QHash<QByteArray, int> m_imageByBytes;
+    QHash<QByteArray, int> m_imageByKey;
+    static constexpr int kPictureDpi = 300;
     int m_y = 0;
     int m_detailsOnPage = 0;
 };
