@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "DatabaseCreator.h"
+#include "DemoPhotos.h"
 #include "data/Today.h"
 #include "data/dataset/DbError.h"
 
@@ -14,6 +15,7 @@
 #include <QUuid>
 
 #include <functional>
+#include <memory>
 #include <random>
 
 namespace {
@@ -413,13 +415,28 @@ void insertEmployees(const QSqlDatabase &db, int count)
                });
 }
 
-void insertMembers(const QSqlDatabase &db, int count)
+// The photograph of the index-th new member: phone-sized ones for the first
+// `sizes.photos`, or else the small placeholder for one in 25.
+QVariant memberPhoto(Random &rng, int index, int code, const DemoSizes &sizes, const DemoPhotos *photos)
 {
+    if (photos)
+        return index < sizes.photos ? QVariant(photos->forMember(code)) : QVariant();
+    if (sizes.photos == 0)
+        return {};
+    return index % kPhotoEvery == 0 && index / kPhotoEvery < kMaxPhotos ? QVariant(portrait(rng)) : QVariant();
+}
+
+void insertMembers(const QSqlDatabase &db, const DemoSizes &sizes)
+{
+    const int count = sizes.members;
+    std::unique_ptr<DemoPhotos> photos;
+    if (sizes.photos > 0 && count > 0)
+        photos = std::make_unique<DemoPhotos>(sizes.photoKilobytes);
     insertRows(db, QStringLiteral("TMEMBRO"),
                {"MEMCODIGO", "MEMNOME", "MEMENDERECO", "MEMTELEFONERES", "MEMTELEFONETRAB", "MEMCELULAR",
                 "MEMDATANASC", "MEMDATACONVERSAO", "MEMCIDADE", "MEMUF", "MEMPAISNACAO", "MEMNOMEPAI", "MEMNOMEMAE",
                 "MEMEMAIL", "MEMFOTO", "MEMCONJUGE", "MEMSEXO", "MEMESTADOCIVIL", "MEMRG", "MEMCPF"},
-               count, [](Random &rng, int index, int code) -> QVariantList {
+               count, [&](Random &rng, int index, int code) -> QVariantList {
                    const Person p = person(rng, rng.chance(46));
                    const Contact c = contact(rng, p, code);
                    const QDate born = rng.dateBetween(QDate(1935, 1, 1), QDate(2012, 12, 31));
@@ -433,10 +450,10 @@ void insertMembers(const QSqlDatabase &db, int count)
                    const QVariant spouse = status == QLatin1String("CASADO")
                        ? QVariant(givenName(rng, !p.male) + u' ' + surnameBesides(rng, family) + u' ' + family)
                        : QVariant();
-                   const bool photo = index % kPhotoEvery == 0 && index / kPhotoEvery < kMaxPhotos;
+                   const QVariant photo = memberPhoto(rng, index, code, sizes, photos.get());
                    return {code, p.name(), c.address, c.home, c.work, c.mobile, born, conversionDate(rng, born),
                            c.city, c.state, QString::fromLatin1(kCountry), father.left(50), mother.left(50), c.email,
-                           photo ? QVariant(portrait(rng)) : QVariant(), spouse,
+                           photo, spouse,
                            QString::fromLatin1(p.male ? "MASCULINO" : "FEMININO"), status, rg(rng), cpf(rng)};
                });
 }
@@ -516,7 +533,7 @@ void fillDemoData(const QString &path, const DemoSizes &sizes)
     insertChurchName(db);
     insertPositions(db, sizes.positions);
     insertEmployees(db, sizes.employees);
-    insertMembers(db, sizes.members);
+    insertMembers(db, sizes);
     insertBooks(db, sizes.books);
     insertMovements(db, sizes.movements);
     insertEvents(db, sizes.events);

@@ -11,6 +11,10 @@ struct DemoSizes
     int books = 12;
     int movements = 600;
     int events = 40;
+    // Members given phone-sized photographs (of about photoKilobytes each);
+    // when negative, one member in 25 gets a small placeholder portrait.
+    int photos = -1;
+    int photoKilobytes = 2400;
 };
 
 // Adds Brazilian sample rows to the database at `path`, creating the file

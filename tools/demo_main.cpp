@@ -1,7 +1,8 @@
 // kelmara-demo ARQUIVO [--membros N] [--funcionarios N] [--cargos N] [--livros N]
-//              [--movimentos N] [--eventos N]
+//              [--movimentos N] [--eventos N] [--fotos N] [--foto-kb K]
 // Fills a LIVRO.GDB with sample data, creating the file when there is none.
-// Run again on the same file, it appends.
+// Run again on the same file, it appends. --fotos N gives the first N new
+// members photographs of about K KB (2,400 by default) as a phone takes them.
 #include "DemoData.h"
 #include "data/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
@@ -15,7 +16,7 @@
 namespace {
 
 const char *const kUsage = "uso: kelmara-demo ARQUIVO [--membros N] [--funcionarios N] [--cargos N] "
-                           "[--livros N] [--movimentos N] [--eventos N]";
+                           "[--livros N] [--movimentos N] [--eventos N] [--fotos N] [--foto-kb K]";
 
 struct Option
 {
@@ -24,7 +25,8 @@ struct Option
 };
 const Option kOptions[] = {{"--membros", &DemoSizes::members},     {"--funcionarios", &DemoSizes::employees},
                            {"--cargos", &DemoSizes::positions},     {"--livros", &DemoSizes::books},
-                           {"--movimentos", &DemoSizes::movements}, {"--eventos", &DemoSizes::events}};
+                           {"--movimentos", &DemoSizes::movements}, {"--eventos", &DemoSizes::events},
+                           {"--fotos", &DemoSizes::photos},         {"--foto-kb", &DemoSizes::photoKilobytes}};
 
 const Option *findOption(const QString &name)
 {

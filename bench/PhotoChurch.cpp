@@ -1,0 +1,178 @@
+#include "PhotoChurch.h"
+
+#include "BenchKit.h"
+#include "DemoData.h"
+#include "data/SystemPaths.h"
+#include "data/UDM.h"
+#include "data/controls/DBImage.h"
+#include "main/UMenu.h"
+#include "registers/UMembro.h"
+#include "signin/ULogin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <limits>
+#include <memory>
+
+using namespace Bench;
+
+namespace {
+
+const int kMembers = 1500;
+const int kPhotoKilobytes = 2400;
+const int kBrowsed = 100;
+
+QString churchFile(const QString &folder, bool photos)
+{
+    return QDir(folder).filePath(photos ? QStringLiteral("fotos/LIVRO.GDB") : QStringLiteral("sem-fotos/LIVRO.GDB"));
+}
+
+// The same members (the demo's rows come from a fixed seed), with or without photographs.
+void ensureChurch(const QString &path, bool photos)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QTextStream(stderr) << "Criando " << path << " com " << kMembers << " membros"
+                        << (photos ? " e suas fotografias (alguns minutos)..." : "...") << Qt::endl;
+    QDir().mkpath(QFileInfo(path).path());
+    DemoSizes sizes;
+    sizes.members = kMembers;
+    sizes.photos = photos ? kMembers : 0;
+    sizes.photoKilobytes = kPhotoKilobytes;
+    fillDemoData(path, sizes);
+}
+
+struct TableFigures
+{
+    double openMs;
+    std::optional<double> memoryMiB;
+};
+
+TableFigures membersTable(const QString &path)
+{
+    TDM dm(nullptr, QStringLiteral("bench-igreja"), path);
+    TableDataset *members = dm.TBMEMBRO;
+    const double open = bestOf(kRuns, [&] {
+        members->close();
+        return timedMs([&] { members->open(); });
+    });
+    members->close();
+    const auto memory = growthMiB([&](const Probe &probe) {
+        members->open();
+        probe();
+        members->close();
+    });
+    return {open, memory};
+}
+
+// One photograph fetched from the database, and one fetched and shown in the
+// members window's picture box; best of ten members not read before.
+std::pair<double, double> photoOnDemand(const QString &path)
+{
+    TDM dm(nullptr, QStringLiteral("bench-foto"), path);
+    TableDataset *members = dm.TBMEMBRO;
+    members->open();
+    double read = std::numeric_limits<double>::infinity(), shown = read;
+    for (int i = 0; i < 10; ++i) {
+        members->moveTo(i);
+        read = std::min(read, timedMs([&] { dm.TBMEMBROMEMFOTO->asBytes(); }));
+    }
+    DBImage box(dm.DSMEMBRO, QStringLiteral("MEMFOTO"));
+    box.setFixedSize(150, 150);
+    for (int i = 10; i < 20; ++i)
+        shown = std::min(shown, timedMs([&] { members->moveTo(i); }));
+    return {read, shown};
+}
+
+template <class Window>
+Window *topLevel()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<Window *>(w); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+struct StartFigures
+{
+    double connectMs = 0;
+    double signInMs = 0;
+    std::optional<double> residentMiB;
+};
+
+// The program as a user starts it: the alias file names the church's folder,
+// the sign-in window connects, "Entrar" opens the main window with today's
+// events; then "Cadastro de Membros" and the arrow through 100 members.
+StartFigures startProgram(const QString &path)
+{
+    QTemporaryDir driveRoot;
+    SystemPaths::setDriveRoot(driveRoot.path());
+    QFile alias(SystemPaths::fixedPath(QStringLiteral("C:\\aliaslivro.txt")));
+    alias.open(QIODevice::WriteOnly);
+    alias.write(QFileInfo(path).absolutePath().toLocal8Bit());
+    alias.close();
+
+    StartFigures figures;
+    std::unique_ptr<TFLogin> login;
+    figures.connectMs = timedMs([&] { login = std::make_unique<TFLogin>(); });
+    QObject::connect(login.get(), &TFLogin::signedIn, login.get(), [&] { (new TFMenu(login.get()))->show(); });
+    login->show();
+    QApplication::processEvents();
+    login->txtLogin->setText(QStringLiteral("master"));
+    login->txtSenha->setText(QStringLiteral("ravlen"));
+    TFMenu *menu = nullptr;
+    figures.signInMs = timedMs([&] {
+        login->btnEntrar->click();
+        while (!(menu = topLevel<TFMenu>()))
+            QApplication::processEvents();
+        QApplication::processEvents();
+    });
+    auto *members = new TFMembro(menu);
+    members->show();
+    QApplication::processEvents();
+    for (int i = 0; i < kBrowsed; ++i) {
+        DM->TBMEMBRO->next();
+        QApplication::processEvents();
+    }
+    figures.residentMiB = residentMiB();
+    login.reset();
+    SystemPaths::setDriveRoot(QStringLiteral("/"));
+    return figures;
+}
+
+} // namespace
+
+void photoChurchFigures(const QString &folder)
+{
+    const QString withPhotos = churchFile(folder, true), withoutPhotos = churchFile(folder, false);
+    ensureChurch(withoutPhotos, false);
+    ensureChurch(withPhotos, true);
+    const TableFigures plain = membersTable(withoutPhotos);
+    const TableFigures photos = membersTable(withPhotos);
+    const auto openRatio = ratio(photos.openMs, plain.openMs);
+    const auto memoryRatio = ratio(photos.memoryMiB, plain.memoryMiB);
+    printFigure({QStringLiteral("open_tbmembro_fotos"), photos.openMs, QStringLiteral("ms"),
+                 {{QStringLiteral("sem_fotos"), openRatio}}});
+    printFigure({QStringLiteral("memory_tbmembro_fotos"), photos.memoryMiB, QStringLiteral("MiB"),
+                 {{QStringLiteral("sem_fotos"), memoryRatio}}});
+    const auto [readMs, shownMs] = photoOnDemand(withPhotos);
+    printFigure({QStringLiteral("photo_read_on_demand"), readMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("photo_read_and_shown"), shownMs, QStringLiteral("ms")});
+    const StartFigures start = startProgram(withPhotos);
+    printFigure({QStringLiteral("start_connect"), start.connectMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("start_entrar_to_main_window"), start.signInMs, QStringLiteral("ms")});
+    printFigure({QStringLiteral("memory_after_browsing_members"), start.residentMiB, QStringLiteral("MiB")});
+
+    printTarget({QStringLiteral("open_tbmembro_fotos.ratio_vs_sem_fotos"), openRatio, false, 1.2});
+    printTarget({QStringLiteral("memory_tbmembro_fotos.ratio_vs_sem_fotos"), memoryRatio, false, 1.2});
+    printTarget({QStringLiteral("photo_read_and_shown"), shownMs, true, 100.0});
+    printTarget({QStringLiteral("start_entrar_to_main_window"), start.signInMs, true, 1000.0});
+    printTarget({QStringLiteral("memory_after_browsing_members"), start.residentMiB, true, 250.0});
+}
