@@ -4,6 +4,7 @@
 #include "data/FormKit.h"
 #include "data/Messages.h"
 #include "data/Today.h"
+#include "UDadosIgreja.h"
 #include "UParamentros.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
@@ -162,6 +163,7 @@ void TFMenu::buildMenu()
     Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
+    DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
     Sair1->setObjectName(QStringLiteral("Sair1"));
@@ -228,6 +230,7 @@ void TFMenu::connectCommands()
     connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
     connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { FormKit::openModal(FFLivro, this); });
     connectGuarded(RelatriodeLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivro, this); });
+    connectGuarded(DadosdaIgreja1, &QAction::triggered, this, [this] { FormKit::openModal(FDadosIgreja, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }
