@@ -14,6 +14,8 @@
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "reports/UFLivro.h"
+#include "reports/UFLivroAnual.h"
+#include "reports/UFResumoAnual.h"
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
@@ -159,6 +161,9 @@ void TFMenu::buildMenu()
                                     "movimentacoes");
     Caixa1->addSeparator();
     RelatriodeLivroCaixa1 = item(Caixa1, "RelatriodeLivroCaixa1", QStringLiteral("Relatório de Livro Caixa"), "relatorio");
+    Movimentaes1->addSeparator();
+    ResumoAnualdoCaixa1 = item(Movimentaes1, "ResumoAnualdoCaixa1", QStringLiteral("Resumo Anual do Caixa"), "relatorio");
+    LivroCaixaAnual1 = item(Movimentaes1, "LivroCaixaAnual1", QStringLiteral("Livro Caixa Anual"), "livro");
 
     Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
@@ -230,6 +235,8 @@ void TFMenu::connectCommands()
     connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
     connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { FormKit::openModal(FFLivro, this); });
     connectGuarded(RelatriodeLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivro, this); });
+    connectGuarded(ResumoAnualdoCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFResumoAnual, this); });
+    connectGuarded(LivroCaixaAnual1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivroAnual, this); });
     connectGuarded(DadosdaIgreja1, &QAction::triggered, this, [this] { FormKit::openModal(FDadosIgreja, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
