@@ -119,9 +119,9 @@ void YearChart::show(const std::array<CashMonth, 12> &months)
             }
     if (high - low < 1)
         high = low + 1;
-    const double unit = step(low, high);
-    m_low = std::floor(low / unit) * unit;
-    m_high = std::ceil(high / unit) * unit;
+    m_unit = step(low, high);
+    m_low = std::floor(low / m_unit) * m_unit;
+    m_high = std::ceil(high / m_unit) * m_unit;
     showScale();
     for (int i = 0; i < 12; ++i)
         showMonth(i, months[i]);
@@ -130,7 +130,7 @@ void YearChart::show(const std::array<CashMonth, 12> &months)
 
 void YearChart::showScale()
 {
-    const double unit = step(m_low, m_high);
+    const double unit = m_unit;
     const int decimals = unit == std::floor(unit) ? 0 : 2;
     for (int i = 0; i < MaxGridLines; ++i) {
         const double value = m_low + i * unit;

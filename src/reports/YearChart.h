@@ -41,6 +41,7 @@ private:
     QRect m_plot; // the area of the bars, band units
     double m_low = 0;
     double m_high = 1;
+    double m_unit = 1; // between two lines of the scale
     QList<ShapeElement *> m_grid;
     QList<LabelElement *> m_scale;
     ShapeElement *m_zero;

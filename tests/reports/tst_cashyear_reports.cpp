@@ -14,6 +14,8 @@
 #include "reports/URLivroAnual.h"
 #include "reports/URLivroCaixa.h"
 #include "reports/URResumoAnual.h"
+#include "reports/CashYear.h"
+#include "reports/engine/Report.h"
 #include "reports/YearChart.h"
 
 #include <QLineEdit>
@@ -291,6 +293,17 @@ private slots:
         QVERIFY(scale.contains("0"));
         for (int i = 1; i < scale.size(); ++i)
             QVERIFY(QLocale().toDouble(scale[i]) < QLocale().toDouble(scale[i - 1]));
+        // Every line of the scale, evenly spaced, also where rounding the ends
+        // out to whole steps would suggest a coarser step.
+        Report alone;
+        Band *band = alone.addBand(Band::Kind::Title, "QRBand1", 1000);
+        YearChart chart(band, QRect(0, 0, 1900, 900));
+        std::array<CashMonth, 12> months;
+        months[0] = {1, 1, 1, "JANEIRO", 0, 100, 5329.53, -5329.53};
+        months[8] = {9, 1, 9, "SETEMBRO", 0, 118667.47, 0, 118667.47};
+        chart.show(months);
+        QCOMPARE(alone.run().texts(0, "txtEscala"),
+                 (QStringList{"125.000", "100.000", "75.000", "50.000", "25.000", "0", "-25.000"}));
         QCOMPARE(YearChart::step(0, 1234), 250.0);
         QCOMPARE(YearChart::step(-1000, 1000), 500.0);
         QCOMPARE(YearChart::step(0, 1), 0.2);
