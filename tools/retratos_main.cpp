@@ -1,7 +1,7 @@
 // kelmara-retratos PASTA: pictures of the whole program on a demo database.
 // Opens every window (both pages of each register, in browse and in edit
-// state, the filter windows, the main window with today's events) and saves
-// a PNG of each; makes every report through its own window and saves it as
+// state, the filter windows, the church's data, the main window with today's
+// events) and saves a PNG of each; makes every report through its own window and saves it as
 // PDF and as one PNG per page. Runs headless.
 #include "DemoData.h"
 
@@ -12,6 +12,7 @@
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
 #include "data/dataset/DbError.h"
+#include "main/UDadosIgreja.h"
 #include "main/UMenu.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
@@ -20,6 +21,8 @@
 #include "registers/UMembro.h"
 #include "reports/UFEvento.h"
 #include "reports/UFLivro.h"
+#include "reports/UFLivroAnual.h"
+#include "reports/UFResumoAnual.h"
 #include "reports/UFMembro.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
@@ -180,6 +183,42 @@ void pictureCashBookReport(QWidget *owner)
     pictureReport(filter.btnGerar, QStringLiteral("relatorio-livro-caixa"));
 }
 
+// The church's data typed and saved, so the yearly reports print them.
+void pictureChurchData(QWidget *owner)
+{
+    TFDadosIgreja window(owner);
+    window.show();
+    settle();
+    const std::pair<QLineEdit *, const char *> typed[] = {
+        {window.txtCNPJ, "11.222.333/0001-81"},
+        {window.txtEndereco, "Rua das Flores, 123 - Centro"},
+        {window.txtCidade, "Campinas/SP"},
+        {window.txtTesoureiro, "Maria Aparecida da Silva"},
+        {window.txtPastor, "Pr. João Batista Souza"},
+        {window.txtConselho1, "Ana Paula Ferreira"},
+        {window.txtConselho2, "José Carlos Pereira"},
+        {window.txtConselho3, "Marcos Antônio Lima"},
+    };
+    for (const auto &[box, text] : typed)
+        box->setText(QString::fromUtf8(text));
+    savePicture(&window, QStringLiteral("dados-da-igreja"));
+    window.btnSalvar->click();
+}
+
+// The summary first, while most months are not yet reported (and so marked),
+// then the yearly book, which stores every month.
+void pictureYearReports(QWidget *owner)
+{
+    TFFResumoAnual summary(owner);
+    summary.show();
+    savePicture(&summary, QStringLiteral("filtro-resumo-anual"));
+    pictureReport(summary.btnGerar, QStringLiteral("relatorio-resumo-anual"));
+    TFFLivroAnual book(owner);
+    book.show();
+    savePicture(&book, QStringLiteral("filtro-livro-caixa-anual"));
+    pictureReport(book.btnGerar, QStringLiteral("relatorio-livro-caixa-anual"));
+}
+
 void pictureEmployeeReport(QWidget *owner)
 {
     TFFuncionario employees(owner);
@@ -193,8 +232,8 @@ void prepareDatabase(const QTemporaryDir &folder)
 {
     DemoSizes sizes;
     sizes.members = 60;
-    sizes.books = 2;
-    sizes.movements = 90; // two pages for each month
+    sizes.books = 12; // the demo year, 2011
+    sizes.movements = 720; // about two pages for each month
     fillDemoData(folder.filePath(QStringLiteral("LIVRO.GDB")), sizes);
     SystemPaths::setDriveRoot(folder.path());
     QFile alias(SystemPaths::aliasFilePath());
@@ -229,6 +268,8 @@ void pictureEverything()
     pictureEmployeeReport(menu);
     pictureEventReport(menu);
     pictureCashBookReport(menu);
+    pictureChurchData(menu);
+    pictureYearReports(menu);
 }
 
 } // namespace

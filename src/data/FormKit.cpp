@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -138,6 +139,19 @@ QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QStri
     column->addWidget(captionLabel(parent, labelName, caption, control, 0, true));
     column->addWidget(control);
     return column;
+}
+
+QHBoxLayout *centredRow(const QList<QWidget *> &buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget *button : buttons) {
+        if (button != buttons.first())
+            row->addSpacing(16);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    return row;
 }
 
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password, int maxLength)

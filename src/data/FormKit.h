@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -42,6 +44,9 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
 
 // A caption label above its control, for controls that stand side by side.
 QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QString &caption, QWidget *control);
+
+// Buttons side by side in the middle of a row, a gap between each two.
+QHBoxLayout *centredRow(const QList<QWidget *> &buttons);
 
 // A plain text box; `password` echoes "*".
 QLineEdit *textBox(QWidget *parent, const QString &objectName, bool password = false, int maxLength = 0);

@@ -4,6 +4,7 @@
 #include "data/FormKit.h"
 #include "data/Messages.h"
 #include "data/Today.h"
+#include "UDadosIgreja.h"
 #include "UParamentros.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
@@ -13,6 +14,8 @@
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "reports/UFLivro.h"
+#include "reports/UFLivroAnual.h"
+#include "reports/UFResumoAnual.h"
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
@@ -158,10 +161,14 @@ void TFMenu::buildMenu()
                                     "movimentacoes");
     Caixa1->addSeparator();
     RelatriodeLivroCaixa1 = item(Caixa1, "RelatriodeLivroCaixa1", QStringLiteral("Relatório de Livro Caixa"), "relatorio");
+    Movimentaes1->addSeparator();
+    ResumoAnualdoCaixa1 = item(Movimentaes1, "ResumoAnualdoCaixa1", QStringLiteral("Resumo Anual do Caixa"), "relatorio");
+    LivroCaixaAnual1 = item(Movimentaes1, "LivroCaixaAnual1", QStringLiteral("Livro Caixa Anual"), "livro");
 
     Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
+    DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
     Sair1->setObjectName(QStringLiteral("Sair1"));
@@ -228,6 +235,9 @@ void TFMenu::connectCommands()
     connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
     connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { FormKit::openModal(FFLivro, this); });
     connectGuarded(RelatriodeLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivro, this); });
+    connectGuarded(ResumoAnualdoCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFResumoAnual, this); });
+    connectGuarded(LivroCaixaAnual1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivroAnual, this); });
+    connectGuarded(DadosdaIgreja1, &QAction::triggered, this, [this] { FormKit::openModal(FDadosIgreja, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }

@@ -28,6 +28,7 @@ public:
     QMenu *Cadastros1, *Movimentaes1, *Caixa1, *Configuraes1;
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
         *RelatriodeLivroCaixa1, *Parametros, *Sair1;
+    QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1;
 
     void FormShow();
     void btnFecharClick();

@@ -70,11 +70,5 @@ QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<
 
 QHBoxLayout *ReportFilter::buttonRow(QToolButton *generate)
 {
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(generate);
-    buttons->addSpacing(16);
-    buttons->addWidget(btnSair);
-    buttons->addStretch();
-    return buttons;
+    return FormKit::centredRow({generate, btnSair});
 }

@@ -7,10 +7,13 @@
 
 #include <QLocale>
 
-ReportWindow::ReportWindow(QWidget *owner)
+ReportWindow::ReportWindow(QWidget *owner) : ReportWindow(owner, new Report) {}
+
+ReportWindow::ReportWindow(QWidget *owner, Report *report)
     // A window of its own, so it never appears with its owner.
-    : QWidget(owner, Qt::Window), QuickRep1(new Report(this))
+    : QWidget(owner, Qt::Window), QuickRep1(report)
 {
+    QuickRep1->setParent(this);
     QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
     setAttribute(Qt::WA_DontShowOnScreen);
 }
@@ -22,12 +25,17 @@ void ReportWindow::preview()
 
 void ReportWindow::previewWith(QueryDataset *query, const QStringList &sql, const QVariantList &params)
 {
+    openWith(query, sql, params);
+    preview();
+}
+
+void ReportWindow::openWith(QueryDataset *query, const QStringList &sql, const QVariantList &params)
+{
     query->close();
     query->setSql(sql);
     for (int i = 0; i < params.size(); ++i)
         query->setParam(i, params.at(i));
     query->open();
-    preview();
 }
 
 QueryDataset *ReportWindow::addQuery(const QString &name, const QStringList &sql)

@@ -17,6 +17,9 @@ class ReportWindow : public QWidget
     Q_OBJECT
 public:
     explicit ReportWindow(QWidget *owner);
+    // A report window whose report object is `report` (a report made of
+    // other reports); it takes ownership.
+    ReportWindow(QWidget *owner, Report *report);
 
     Report *QuickRep1;
 
@@ -25,6 +28,8 @@ public:
     // What the launchers of the reports do: close `query`, give it the lines
     // `sql` and the positional `params`, open it and preview the report.
     void previewWith(QueryDataset *query, const QStringList &sql, const QVariantList &params = {});
+    // Closes `query`, gives it the lines `sql` and the positional `params` and opens it.
+    static void openWith(QueryDataset *query, const QStringList &sql, const QVariantList &params = {});
 
 protected:
     // A query of this report on the data module's connection, not yet open.

@@ -1,5 +1,6 @@
 #include "URLivroCaixa.h"
 
+#include "data/ChurchData.h"
 #include "data/Messages.h"
 #include "data/UDM.h"
 #include "data/dataset/DbError.h"
@@ -316,13 +317,7 @@ double TFRLivroCaixa::previousBalance() const
 // empty when there is none.
 QString TFRLivroCaixa::churchName() const
 {
-    TableDataset *parameters = DM->TBPARAMENTROS;
-    parameters->open();
-    const int code = DM->TBPARAMENTROSPARCODIGO->index();
-    for (int i = 0; i < parameters->allRowCount(); ++i)
-        if (parameters->allRowValue(i, code).toInt() == 1)
-            return parameters->allRowValue(i, DM->TBPARAMENTROSPARVALOR->index()).toString();
-    return QString();
+    return ChurchData::value(ParameterCode::ChurchName);
 }
 
 // Drawn on the last page; elsewhere in white, so the space stays blank.

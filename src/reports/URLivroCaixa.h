@@ -27,6 +27,9 @@ public:
     static QString formatAmount(double amount);
     static QString formatDayMonth(const QDate &date);
 
+    // The current balance closing the book in the last run.
+    double closingBalance() const { return m_previousBalance + m_entries - m_exits; }
+
 private:
     void buildPageHeader();
     void buildDetail();

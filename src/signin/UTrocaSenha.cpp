@@ -62,17 +62,11 @@ void TFTrocaSenha::buildControls()
     grid->addWidget(Label3, 6, 1);
     grid->addWidget(txtNovaSenha, 7, 0);
     grid->addWidget(txtRepitaSenha, 7, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnSalvar);
-    buttons->addSpacing(16);
-    buttons->addWidget(btnCancelar);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(FormKit::centredRow({btnSalvar, btnCancelar}));
 
     setTabOrder(txtLogin, txtSenha);
     setTabOrder(txtSenha, txtNovoUsuario);

@@ -4,6 +4,7 @@
 #include "reports/engine/Report.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -75,6 +76,24 @@ int pdfPageCount(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")));
+}
+
+// A saved report as the first version of the file format wrote it: one page
+// with a text and a picture of one colour.
+void writeVersionOneFile(const QString &path, const QString &text, const QColor &colour)
+{
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(colour);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(0x4b524c31) << qint32(1) << QSize(2100, 2970) << QList<QImage>{picture} << qint32(1) << qint32(2);
+    out << qint32(PageItem::Text) << QString("QRLabel1") << QRect(100, 100, 500, 50) << text << QFont("Arial")
+        << QColor(Qt::black) << QColor(Qt::transparent) << qint32(0) << qint32(-1);
+    out << qint32(PageItem::Image) << QString("QRDBImage1") << QRect(100, 200, 400, 400) << QString() << QFont()
+        << QColor(Qt::transparent) << QColor(Qt::transparent) << qint32(0) << qint32(0);
 }
 
 } // namespace
@@ -259,6 +278,76 @@ private slots:
         QCOMPARE(titles, 1);
         QCOMPARE(run.pages().size(), 1);
         QCOMPARE(run.findItem(0, "QRLabel1")->rect.topLeft(), QPoint(100, 121));
+    }
+
+    void polylinesAndHiddenElements()
+    {
+        Report report;
+        Band *title = report.addBand(Band::Kind::Title, "QRBand1", 1000);
+        auto *line = title->add<PolylineElement>("linhaSaldo", QRect());
+        line->points = QPolygon({QPoint(100, 500), QPoint(600, 100), QPoint(1100, 500)});
+        line->pen = QColor(0, 128, 0);
+        line->width = 60;
+        title->add<PolylineElement>("umPonto", QRect())->points = QPolygon({QPoint(10, 10)});
+        title->addLabel("escondido", QRect(0, 0, 500, 50), "não aparece")->visible = false;
+        const ReportRun run = report.run();
+        QCOMPARE(run.pages().at(0).items.size(), 1); // a single point draws nothing, a hidden element neither
+        const PageItem &item = run.pages().at(0).items.first();
+        QCOMPARE(item.kind, PageItem::Polyline);
+        QCOMPARE(item.points, QPolygon({QPoint(200, 600), QPoint(700, 200), QPoint(1200, 600)})); // page coordinates
+        QCOMPARE(item.rect, QRect(QPoint(200, 200), QPoint(1200, 600)));
+        QCOMPARE(item.lineWidth, 60);
+
+        // Painted on its points with its width, as every sink paints it.
+        QImage page(210, 297, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        paintPage(painter, run.pages().at(0), run.images(), 0.1);
+        painter.end();
+        QCOMPARE(page.pixelColor(70, 20), QColor(0, 128, 0));    // a point of the line
+        QCOMPARE(page.pixelColor(45, 40), QColor(0, 128, 0));    // halfway along the first segment
+        QCOMPARE(page.pixelColor(70, 50), QColor(Qt::white));    // below it
+    }
+
+    void joinedRunsAndSavedFilesOfBothVersions()
+    {
+        // Files written before polylines existed still open.
+        QTemporaryDir dir;
+        const QString first = dir.filePath("primeiro.krl"), second = dir.filePath("segundo.krl");
+        writeVersionOneFile(first, "primeiro", Qt::red);
+        writeVersionOneFile(second, "segundo", Qt::blue);
+        ReportRun one, two;
+        QVERIFY(one.load(first));
+        QVERIFY(two.load(second));
+        QCOMPARE(one.texts(0, "QRLabel1"), QStringList{"primeiro"});
+
+        // Joined, each page keeps its own picture.
+        ReportRun joined;
+        joined.append(one);
+        joined.append(two);
+        QCOMPARE(joined.pages().size(), 2);
+        QCOMPARE(joined.pageSize(), QSize(2100, 2970));
+        QCOMPARE(joined.images().size(), 2);
+        QCOMPARE(joined.images().at(joined.findItem(1, "QRDBImage1")->imageIndex).pixelColor(0, 0), QColor(Qt::blue));
+        QCOMPARE(joined.texts(1, "QRLabel1"), QStringList{"segundo"});
+        PageItem mark;
+        mark.elementName = "txtFolha";
+        mark.text = "Folha 2";
+        joined.addItem(1, mark);
+        QCOMPARE(joined.texts(1, "txtFolha"), QStringList{"Folha 2"});
+
+        // Polylines are saved with their points and width.
+        Report report;
+        Band *title = report.addBand(Band::Kind::Title, "QRBand1", 500);
+        auto *line = title->add<PolylineElement>("linha", QRect());
+        line->points = QPolygon({QPoint(0, 0), QPoint(50, 80)});
+        line->width = 6;
+        const QString path = dir.filePath("grafico.krl");
+        QVERIFY(report.run().save(path));
+        ReportRun loaded;
+        QVERIFY(loaded.load(path));
+        QCOMPARE(loaded.findItem(0, "linha")->points, QPolygon({QPoint(100, 100), QPoint(150, 180)}));
+        QCOMPARE(loaded.findItem(0, "linha")->lineWidth, 6);
     }
 
     void pdfHasTheLaidOutPages()

@@ -84,6 +84,15 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
             if (item.imageIndex >= 0 && item.imageIndex < images.size())
                 painter.drawImage(rect, images.at(item.imageIndex));
             break;
+        case PageItem::Polyline:
+            // Slanted lines are smoothed; rules and boxes stay sharp.
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(item.colour, item.lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            lastColour = QColor(); // the next text sets its own pen
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolyline(item.points);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            break;
         }
     }
     painter.restore();

@@ -109,7 +109,8 @@ private:
             page.items.append(fill);
         }
         for (const auto &element : band.elements())
-            placeElement(page, *element, origin);
+            if (element->visible)
+                placeElement(page, *element, origin);
         m_y += band.height;
     }
 
@@ -125,6 +126,18 @@ private:
             item.background = element.background;
             page.items.append(item);
             return;
+        case Element::Kind::Polyline: {
+            const auto &line = static_cast<const PolylineElement &>(element);
+            if (line.points.size() < 2)
+                return;
+            item.kind = PageItem::Polyline;
+            item.points = line.points.translated(origin);
+            item.rect = item.points.boundingRect();
+            item.colour = line.pen;
+            item.lineWidth = line.width;
+            page.items.append(item);
+            return;
+        }
         case Element::Kind::DataImage: {
             const auto &image = static_cast<const DataImageElement &>(element);
             const Field *field = fieldOf(image.dataset, image.column);

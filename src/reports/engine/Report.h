@@ -55,7 +55,8 @@ public:
     }
 
     // One complete layout, from the start handler to the last page footer.
-    ReportRun run();
+    // A report made of other reports lays out its parts here and joins them.
+    virtual ReportRun run();
     // A new run written to a PDF file, one page per laid-out page.
     bool exportPdf(const QString &path);
     // A new run painted on `printer`, keeping its page range.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPolygon>
 #include <QRect>
 #include <QString>
 
@@ -20,7 +21,7 @@ struct ElementFont
 class Element
 {
 public:
-    enum class Kind { Label, DataText, Shape, DataImage };
+    enum class Kind { Label, DataText, Shape, DataImage, Polyline };
 
     Element(Kind kind, const QString &name, const QRect &rect) : name(name), rect(rect), m_kind(kind) {}
     virtual ~Element() = default;
@@ -33,6 +34,7 @@ public:
     QColor background = Qt::transparent; // opaque when set
     bool autoSize = false;
     bool wordWrap = false;
+    bool visible = true; // a hidden element leaves nothing on the page
 
 private:
     Kind m_kind;
@@ -75,4 +77,17 @@ public:
     DataImageElement(const QString &name, const QRect &rect) : Element(Kind::DataImage, name, rect) {}
     QString column;
     Dataset *dataset = nullptr;
+};
+
+// Connected straight lines through `points` (relative to the band), drawn
+// with a pen `width` tenths of a millimetre wide (0: one device pixel); a
+// chart's line. Fewer than two points draw nothing.
+class PolylineElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::Polyline;
+    PolylineElement(const QString &name, const QRect &rect) : Element(Kind::Polyline, name, rect) {}
+    QPolygon points;
+    QColor pen = Qt::black;
+    int width = 0;
 };

@@ -31,25 +31,48 @@ const PageItem *ReportRun::findItem(int page, const QString &elementName) const
     return nullptr;
 }
 
-namespace {
-constexpr quint32 FileMagic = 0x4b524c31; // "KRL1"
-constexpr qint32 FileVersion = 1;
-
-QDataStream &operator<<(QDataStream &out, const PageItem &item)
+void ReportRun::append(const ReportRun &other)
 {
-    return out << qint32(item.kind) << item.elementName << item.rect << item.text << item.font
-               << item.colour << item.background << qint32(item.flags) << qint32(item.imageIndex);
+    if (m_pageSize.isEmpty())
+        m_pageSize = other.m_pageSize;
+    const int imageOffset = int(m_images.size());
+    m_images += other.m_images;
+    for (LaidOutPage page : other.m_pages) {
+        for (PageItem &item : page.items)
+            if (item.imageIndex >= 0)
+                item.imageIndex += imageOffset;
+        m_pages.append(page);
+    }
 }
 
-QDataStream &operator>>(QDataStream &in, PageItem &item)
+void ReportRun::addItem(int page, const PageItem &item)
 {
-    qint32 kind = 0, flags = 0, imageIndex = -1;
+    m_pages[page].items.append(item);
+}
+
+namespace {
+constexpr quint32 FileMagic = 0x4b524c31; // "KRL1"
+// Version 2 added polylines; files of version 1 still load.
+constexpr qint32 FileVersion = 2;
+
+void write(QDataStream &out, const PageItem &item)
+{
+    out << qint32(item.kind) << item.elementName << item.rect << item.text << item.font << item.colour
+        << item.background << qint32(item.flags) << qint32(item.imageIndex) << item.points
+        << qint32(item.lineWidth);
+}
+
+void read(QDataStream &in, PageItem &item, qint32 version)
+{
+    qint32 kind = 0, flags = 0, imageIndex = -1, lineWidth = 0;
     in >> kind >> item.elementName >> item.rect >> item.text >> item.font >> item.colour
         >> item.background >> flags >> imageIndex;
-    item.kind = PageItem::Kind(qBound(0, int(kind), int(PageItem::Image)));
+    if (version >= 2)
+        in >> item.points >> lineWidth;
+    item.kind = PageItem::Kind(qBound(0, int(kind), int(PageItem::Polyline)));
     item.flags = flags;
     item.imageIndex = imageIndex;
-    return in;
+    item.lineWidth = lineWidth;
 }
 } // namespace
 
@@ -64,7 +87,7 @@ bool ReportRun::save(const QString &path) const
     for (const LaidOutPage &page : m_pages) {
         out << qint32(page.items.size());
         for (const PageItem &item : page.items)
-            out << item;
+            write(out, item);
     }
     return out.status() == QDataStream::Ok && file.commit();
 }
@@ -79,7 +102,7 @@ bool ReportRun::load(const QString &path)
     quint32 magic = 0;
     qint32 version = 0, pageCount = 0;
     in >> magic >> version;
-    if (magic != FileMagic || version != FileVersion)
+    if (magic != FileMagic || version < 1 || version > FileVersion)
         return false;
     ReportRun loaded;
     in >> loaded.m_pageSize >> loaded.m_images >> pageCount;
@@ -89,7 +112,7 @@ bool ReportRun::load(const QString &path)
         LaidOutPage page;
         for (qint32 j = 0; j < itemCount && in.status() == QDataStream::Ok; ++j) {
             PageItem item;
-            in >> item;
+            read(in, item, version);
             page.items.append(item);
         }
         loaded.m_pages.append(page);

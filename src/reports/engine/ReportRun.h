@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QList>
+#include <QPolygon>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -11,7 +12,7 @@
 // One thing drawn on a page, in tenths of a millimetre, page coordinates.
 struct PageItem
 {
-    enum Kind { Text, Rect, Image };
+    enum Kind { Text, Rect, Image, Polyline };
     Kind kind = Text;
     QString elementName; // empty for band backgrounds
     QRect rect;
@@ -21,6 +22,8 @@ struct PageItem
     QColor background = Qt::transparent; // fill
     int flags = 0;                      // alignment and word wrap
     int imageIndex = -1;                // into ReportRun::images()
+    QPolygon points;                    // a polyline's points, page coordinates
+    int lineWidth = 0;                  // a polyline's pen; 0: one device pixel
 };
 
 struct LaidOutPage
@@ -39,6 +42,11 @@ public:
     // Texts of the items named `elementName` on page `page`, top to bottom.
     QStringList texts(int page, const QString &elementName) const;
     const PageItem *findItem(int page, const QString &elementName) const;
+
+    // Joining runs into one: the pages of `other` (with their pictures) go
+    // after these; `item` is drawn last on page `page`.
+    void append(const ReportRun &other);
+    void addItem(int page, const PageItem &item);
 
     // The program's own report file: the laid-out pages and their pictures,
     // so a saved report can be opened again in the preview exactly as it was.

@@ -1,0 +1,39 @@
+#pragma once
+
+// The rows of TPARAMETROS that the program reads, each under a code of fixed
+// meaning, with the description written in PAROBSERVACOES when the program
+// creates the row. Code 1 has always been the church's name; the other data
+// of the church start at 101, clear of the small codes users gave rows of
+// their own. The next free code of the program is 109.
+namespace ParameterCode {
+
+constexpr int ChurchName = 1;
+constexpr int Cnpj = 101;
+constexpr int Address = 102;
+constexpr int CityState = 103;
+constexpr int Treasurer = 104;
+constexpr int Pastor = 105;
+constexpr int FiscalCouncil1 = 106;
+constexpr int FiscalCouncil2 = 107;
+constexpr int FiscalCouncil3 = 108;
+
+struct Description
+{
+    int code;
+    const char *text; // UTF-8
+};
+
+// The church's data, in the order the "Dados da Igreja" window shows them.
+inline constexpr Description kChurchData[] = {
+    {ChurchName, "Dados da Igreja: nome da igreja"},
+    {Cnpj, "Dados da Igreja: CNPJ"},
+    {Address, "Dados da Igreja: endereço"},
+    {CityState, "Dados da Igreja: cidade / UF"},
+    {Treasurer, "Dados da Igreja: tesoureiro(a)"},
+    {Pastor, "Dados da Igreja: pastor(a) ou presidente"},
+    {FiscalCouncil1, "Dados da Igreja: conselho fiscal, 1º membro"},
+    {FiscalCouncil2, "Dados da Igreja: conselho fiscal, 2º membro"},
+    {FiscalCouncil3, "Dados da Igreja: conselho fiscal, 3º membro"},
+};
+
+} // namespace ParameterCode

@@ -1,0 +1,17 @@
+#include "UFResumoAnual.h"
+
+#include "URResumoAnual.h"
+
+TFFResumoAnual *FFResumoAnual = nullptr;
+
+TFFResumoAnual::TFFResumoAnual(QWidget *owner)
+    : YearFilter(owner, QStringLiteral("FFResumoAnual"), QStringLiteral("Resumo Anual do Caixa"))
+{
+}
+
+void TFFResumoAnual::generate(int year)
+{
+    auto *report = new TFRResumoAnual(this);
+    report->setYear(year);
+    report->preview();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "YearFilter.h"
+
+// The filter of the year's summary of the cash book.
+class TFFResumoAnual : public YearFilter
+{
+    Q_OBJECT
+public:
+    explicit TFFResumoAnual(QWidget *owner);
+
+protected:
+    void generate(int year) override;
+};
+
+extern TFFResumoAnual *FFResumoAnual;

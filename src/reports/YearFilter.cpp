@@ -1,0 +1,67 @@
+#include "YearFilter.h"
+
+#include "CashYear.h"
+
+#include "data/ErrorGuard.h"
+#include "data/FormKit.h"
+#include "data/Messages.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+YearFilter::YearFilter(QWidget *owner, const QString &objectName, const QString &caption)
+    : ReportFilter(owner, objectName, caption, QSize(360, 230))
+{
+    txtAno = FormKit::textBox(this, QStringLiteral("txtAno"), false, 4);
+    txtAno->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), txtAno));
+    txtAno->setFixedWidth(90);
+    Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("ANO"), txtAno, 0, true);
+    btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+    FormKit::boxKeys(txtAno, [this] { btnGerarClick(); }, [this] { close(); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->addWidget(Label1);
+    layout->addWidget(txtAno);
+    layout->addStretch();
+    layout->addLayout(buttonRow(btnGerar));
+}
+
+void YearFilter::showEvent(QShowEvent *event)
+{
+    ReportFilter::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormKit::centreOnScreen(this);
+    runGuarded([this] { FormShow(); });
+}
+
+// Proposes the latest year that has a book.
+void YearFilter::FormShow()
+{
+    const int latest = CashYear::latestYear();
+    if (latest > 0 && latest <= 9999 && txtAno->text().isEmpty())
+        txtAno->setText(QString::number(latest));
+    txtAno->setFocus();
+    txtAno->selectAll();
+}
+
+void YearFilter::btnGerarClick()
+{
+    const QString typed = txtAno->text();
+    if (typed.size() != 4) {
+        Messages::information(QStringLiteral("Digite o ano com quatro algarismos."));
+        txtAno->setFocus();
+        return;
+    }
+    const int year = typed.toInt();
+    if (!CashYear::hasBooks(year)) {
+        Messages::information(QStringLiteral("Não há livros caixa em %1.").arg(year));
+        return;
+    }
+    generate(year);
+}
