@@ -59,7 +59,7 @@ TableFigures membersTable(const QString &path)
 {
     TDM dm(nullptr, QStringLiteral("bench-igreja"), path);
     TableDataset *members = dm.TBMEMBRO;
-    const double open = bestOf(kRuns, [&] {
+    const double open = bestOf(kQuickRuns, [&] {
         members->close();
         return timedMs([&] { members->open(); });
     });

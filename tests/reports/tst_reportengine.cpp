@@ -1,10 +1,12 @@
 #include "TestDatabase.h"
 
 #include "data/dataset/QueryDataset.h"
+#include "reports/engine/PdfWriter.h"
 #include "reports/engine/Report.h"
 
 #include <QBuffer>
 #include <QPainter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -77,6 +79,78 @@ int pdfPageCount(const QString &path)
         return -1;
     return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")));
 }
+
+// The first page of a PDF as poppler draws it at `dpi`, and its text.
+QImage pdfPage(const QString &pdf, int dpi)
+{
+    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-f", "1", "-l", "1", "-png", "-singlefile", pdf, pdf});
+    return QImage(pdf + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+// Share of pixels that differ clearly between two pictures of one size.
+double differingShare(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 1;
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 150)
+                ++differing;
+        }
+    return double(differing) / (a.width() * a.height());
+}
+
+// A page with what reports draw: texts with accents, aligned, wrapped and
+// cut, a box, a rule, a filled band and a photograph.
+struct SamplePage
+{
+    explicit SamplePage(const TestDatabase &db, const QString &extra = {})
+    {
+        QImage photo(120, 80, QImage::Format_RGB32);
+        photo.fill(Qt::blue);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 60; ++x)
+                photo.setPixel(x, y, y < 40 ? qRgb(220, 0, 0) : qRgb(0, 200, 0)); // red over green, blue beside
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        photo.save(&buffer, "JPG", 95);
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (1, 'JOÃO', ?)", {jpeg});
+        dm = db.connect("P");
+        q = std::make_unique<QueryDataset>("QMembro", dm->connectionName());
+        q->setSql({"SELECT * FROM TMEMBRO"});
+        q->open();
+        report.dataset = q.get();
+        Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 1500);
+        detail->background = QColor(255, 251, 240);
+        auto *title = detail->addLabel("QRLabel1", QRect(0, 0, 1900, 80), "Relatório de Membros — Ação" + extra);
+        title->alignment = Qt::AlignHCenter;
+        title->font = {QString(), 14, true, Qt::black};
+        detail->addLabel("QRLabel2", QRect(1200, 150, 600, 60), "R$ 1.234,56")->alignment = Qt::AlignRight;
+        auto *wrapped = detail->addLabel("QRLabel3", QRect(0, 300, 700, 400),
+                                         "Conceição das Graças, rua da Consolação 1234, apartamento 56, "
+                                         "bairro da Liberdade, São Paulo");
+        wrapped->wordWrap = true;
+        detail->addLabel("QRLabel4", QRect(900, 300, 250, 60), "UM TEXTO LONGO DEMAIS PARA A CAIXA");
+        detail->addShape("QRShape1", QRect(0, 250, 1900, 1));
+        detail->addShape("QRShape2", QRect(850, 800, 700, 300));
+        report.element<ShapeElement>("QRShape2")->pen = Qt::red;
+        detail->add<DataImageElement>("QRDBImage1", QRect(1300, 400, 500, 500))->column = "MEMFOTO";
+    }
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<QueryDataset> q;
+    Report report;
+};
 
 // A saved report as the first version of the file format wrote it: one page
 // with a text and a picture of one colour.
@@ -348,6 +422,56 @@ private slots:
         QVERIFY(loaded.load(path));
         QCOMPARE(loaded.findItem(0, "linha")->points, QPolygon({QPoint(100, 100), QPoint(150, 180)}));
         QCOMPARE(loaded.findItem(0, "linha")->lineWidth, 6);
+    }
+
+    void programsPdfDrawsWhatThePreviewDraws()
+    {
+        TestDatabase db;
+        SamplePage sample(db);
+        const ReportRun run = sample.report.run();
+        QVERIFY(!fastPdf(run).isEmpty()); // every text is WIN1252: the program's own writer
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pagina.pdf");
+        QVERIFY(writePdf(path, run));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"pagina.pdf"}); // no temporary file left
+
+        const int dpi = 100;
+        QImage preview(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
+        preview.fill(Qt::white);
+        QPainter painter(&preview);
+        paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
+        painter.end();
+        const QImage pdf = pdfPage(path, dpi);
+        QVERIFY2(differingShare(pdf.scaled(preview.size()), preview) < 0.01,
+                 qPrintable(QString::number(differingShare(pdf.scaled(preview.size()), preview))));
+        const QRect frame = run.findItem(0, "QRDBImage1")->rect;
+        auto at = [&](qreal across, qreal down) {
+            return pdf.pixelColor(qRound((frame.left() + frame.width() * across) * dpi / 254.0),
+                                  qRound((frame.top() + frame.height() * down) * dpi / 254.0));
+        };
+        const QColor topLeft = at(0.25, 0.25), bottomLeft = at(0.25, 0.75), right = at(0.75, 0.5);
+        QVERIFY(topLeft.red() > 180 && topLeft.green() < 80); // the photograph upright and unmirrored
+        QVERIFY(bottomLeft.green() > 150 && bottomLeft.red() < 80);
+        QVERIFY(right.blue() > 180 && right.red() < 80);
+
+        const QString text = pdfText(path);
+        QVERIFY2(text.contains("Relatório de Membros — Ação"), qPrintable(text));
+        QVERIFY(text.contains("R$ 1.234,56"));
+        QVERIFY(text.contains("Conceição das Graças") && text.contains("São Paulo")); // every wrapped line
+    }
+
+    void textOutsideWin1252GoesThroughQtsWriter()
+    {
+        TestDatabase db;
+        SamplePage sample(db, " Ω");
+        const ReportRun run = sample.report.run();
+        QVERIFY(fastPdf(run).isEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("omega.pdf");
+        QVERIFY(writePdf(path, run));
+        QVERIFY(pdfText(path).contains("Ação Ω"));
+        QVERIFY(!writePdf(dir.filePath("sem-pasta/omega.pdf"), run)); // a folder that is not there
+        QVERIFY(!QFileInfo::exists(dir.filePath("sem-pasta")));
     }
 
     void pdfHasTheLaidOutPages()

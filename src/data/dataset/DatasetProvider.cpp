@@ -162,15 +162,35 @@ DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObj
 {
 }
 
+// The select list of a table read. Texts are cast to OCTETS at their width in
+// the database: the engine then hands over the WIN1252 bytes it stores, where
+// it would otherwise convert every text to the connection's UTF-8 and back.
+QString DatasetProvider::selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const
+{
+    const FieldDefs &defs = dataset.fieldDefs();
+    QStringList plain;
+    for (const FieldDef &def : defs)
+        plain << def.name;
+    const Firebird::Cursor described(transaction, QStringLiteral("SELECT %1 FROM %2").arg(plain.join(u','), m_source->tableName()));
+    QStringList columns;
+    for (int c = 0; c < defs.size(); ++c) {
+        if (defs[c].type == FieldType::Text && described.columnType(c) == FieldType::Text)
+            columns << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET OCTETS)")
+                           .arg(defs[c].name)
+                           .arg(std::max(described.columnWidth(c), 1));
+        else
+            columns << defs[c].name;
+    }
+    return columns.join(u',');
+}
+
 void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
 {
     const FieldDefs &defs = dataset.fieldDefs();
-    QStringList names;
-    for (const FieldDef &def : defs)
-        names << def.name;
     Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
                                       Firebird::Transaction::Isolation::Snapshot);
-    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), m_source->tableName()));
+    Firebird::Cursor cursor(transaction,
+                            QStringLiteral("SELECT %1 FROM %2").arg(selectList(dataset, transaction), m_source->tableName()));
     cursor.execute();
     const int columns = int(defs.size());
     while (cursor.fetch()) {

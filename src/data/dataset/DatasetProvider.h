@@ -4,6 +4,9 @@
 #include <QSqlDatabase>
 
 class RowStore;
+namespace Firebird {
+class Transaction;
+}
 class SqlTableSource;
 class TableDataset;
 
@@ -29,6 +32,8 @@ public:
     QByteArray fetchPicture(const TableDataset &dataset, int row, int column) const;
 
 private:
+    QString selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const;
+
     SqlTableSource *m_source;
 };
 

@@ -14,7 +14,8 @@ namespace Firebird {
 namespace {
 
 const short kDialect = 3;
-const short kWin1252 = 53;         // character set id of WIN1252
+const short kOctets = 1;           // character set ids: bytes as they are,
+const short kWin1252 = 53;         // WIN1252,
 const short kUtf8 = 4;             // the connection's character set (Qt's driver attaches as UTF8)
 const int kUtf8BytesPerChar = 4;
 const qint64 kJulianDayOfZero = 2400001; // ISC_DATE counts days from 17 November 1858
@@ -170,8 +171,9 @@ XSQLVAR &Cursor::var(int column) const
     return sqlda(m_outArea)->sqlvar[column];
 }
 
-// Lays the row buffer out and asks for texts in WIN1252, so that the engine
-// hands over the stored bytes instead of converting them to UTF-8.
+// Lays the row buffer out and asks for texts in WIN1252 rather than the
+// connection's UTF-8. A text the statement itself casts to OCTETS comes as its
+// bytes with no conversion at all (see DatasetProvider::load).
 void Cursor::describeColumns()
 {
     XSQLDA *out = sqlda(m_outArea);
@@ -186,7 +188,8 @@ void Cursor::describeColumns()
         if (column.type == FieldType::Text) {
             column.width = v.sqlsubtype == kUtf8 ? v.sqllen / kUtf8BytesPerChar : v.sqllen;
             v.sqltype = SQL_VARYING | 1;
-            v.sqlsubtype = kWin1252;
+            if (v.sqlsubtype != kOctets)
+                v.sqlsubtype = kWin1252;
             size = aligned(size);
             column.offset = size;
             size += sizeof(short) + size_t(v.sqllen);

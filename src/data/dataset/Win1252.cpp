@@ -9,16 +9,6 @@ constexpr char16_t kHigh[32] = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-int byteOf(char16_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c && c != 0)
-            return 0x80 + i;
-    return -1;
-}
-
 constexpr std::array<unsigned char, 256> makeUpper()
 {
     std::array<unsigned char, 256> t{};
@@ -41,6 +31,17 @@ constexpr std::array<unsigned char, 256> makeUpper()
 namespace Win1252 {
 
 const std::array<unsigned char, 256> upper = makeUpper();
+
+int byteOf(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c && c != 0)
+            return 0x80 + i;
+    return -1;
+}
 
 bool encodeInto(const QString &text, char *dst)
 {
@@ -66,7 +67,7 @@ bool encode(const QString &text, QByteArray &out, QChar *bad)
         return true;
     if (bad) {
         for (QChar c : text)
-            if (byteOf(c.unicode()) < 0) {
+            if (byteOf(c) < 0) {
                 *bad = c;
                 break;
             }

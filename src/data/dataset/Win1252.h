@@ -16,6 +16,8 @@ bool encode(const QString &text, QByteArray &out, QChar *bad = nullptr);
 // has no byte in the code page.
 bool encodeInto(const QString &text, char *dst);
 QString decode(const char *bytes, qsizetype length);
+// The code-page byte of one character, -1 when it has none.
+int byteOf(QChar c);
 inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
 
 // Capital letter of a code-page byte ("á" -> "Á", "ç" -> "Ç", "ÿ" -> "Ÿ").

@@ -1,31 +1,29 @@
 #include "Report.h"
 
+#include "PdfWriter.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace {
-// A single line that fits its rectangle is drawn at its baseline, placed with
-// the layout's own measures: much cheaper than laying the text out again in a
-// rectangle, and the same place on every device. Anything else (wrapped text,
-// text wider than its element) goes through the rectangle, which clips it.
+// Texts are drawn line by line at the baselines the layout gives, the same
+// places on every device and in the program's own PDF writer; a text that
+// does not fit on one line is clipped to its rectangle.
 void drawText(QPainter &painter, const PageItem &item)
 {
     const QRectF rect(item.rect);
-    if (!(item.flags & Qt::TextWordWrap) && !item.text.contains(QLatin1Char('\n'))) {
-        const qreal width = TextMeasure::width(item.font, item.text);
-        if (width <= rect.width()) {
-            qreal x = rect.left();
-            if (item.flags & Qt::AlignRight)
-                x = rect.right() - width;
-            else if (item.flags & Qt::AlignHCenter)
-                x = rect.left() + (rect.width() - width) / 2;
-            painter.drawText(QPointF(x, rect.top() + TextMeasure::ascent(item.font)), item.text);
-            return;
-        }
+    const bool clip = !TextMeasure::fitsOnOneLine(item.font, item.text, rect.width(), item.flags);
+    if (clip) {
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
     }
-    painter.drawText(rect, item.flags, item.text);
+    for (const TextMeasure::TextLine &line : TextMeasure::lines(item.font, item.text, rect.width(), item.flags))
+        painter.drawText(rect.topLeft() + line.baseline, line.text);
+    if (clip)
+        painter.restore();
 }
 } // namespace
 
@@ -98,10 +96,12 @@ void paintPage(QPainter &painter, const LaidOutPage &page, const QList<QImage> &
     painter.restore();
 }
 
-bool writePdf(const QString &path, const ReportRun &run)
+namespace {
+// Qt's own writer, for a report the program's writer cannot write.
+bool writeWithQt(QIODevice &device, const ReportRun &run)
 {
     constexpr int Dpi = 1200;
-    QPdfWriter writer(path);
+    QPdfWriter writer(&device);
     const QSizeF sizeMm(run.pageSize().width() / 10.0, run.pageSize().height() / 10.0);
     writer.setPageSize(QPageSize(sizeMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -116,6 +116,19 @@ bool writePdf(const QString &path, const ReportRun &run)
         paintPage(painter, run.pages().at(i), run.images(), Dpi / 254.0);
     }
     return painter.end();
+}
+} // namespace
+
+// Written under a temporary name and put in place only when complete, so an
+// interrupted save never leaves half a PDF where the user looks for it.
+bool writePdf(const QString &path, const ReportRun &run)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray fast = fastPdf(run);
+    const bool written = fast.isEmpty() ? writeWithQt(file, run) : file.write(fast) == fast.size();
+    return written && file.commit();
 }
 
 bool printRun(QPrinter &printer, const ReportRun &run)

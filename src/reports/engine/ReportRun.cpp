@@ -1,10 +1,13 @@
 #include "ReportRun.h"
 
+#include "data/dataset/Win1252.h"
+
 #include <QDataStream>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QSaveFile>
 #include <QHash>
+#include <QTextLayout>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -129,7 +132,7 @@ namespace {
 constexpr int MeasureDpi = 1200;
 constexpr qreal UnitsPerPixel = 254.0 / MeasureDpi;
 
-const QFontMetricsF &metricsOf(const QFont &font)
+QPaintDevice *measuringDevice()
 {
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_ARGB32);
@@ -137,12 +140,45 @@ const QFontMetricsF &metricsOf(const QFont &font)
         image.setDotsPerMeterY(qRound(MeasureDpi / 0.0254));
         return image;
     }();
-    static QHash<QString, std::shared_ptr<QFontMetricsF>> cache;
+    return &device;
+}
+
+// A font's metrics with the advance of every WIN1252 character, measured
+// once: a report's texts are measured by adding advances, not shaped again.
+// Layout fonts have no kerning, so the sum is the width every sink draws.
+struct Measured
+{
+    explicit Measured(const QFont &font) : metrics(font, measuringDevice())
+    {
+        for (int code = 0; code < 256; ++code) {
+            const char byte = char(code);
+            const QString ch = Win1252::decode(&byte, 1);
+            advance[code] = ch.size() == 1 ? metrics.horizontalAdvance(ch[0]) : -1;
+        }
+    }
+    QFontMetricsF metrics;
+    qreal advance[256];
+};
+
+const Measured &measuredOf(const QFont &font)
+{
+    static QHash<QString, std::shared_ptr<Measured>> cache;
+    static QFont lastFont;
+    static const Measured *last = nullptr;
+    if (last && font == lastFont)
+        return *last;
     const QString key = font.key();
     auto it = cache.find(key);
     if (it == cache.end())
-        it = cache.insert(key, std::make_shared<QFontMetricsF>(font, &device));
-    return **it;
+        it = cache.insert(key, std::make_shared<Measured>(font));
+    lastFont = font;
+    last = it->get();
+    return *last;
+}
+
+const QFontMetricsF &metricsOf(const QFont &font)
+{
+    return measuredOf(font).metrics;
 }
 } // namespace
 
@@ -152,13 +188,21 @@ QFont layoutFont(const QString &family, qreal pointSize, bool bold)
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(true);
+    font.setKerning(false);
     return font;
 }
 
 qreal width(const QFont &font, const QString &text)
 {
-    return metricsOf(font).horizontalAdvance(text) * UnitsPerPixel;
+    const Measured &m = measuredOf(font);
+    qreal sum = 0;
+    for (const QChar ch : text) {
+        const int code = Win1252::byteOf(ch);
+        if (code < 0 || m.advance[code] < 0)
+            return m.metrics.horizontalAdvance(text) * UnitsPerPixel;
+        sum += m.advance[code];
+    }
+    return sum * UnitsPerPixel;
 }
 
 qreal lineHeight(const QFont &font)
@@ -169,6 +213,50 @@ qreal lineHeight(const QFont &font)
 qreal ascent(const QFont &font)
 {
     return metricsOf(font).ascent() * UnitsPerPixel;
+}
+
+namespace {
+qreal alignedLeft(qreal lineWidth, qreal width, int flags)
+{
+    if (flags & Qt::AlignRight)
+        return width - lineWidth;
+    if (flags & Qt::AlignHCenter)
+        return (width - lineWidth) / 2;
+    return 0;
+}
+} // namespace
+
+bool fitsOnOneLine(const QFont &font, const QString &text, qreal width, int flags)
+{
+    return !(flags & Qt::TextWordWrap) && !text.contains(u'\n') && TextMeasure::width(font, text) <= width;
+}
+
+QList<TextLine> lines(const QFont &font, const QString &text, qreal width, int flags)
+{
+    if (!(flags & Qt::TextWordWrap) && !text.contains(u'\n')) // one line, clipped when too wide
+        return {{text, QPointF(alignedLeft(TextMeasure::width(font, text), width, flags), ascent(font))}};
+    QString laid = text;
+    laid.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(laid, font, measuringDevice());
+    QTextOption option;
+    option.setWrapMode(flags & Qt::TextWordWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    layout.setTextOption(option);
+    const qreal leading = metricsOf(font).leading();
+    QList<TextLine> result;
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width / UnitsPerPixel);
+        line.setPosition(QPointF(0, y));
+        QString shown = laid.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+        while (shown.endsWith(u' ')) // the blanks a line is broken at
+            shown.chop(1);
+        result.append({shown, QPointF(alignedLeft(TextMeasure::width(font, shown), width, flags),
+                                      (y + line.ascent()) * UnitsPerPixel)});
+        y += line.height() + leading;
+    }
+    layout.endLayout();
+    return result;
 }
 
 } // namespace TextMeasure

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QList>
+#include <QPointF>
 #include <QPolygon>
 #include <QRect>
 #include <QSize>
@@ -70,4 +71,17 @@ QFont layoutFont(const QString &family, qreal pointSize, bool bold);
 qreal width(const QFont &font, const QString &text);
 qreal lineHeight(const QFont &font);
 qreal ascent(const QFont &font);
+
+// A text laid out in a rectangle of `width` by its flags (alignment, word
+// wrap), as every sink draws it: a single line that fits at its baseline, a
+// longer text broken at its line ends and, when wrapping, between words.
+// Positions are relative to the rectangle's top left.
+struct TextLine
+{
+    QString text;
+    QPointF baseline;
+};
+QList<TextLine> lines(const QFont &font, const QString &text, qreal width, int flags);
+// A single line that fits: drawn as it is; anything else is clipped to its rectangle.
+bool fitsOnOneLine(const QFont &font, const QString &text, qreal width, int flags);
 }
