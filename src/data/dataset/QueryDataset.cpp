@@ -3,6 +3,7 @@
 #include "DbError.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -108,6 +109,10 @@ void QueryDataset::open()
             if (!v.isNull())
                 m_rows.setValue(row, c, v);
         }
+    }
+    if (q.lastError().isValid()) { // a fetch failed part-way: no short report without a word
+        m_rows.clear();
+        throw dbErrorFrom(q.lastError());
     }
     setState(State::Browse);
     resetNavigation();
