@@ -12,6 +12,7 @@
 #include "registers/UCargo.h"
 #include "signin/ULogin.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -240,6 +241,23 @@ private slots:
         QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 7").toString(), QString("Segunda igreja"));
         QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 1").toString(), QString("IGREJA"));
         QVERIFY(!DM->TBPARAMENTROS->hasPendingChanges());
+    }
+
+    // A speech-input tool sets the box's text through the accessibility
+    // interface: Salvar stores it as if it had been typed.
+    void textSetByAnAssistiveToolIsSaved()
+    {
+        Program p;
+        p.positions({1});
+        auto w = p.open<TFCargo>();
+        w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QAccessibleEditableTextInterface *box = QAccessible::queryAccessibleInterface(w->DBEdit2)->editableTextInterface();
+        box->replaceText(0, w->DBEdit2->text().size(), "tesoureiro");
+        QCOMPARE(w->DBEdit2->text(), QString("TESOUREIRO"));
+        w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("TESOUREIRO"));
     }
 
     void refusedChangeByAnotherWorkstationCanBeCancelled()
