@@ -31,10 +31,10 @@ int runKelmara(int argc, char **argv)
     Q_INIT_RESOURCE(resources);
     KelmaraApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false); // the windows' close handlers end the program
+    quitOnStopSignals(); // before anything is shown: the start-up error box included
     std::unique_ptr<TFLogin> login(createSignInWindow([] { QCoreApplication::quit(); }));
     if (!login->dataModuleReady())
         return 1;
-    quitOnStopSignals(); // after connecting: the database client has set its own handlers by then
     login->show();
     return app.exec();
 }

@@ -51,6 +51,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     buildButtons();
     buildQueryPage();
     connectHandlers();
+    connect(table(), &Dataset::stateChanged, this, &RecordForm::followState);
 }
 
 TableDataset *RecordForm::table() const
@@ -168,6 +169,7 @@ void RecordForm::finishLayout()
     }
     m_entryLayout->addStretch();
     FormKit::centreOnScreen(this);
+    followState();
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)
@@ -263,27 +265,54 @@ void RecordForm::FormShow()
             t->provider()->source()->setActive(true);
         t->open();
     }
-    navegar();
+    followState();
 }
 
-void RecordForm::navegar()
+void RecordForm::followState()
 {
-    for (QWidget *w : m_editable)
-        w->setEnabled(false);
+    const bool editing = table()->editing();
+    const bool idle = !m_busy;
+    if (idle) // a running command keeps the boxes as they are, and the focus where it is
+        for (QWidget *w : m_editable)
+            w->setEnabled(editing);
     for (QToolButton *b : m_editStateButtons)
-        b->setEnabled(false);
+        b->setEnabled(idle && editing);
     for (QToolButton *b : m_browseStateButtons)
-        b->setEnabled(true);
+        b->setEnabled(idle && !editing);
+    // Moving to another row, or filtering, would post the pending row.
+    const bool mayLeaveRow = idle && !editing;
+    if (DBNavigator1)
+        DBNavigator1->setEnabled(mayLeaveRow);
+    PageControl1->setTabEnabled(1, mayLeaveRow);
+    DBGrid1->setEnabled(mayLeaveRow);
+    if (searchBox) {
+        searchBox->setEnabled(mayLeaveRow);
+        btnBuscar->setEnabled(mayLeaveRow);
+    }
+}
+
+// Runs a command that passes the table through several states (Novo:
+// closed, open, inserting; Salvar: posted, then maybe back in edit mode): the
+// commands stay unavailable meanwhile and take the final state at the end.
+void RecordForm::whileBusy(const std::function<void()> &command)
+{
+    struct Done
+    {
+        RecordForm *form;
+        ~Done()
+        {
+            form->m_busy = false;
+            form->followState();
+        }
+    };
+    m_busy = true;
+    followState();
+    const Done done{this};
+    command();
 }
 
 void RecordForm::editar()
 {
-    for (QWidget *w : m_editable)
-        w->setEnabled(true);
-    for (QToolButton *b : m_editStateButtons)
-        b->setEnabled(true);
-    for (QToolButton *b : m_browseStateButtons)
-        b->setEnabled(false);
     PageControl1->setCurrentIndex(0);
     if (m_firstField)
         m_firstField->setFocus();
@@ -304,7 +333,7 @@ void RecordForm::newRecord()
 
 void RecordForm::btnNovoClick()
 {
-    newRecord();
+    whileBusy([this] { newRecord(); });
     editar();
 }
 
@@ -319,21 +348,34 @@ void RecordForm::btnAlterarClick()
 // again, or cancelled.
 void RecordForm::btnSalvarClick()
 {
-    TableDataset *t = table();
-    t->post();
-    try {
-        t->applyUpdates(0);
-    } catch (const DbError &) {
-        t->revertToEdit();
-        throw;
-    }
-    navegar();
+    whileBusy([this] {
+        TableDataset *t = table();
+        t->post();
+        try {
+            t->applyUpdates(0);
+        } catch (const DbError &error) {
+            t->revertToEdit();
+            if (m_setup.codeEditable && error.reason() == DbError::Reason::DuplicateKey)
+                throw codeInUse(error);
+            throw;
+        }
+    });
+}
+
+// Where the user types the code, a code another row has is the user's
+// choice, not another workstation's doing.
+DbError RecordForm::codeInUse(const DbError &error) const
+{
+    const QString code = table()->fieldByName(m_setup.codeColumn)->asString();
+    const QString message = QStringLiteral("O código %1 já está em uso em outro registro. Nada foi gravado: "
+                                           "digite outro código e salve de novo, ou cancele.")
+                                .arg(code);
+    return DbError(withEngineText(message, error.engineText()), error.reason(), error.engineText());
 }
 
 void RecordForm::btnCancelarClick()
 {
     table()->cancel();
-    navegar();
 }
 
 void RecordForm::btnExcluirClick()
@@ -365,9 +407,14 @@ void RecordForm::btnSairClick()
     close();
 }
 
+// The search box is unavailable while a row is edited; a text set there some
+// other way (an assistive tool) filters nothing then, since filtering would
+// post the row.
 void RecordForm::txtNomeChange()
 {
     TableDataset *t = table();
+    if (t->editing())
+        return;
     t->setFiltered(false);
     t->setFilter(searchFilter(m_setup.searchColumn, searchBox->text()));
     t->setFiltered(true);

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 class DataSource;
+class DbError;
 class DBEdit;
 class DBGrid;
 class DBNavigator;
@@ -66,7 +68,15 @@ public:
     TableDataset *table() const;
 
     virtual void FormShow();
-    void navegar();
+    // Every command's enabled state, derived from the main table's state
+    // (browse, insert, edit) and whether a command is running; it follows the
+    // table's state signal, so no handler sets a state by hand. While a row is
+    // inserted or edited nothing that would leave it is available (navigator,
+    // grid, the query page with its search): it is left only by Salvar or
+    // Cancelar (or closing, which cancels).
+    void followState();
+    // The entry page on top and the focus in the first field, for a row just
+    // put in insert or edit mode.
     void editar();
     virtual void btnNovoClick();
     void btnAlterarClick();
@@ -111,6 +121,8 @@ private:
     void connectHandlers();
     bool runShortcut(int keyWithModifiers);
     void newRecord();
+    void whileBusy(const std::function<void()> &command);
+    DbError codeInUse(const DbError &error) const;
 
     RecordFormSetup m_setup;
     QVBoxLayout *m_entryLayout = nullptr;
@@ -121,4 +133,5 @@ private:
     QList<QToolButton *> m_editStateButtons;
     QList<QToolButton *> m_browseStateButtons;
     bool m_windowKeysInstalled = false;
+    bool m_busy = false;
 };

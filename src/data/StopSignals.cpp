@@ -1,6 +1,6 @@
 #include "StopSignals.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -11,12 +11,34 @@
 
 namespace {
 
+// The handler only writes a byte; the notifier reads it in the event loop.
 int g_pipe[2] = {-1, -1};
 
 void onSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] ssize_t n = ::write(g_pipe[1], &byte, 1);
+}
+
+void installHandlers()
+{
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &action, nullptr);
+}
+
+// QCoreApplication::quit does nothing before the main loop runs, so the
+// windows are closed first: a box shown at start-up returns, and the start
+// ends as it does when the user closes the box.
+void stop()
+{
+    char byte;
+    [[maybe_unused]] ssize_t n = ::read(g_pipe[0], &byte, 1);
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
 }
 
 } // namespace
@@ -26,14 +48,16 @@ void quitOnStopSignals()
     if (g_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(sig, &action, nullptr);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { stop(); });
+    installHandlers();
+}
+
+void reclaimStopSignals()
+{
+    if (g_pipe[0] >= 0)
+        installHandlers();
 }
 #else
 void quitOnStopSignals() {}
+void reclaimStopSignals() {}
 #endif

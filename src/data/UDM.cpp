@@ -1,6 +1,7 @@
 #include "UDM.h"
 
 #include "Schema.h"
+#include "StopSignals.h"
 #include "SystemPaths.h"
 #include "dataset/DbError.h"
 
@@ -9,6 +10,27 @@ TDM *DM = nullptr;
 namespace {
 const char *const kUserName = "SYSDBA";
 const char *const kPassword = "tessavine";
+
+// The embedded engine opens a database file for one process only: a second
+// Kelmara started on the same computer (or isql, gbak) is refused with this.
+bool openedByAnotherProgram(const QSqlError &error)
+{
+    return error.databaseText().contains(QLatin1String("Database already opened with engine instance"),
+                                         Qt::CaseInsensitive);
+}
+
+// Why the file at `path` could not be opened, for the start-up error box.
+QString openFailure(const QString &path, const QSqlError &error)
+{
+    if (openedByAnotherProgram(error))
+        return withEngineText(QStringLiteral("O banco de dados \"%1\" já está aberto por outro programa neste computador. "
+                                             "Feche o outro Kelmara (ou o programa que o usa) e tente de novo.")
+                                  .arg(path),
+                              error.databaseText().trimmed());
+    return QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2")
+        .arg(path, dbErrorFrom(error).text());
+}
+
 } // namespace
 
 TDM::TDM(QObject *owner, const QString &connectionName, const QString &databasePath)
@@ -52,15 +74,19 @@ void TDM::connectDatabase()
         db.setDatabaseName(m_databasePath);
         db.setUserName(QString::fromLatin1(kUserName));
         db.setPassword(QString::fromLatin1(kPassword));
-        if (!db.isValid())
+        if (!db.isValid()) {
             failure = QStringLiteral("O driver do Firebird (QIBASE) do Qt não está instalado.");
-        else if (!db.open())
-            failure = dbErrorFrom(db.lastError()).text();
+        } else {
+            const bool opened = db.open();
+            reclaimStopSignals(); // the database client sets its own signal handlers when it attaches
+            if (!opened)
+                failure = openFailure(m_databasePath, db.lastError());
+        }
     }
     if (failure.isEmpty())
         return;
     QSqlDatabase::removeDatabase(m_connectionName);
-    throw DbError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2").arg(m_databasePath, failure));
+    throw DbError(failure);
 }
 
 void TDM::createChains()

@@ -334,20 +334,22 @@ void TFRLivroCaixa::showClosingBox(bool visible)
 }
 
 // Stores both balances on the reported book, found by its code, and applies
-// at once. A refusal is shown and leaves the book as it was stored.
+// at once. Any refusal on the way is shown and leaves the book as it was
+// stored; the report goes on.
 void TFRLivroCaixa::storeBalances(double previous, double current)
 {
     TableDataset *books = DM->TBLIVRO;
-    if (!books->locate(QStringLiteral("LIVCODIGO"), {m_bookCode}))
-        return;
-    books->edit();
-    DM->TBLIVROLIVSALDOATUAL->setAsFloat(current);
-    DM->TBLIVROLIVSALDOANTERIOR->setAsFloat(previous);
-    books->post();
     try {
+        if (!books->locate(QStringLiteral("LIVCODIGO"), {m_bookCode}))
+            return;
+        books->edit();
+        DM->TBLIVROLIVSALDOATUAL->setAsFloat(current);
+        DM->TBLIVROLIVSALDOANTERIOR->setAsFloat(previous);
+        books->post();
         books->applyUpdates(0);
     } catch (const DbError &error) {
-        books->cancelUpdates();
+        if (books->active())
+            books->cancelUpdates();
         Messages::error(error.text());
     }
 }

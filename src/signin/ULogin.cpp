@@ -8,6 +8,7 @@
 #include "data/Startup.h"
 #include "data/UDM.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -24,6 +25,15 @@ namespace {
 const QString kDefaultLogin = QStringLiteral("master");
 const QString kDefaultPassword = QStringLiteral("ravlen");
 
+// A plain widget is announced as a "filler" by screen readers; the sign-in
+// window is a window, announced with its title.
+QAccessibleInterface *signInWindowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("TFLogin") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 QLabel *picture(QWidget *parent, const QString &name, const QString &path)
 {
     auto *label = new QLabel(parent);
@@ -39,6 +49,11 @@ TFLogin::TFLogin(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWi
                                                        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                                                        | Qt::WindowContextHelpButtonHint)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(signInWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     FLogin = this;
     setObjectName(QStringLiteral("FLogin"));
     setWindowTitle(QStringLiteral("Autenticação no Sistema"));

@@ -1,6 +1,7 @@
 // The monthly cash book register driven as a user would: the month name
 // from the number, on leaving the box and on saving, the new codes, and the
 // register's fields and keys.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "cashbook/ULivroCaixa.h"
@@ -59,9 +60,12 @@ private slots:
         Program p;
         auto w = p.open<TFLivroCaixa>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit2->hasFocus());
         QTest::keyClicks(w->DBEdit2, typed);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit4->hasFocus()); // the name box is never entered
         QCOMPARE(w->DBEdit3->text(), name);
         QCOMPARE(DM->TBLIVROLIVNOMEMES->asString(), name);
@@ -73,11 +77,14 @@ private slots:
         p.book(1, 5, "Maio", "MAIO");
         auto w = p.open<TFLivroCaixa>();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit2->selectAll();
         QTest::keyClicks(w->DBEdit2, "13");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit5->setFocus();
         QCOMPARE(w->DBEdit3->text(), QString("Maio"));
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.stored("LIVMES", 1).toInt(), 13);
         QCOMPARE(p.stored("LIVNOMEMES", 1).toString(), QString("Maio"));
     }
@@ -102,7 +109,9 @@ private slots:
         Program p;
         auto w = p.open<TFLivroCaixa>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit2, typed);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         if (byKey)
             QTest::keyClick(w->DBEdit2, Qt::Key_F5);
         else
@@ -119,6 +128,7 @@ private slots:
             Program p;
             auto w = p.open<TFLivroCaixa>();
             w->btnNovo->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QCOMPARE(w->DBEdit1->text(), QString("1"));
         }
         Program p;
@@ -126,6 +136,7 @@ private slots:
             p.book(code, code, TFLivroCaixa::monthName(code), QString("LIVRO %1").arg(code));
         auto w = p.open<TFLivroCaixa>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("8"));
         QVERIFY(DM->TBLIVROLIVSALDOANTERIOR->isNull() && DM->TBLIVROLIVSALDOATUAL->isNull());
     }
@@ -150,24 +161,34 @@ private slots:
 
         for (int i = 0; i < 2; ++i) {
             w->btnNovo->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(inEditState(w.get()) && !w->btnRelatorio->isEnabled());
             QVERIFY(!w->DBEdit1->isEnabled() && !w->DBEdit3->isEnabled());
             QTest::keyClicks(w->DBEdit2, "5");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClick(w->DBEdit2, Qt::Key_Down);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClicks(w->DBEdit4, "2011");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClick(w->DBEdit4, Qt::Key_Return);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(w->DBEdit5->hasFocus());
             QTest::keyClicks(w->DBEdit5, "caixa de maio");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QCOMPARE(w->DBEdit5->text(), QString("CAIXA DE MAIO"));
             QTest::keyClick(w->DBEdit5, Qt::Key_Return);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(w->DBMemo1->hasFocus());
             QTest::keyClicks(w->DBMemo1, "Igreja central");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClick(w->DBMemo1, Qt::Key_Return); // out of the memo, not a new line
             QVERIFY(!w->DBMemo1->hasFocus());
             w->DBMemo1->setFocus();
             QTest::keyClick(w->DBMemo1, Qt::Key_Up);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(w->DBEdit5->hasFocus());
             QTest::keyClick(w->DBEdit5, Qt::Key_F5);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(inBrowseState(w.get()));
         }
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TLIVRO WHERE LIVMES = 5 AND LIVANO = 2011 AND "
@@ -178,6 +199,7 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_Escape); // no shortcut menu: Esc alone is nothing
         QVERIFY(w->isVisible());
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBMemo1, Qt::Key_Escape); // a field key: Sair, even while editing
         QVERIFY(!w->isVisible());
         QVERIFY(recorder.shown.isEmpty());

@@ -1,6 +1,7 @@
 // The cash movements window driven as a user would: the kind that must be
 // chosen before saving, the shortcut keys, the book list and the books
 // register opened from it, the amounts, and the books' balances left alone.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "cashbook/ULivroCaixa.h"
@@ -63,9 +64,12 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open<TFMovimentacoes>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit2->hasFocus());
         QTest::keyClicks(w->DBEdit2, "oferta");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.texts(), QStringList({"Informe se a movimentação é uma ENTRADA ou SAÍDA!"}));
         QCOMPARE(recorder.shown.first().kind, Messages::Shown::Information);
         QVERIFY(focusIn(w->DBRadioGroup1));
@@ -74,7 +78,9 @@ private slots:
         QCOMPARE(p.count(), 0);
 
         w->DBRadioGroup1->button(0)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.stored("MOVDEBITOCREDITO", 1).toString(), QString("ENTRADA"));
         QCOMPARE(p.stored("MOVDESCRICAO", 1).toString(), QString("OFERTA"));
@@ -86,8 +92,11 @@ private slots:
         Program p;
         auto w = p.open<TFMovimentacoes>();
         QTest::keyClick(w.get(), Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::mouseClick(w->DBRadioGroup1->button(1), Qt::LeftButton);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.stored("MOVDEBITOCREDITO", 1).toString(), QString("SAIDA"));
         QVERIFY(w->Edit1->isEnabled());
@@ -102,11 +111,14 @@ private slots:
         QCOMPARE(w->GroupBox1->findChildren<QLabel *>().size(), 7);
         QTest::keyClick(w.get(), Qt::Key_F5); // Salvar disabled: nothing
         QTest::keyClick(w.get(), Qt::Key_Escape);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
 
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("2"));
         QTest::keyClicks(w->DBEdit2, "luz");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         p.movement(5, "AGUA", "SAIDA"); // another workstation
         QTest::keyClick(w->DBEdit2, Qt::Key_F1); // enabled or not: re-read, a fresh movement
         QCOMPARE(w->DBEdit1->text(), QString("6"));
@@ -114,25 +126,31 @@ private slots:
         QVERIFY(w->DBEdit2->hasFocus());
         QTest::keyClick(w->DBEdit2, Qt::Key_F4); // Sair disabled
         QTest::keyClick(w->DBEdit2, Qt::Key_F8);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->isVisible() && w->PageControl1->currentIndex() == 0);
         QTest::keyClick(w->DBEdit2, Qt::Key_Escape); // Cancelar, never Sair
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
         QCOMPARE(p.count(), 2);
 
-        // Shift+Del while editing: asked, deleted, still editing.
+        // Shift+Del while editing: asked, deleted; the window follows the
+        // table, which has no row in edit any more.
         DM->TBMOVIMENTACOES->first();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         recorder.answers = {false, true};
         QTest::keyClick(w->DBEdit2, Qt::Key_Delete, Qt::ShiftModifier);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.count(), 2);
         QTest::keyClick(w->DBEdit2, Qt::Key_Delete, Qt::ShiftModifier);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 2);
         QCOMPARE(recorder.shown.last().text, QString("Você realmente deseja excluir este registro ?"));
         QVERIFY(p.stored("MOVCODIGO", 1).isNull());
         QCOMPARE(p.count(), 1);
-        QVERIFY(inEditState(w.get()));
+        QVERIFY(inBrowseState(w.get()) && !DM->TBMOVIMENTACOES->editing());
 
         QTest::keyClick(w->DBEdit2, Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         recorder.answers = {true};
         QTest::keyClick(w->DBEdit2, Qt::Key_Delete, Qt::ShiftModifier); // a new one is simply dropped
         QCOMPARE(p.count(), 1);
@@ -147,10 +165,12 @@ private slots:
         QCOMPARE(w->PageControl1->tabText(0), QString("Movimentação"));
         QVERIFY(!w->btnLivro->isEnabled());
         QTest::keyClick(w.get(), Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->btnLivro->isEnabled());
         w->DBEdit3->setFocus();
         QTest::keyClicks(w->DBEdit3, "9"); // no such book
         QTest::keyClick(w->DBEdit3, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit4->hasFocus());
         QCOMPARE(w->DBLookupComboBox1->currentIndex(), -1);
 
@@ -160,15 +180,22 @@ private slots:
             auto *books = qobject_cast<TFLivroCaixa *>(modal);
             QVERIFY(books);
             books->btnNovo->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClicks(books->DBEdit2, "6");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClick(books->DBEdit2, Qt::Key_Return);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClicks(books->DBEdit4, "2011");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             books->DBEdit5->setFocus();
             QTest::keyClicks(books->DBEdit5, "caixa de junho");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             books->btnSalvar->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             books->close();
         });
         w->btnLivro->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(owner, w.get());
         QVERIFY(!FLivroCaixa);
         QCOMPARE(w->DBLookupComboBox1->count(), 2);
@@ -177,14 +204,19 @@ private slots:
         QCOMPARE(w->DBEdit3->text(), QString("9")); // still the movement's own
 
         w->DBRadioGroup1->button(0)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.stored("MOVLIVRO", 1).toInt(), 9); // saved as typed
 
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBLookupComboBox1->setFocus();
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_End);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit3->text(), QString("2"));
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.stored("MOVLIVRO", 1).toInt(), 2);
         QVERIFY(recorder.shown.isEmpty());
     }
@@ -201,19 +233,28 @@ private slots:
                                  p.fx.db.scalar("SELECT LIVSALDOATUAL FROM TLIVRO").toDouble()};
         };
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit3, "1");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit4->setFocus();
         QTest::keyClicks(w->DBEdit4, "50");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBRadioGroup1->button(1)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.count(), 1);
         QCOMPARE(balances(), QList<double>({100.0, 250.0}));
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBRadioGroup1->button(0)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.stored("MOVDEBITOCREDITO", 1).toString(), QString("ENTRADA"));
         QCOMPARE(balances(), QList<double>({100.0, 250.0}));
         w->btnExcluir->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.count(), 0);
         QCOMPARE(balances(), QList<double>({100.0, 250.0}));
     }
@@ -231,14 +272,18 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open<TFMovimentacoes>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit4->setFocus();
         QTest::keyClicks(w->DBEdit4, typed);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit6->setFocus();
         QCOMPARE(w->DBEdit4->text(), QLocale().toCurrencyString(1234.56));
         w->DBEdit4->setFocus();
         QCOMPARE(w->DBEdit4->text().remove('.'), QString("1234,56")); // plain while edited
         w->DBRadioGroup1->button(0)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(recorder.shown.isEmpty());
         QCOMPARE(p.stored("MOVVALOR", 1).toDouble(), 1234.56);
     }
@@ -249,10 +294,14 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open<TFMovimentacoes>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBRadioGroup1->button(0)->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit4->setFocus();
         QTest::keyClicks(w->DBEdit4, "12,3,4");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit4, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!recorder.shown.isEmpty());
         QVERIFY(recorder.shown.first().text.contains("12,3,4"));
         QVERIFY(inEditState(w.get()));
@@ -260,7 +309,9 @@ private slots:
         w->DBEdit4->setFocus();
         w->DBEdit4->selectAll();
         QTest::keyClicks(w->DBEdit4, "7,5");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit4, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.stored("MOVVALOR", 1).toDouble(), 7.5);
     }
@@ -276,9 +327,11 @@ private slots:
             titles << w->DBGrid1->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles, QStringList({"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA"}));
         QTest::keyClick(w.get(), Qt::Key_F8);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->PageControl1->currentIndex(), 1);
         QVERIFY(w->searchBox->hasFocus());
         QTest::keyClicks(w->searchBox, "ofer");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->searchBox->text(), QString("ofer"));
         QCOMPARE(DM->TBMOVIMENTACOES->filter(), QString("(UPPER(MOVDESCRICAO) LIKE UPPER('%ofer%'))"));
         QCOMPARE(DM->TBMOVIMENTACOES->recordCount(), 1);
@@ -286,17 +339,23 @@ private slots:
         QTest::keyClick(w->searchBox, Qt::Key_F1); // the filter does not narrow the new code
         QCOMPARE(w->DBEdit1->text(), QString("3"));
         QTest::keyClicks(w->DBEdit2, "x");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit3->hasFocus());
         QTest::keyClick(w->DBEdit3, Qt::Key_Down);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit4->hasFocus());
         QTest::keyClick(w->DBEdit4, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit6->hasFocus());
         w->DBEdit6->setFocus();
         QTest::keyClick(w->DBEdit6, Qt::Key_Up);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit4->hasFocus());
         w->DBLookupComboBox1->setFocus();
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Tab);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->Edit1->hasFocus());
     }
 

@@ -494,6 +494,47 @@ private slots:
         list->setKeyValue(1);
         QCOMPARE(listInterface->text(QAccessible::Value), "PASTOR");
     }
+
+    // Speech input and other assistive tools put text in through the
+    // accessibility interface: it reaches the field as typed text does,
+    // capitals and all; in browse mode it is never stored.
+    void textSetThroughAccessibilityReachesTheField()
+    {
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMUF, MEMCONJUGE) VALUES (1, 'ANA', 'SP', 'JOSÉ')");
+        auto dm = db.connect();
+        TableDataset *tb = dm->TBMEMBRO;
+        tb->open();
+        DBEdit name(dm->DSMEMBRO, "MEMNOME");
+        name.setCharCase(DBEdit::CharCase::Upper);
+        DBEdit code(dm->DSMEMBRO, "MEMCODIGO");
+        DBMemo spouse(dm->DSMEMBRO, "MEMCONJUGE");
+        DBComboBox state(dm->DSMEMBRO, "MEMUF", {"RS", "SP"});
+        state.setEditable(true);
+        const auto editable = [](QWidget *w) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            return iface ? iface->editableTextInterface() : nullptr;
+        };
+        QVERIFY(editable(&name) && editable(&code) && editable(&spouse) && editable(state.lineEdit()));
+
+        editable(&name)->replaceText(0, 3, "maria");      // what a dictation tool does
+        QCOMPARE(name.text(), "MARIA");
+        tb->post();
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA"); // browse mode: not stored
+
+        tb->edit();
+        QCOMPARE(name.text(), "ANA");
+        editable(&name)->replaceText(0, 3, "maria");
+        editable(&name)->insertText(5, " clara");
+        QAccessible::queryAccessibleInterface(&code)->setText(QAccessible::Value, "7");
+        editable(&spouse)->replaceText(0, 4, "JOÃO");
+        editable(state.lineEdit())->replaceText(0, 2, "RS");
+        tb->post();
+        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "MARIA CLARA");
+        QCOMPARE(dm->TBMEMBROMEMCODIGO->asInteger(), 7);
+        QCOMPARE(dm->TBMEMBROMEMCONJUGE->asString(), "JOÃO");
+        QCOMPARE(dm->TBMEMBROMEMUF->asString(), "RS");
+    }
 };
 
 QTEST_MAIN(TestControls)

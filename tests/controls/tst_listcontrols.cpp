@@ -178,6 +178,17 @@ private slots:
         QCOMPARE(list.currentIndex(), -1);
         positions->setFiltered(false);
         QCOMPARE(list.currentText(), "PASTOR");
+
+        // While a position is being edited, choosing in the list does not
+        // move the positions table: that would post the half-edited row.
+        positions->edit();
+        dm->TBCARGOCARDESCRICAO->setAsString("PASTOR AUXILIAR");
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.keyValue(), QVariant(2));
+        QVERIFY(positions->editing() && !positions->hasPendingChanges());
+        QCOMPARE(positions->currentIndex(), 0);
+        positions->cancel();
+        QCOMPARE(dm->TBCARGOCARDESCRICAO->asString(), "PASTOR");
     }
 
     void navigatorMovesAndDisablesWhatWouldDoNothing()

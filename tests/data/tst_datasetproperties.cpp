@@ -1,16 +1,30 @@
+#include "Invariants.h"
+#include "RegisterFixture.h"
 #include "TestDatabase.h"
 
+#include "data/Messages.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBNavigator.h"
 #include "data/dataset/DbError.h"
+#include "main/UParamentros.h"
+#include "registers/UCargo.h"
 
 #include <QRandomGenerator>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 #include <algorithm>
+#include <numeric>
 
 // Random sequences of the table dataset's operations on the positions table,
 // each step done both on TBCARGO and on a small reference model of what the
 // dataset promises; after every step the two must agree, and after every apply
-// the database must hold what the model says was written.
+// the database must hold what the model says was written, with nothing left
+// pending. Then random user actions on two register windows: after each one
+// nothing is left unapplied and the table holds what the database holds.
 namespace {
 
 struct Row
@@ -323,6 +337,8 @@ private:
         log << QStringLiteral("apply");
         m_tb->applyUpdates(0);
         m_model.apply();
+        if (const QStringList pending = tablesWithUnappliedChanges(&m_dm); !pending.isEmpty())
+            return QStringLiteral("changes still pending after apply in ") + pending.join(u' ');
         if (const QString d = compare(); !d.isEmpty())
             return d;
         return compareDatabase();
@@ -397,13 +413,167 @@ private:
     Model m_model;
 };
 
+
+// A user at the positions register (the table read anew on Novo) or at the
+// parameters (read once, the code typed by the user): one random action per
+// step, through the window's own controls. After each one no table holds a
+// change that was not applied, and the rows in memory are the stored rows.
+class FormRunner
+{
+public:
+    FormRunner(SignedInProgram &program, bool parameters, quint32 seed)
+        : m_program(program), m_parameters(parameters), m_random(seed)
+    {
+        m_sql = parameters ? QStringLiteral("SELECT PARCODIGO, PARVALOR FROM TPARAMETROS")
+                           : QStringLiteral("SELECT CARCODIGO, CARDESCRICAO FROM TCARGO");
+        const QString insert = parameters ? QStringLiteral("INSERT INTO TPARAMETROS (PARCODIGO, PARVALOR) VALUES (?, ?)")
+                                          : QStringLiteral("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO) VALUES (?, ?)");
+        for (int code : {1, 2, 3})
+            program.fx.db.exec(insert, {code, QStringLiteral("ana %1").arg(code)});
+        reopen();
+    }
+
+    QStringList log;
+
+    QString step(Messages::Recorder &recorder)
+    {
+        recorder.answers = {m_random.bounded(2) == 0};
+        // Each action once, those of everyday work more often.
+        static const int weights[] = {2, 2, 3, 1, 1, 1, 3, 1, 2, 2, 1, 2, 2, 1, 1, 1};
+        int pick = m_random.bounded(std::accumulate(std::begin(weights), std::end(weights), 0));
+        int index = 0;
+        while (pick >= weights[index])
+            pick -= weights[index++];
+        const std::pair<const char *, std::function<void()>> actions[] = {
+            {"Novo", [this] { m_window->btnNovo->click(); }},
+            {"Alterar", [this] { m_window->btnAlterar->click(); }},
+            {"Salvar", [this] { m_window->btnSalvar->click(); }},
+            {"Cancelar", [this] { m_window->btnCancelar->click(); }},
+            {"Excluir", [this] { m_window->btnExcluir->click(); }},
+            {"Consultar", [this] { m_window->btnConsultar->click(); }},
+            {"digita texto", [this] { typeOver(textBox(), text()); }},
+            {"digita código", [this] { typeOver(codeBox(), QString::number(1 + m_random.bounded(6))); }},
+            {"aba", [this] { clickTab(m_random.bounded(2)); }},
+            {"clique na grade", [this] { clickGrid(false); }},
+            {"duplo clique na grade", [this] { clickGrid(true); }},
+            {"navegador", [this] { clickNavigator(); }},
+            {"busca", [this] { search(); }},
+            {"F5", [this] { QTest::keyClick(textBox(), Qt::Key_F5); }},
+            {"Esc", [this] { QTest::keyClick(textBox(), Qt::Key_Escape); }},
+            {"fecha e abre", [this] { reopen(); }},
+        };
+        log << QString::fromUtf8(actions[index].first);
+        actions[index].second();
+        if (!m_window->isVisible())
+            reopen(); // Esc closed a window without shortcut keys
+        if (const QStringList pending = tablesWithUnappliedChanges(DM); !pending.isEmpty())
+            return QStringLiteral("changes never applied in ") + pending.join(u' ');
+        return compareDatabase();
+    }
+
+private:
+    TableDataset *table() const { return m_window->table(); }
+    QLineEdit *textBox() const { return m_window->findChild<QLineEdit *>(QStringLiteral("DBEdit2")); }
+    QLineEdit *codeBox() const { return m_window->findChild<QLineEdit *>(QStringLiteral("DBEdit1")); }
+
+    void reopen()
+    {
+        if (m_window)
+            m_window->close(); // as the close box does
+        m_window.reset();
+        if (m_parameters)
+            m_window = m_program.open<TFParamentros>();
+        else
+            m_window = m_program.open<TFCargo>();
+    }
+
+    QString text()
+    {
+        static const QStringList pieces = {"ana", "JOAO", "x", "d'avila", "50%", " "};
+        QString t;
+        for (int i = 0, n = 1 + m_random.bounded(3); i < n; ++i)
+            t += pieces[m_random.bounded(pieces.size())];
+        return t;
+    }
+
+    static void typeOver(QLineEdit *box, const QString &text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    void clickTab(int index)
+    {
+        auto *tabs = m_window->PageControl1->findChild<QTabBar *>();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    void clickGrid(bool twice)
+    {
+        QAbstractItemModel *model = m_window->DBGrid1->model();
+        if (model->rowCount() == 0)
+            return;
+        const QPoint at = m_window->DBGrid1->visualRect(model->index(m_random.bounded(model->rowCount()), 0)).center();
+        if (twice)
+            QTest::mouseDClick(m_window->DBGrid1->viewport(), Qt::LeftButton, {}, at);
+        else
+            QTest::mouseClick(m_window->DBGrid1->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    void clickNavigator()
+    {
+        if (m_window->DBNavigator1)
+            QTest::mouseClick(m_window->DBNavigator1->button(DBNavigator::Button(m_random.bounded(4))), Qt::LeftButton);
+    }
+
+    void search()
+    {
+        if (!m_window->searchBox)
+            return;
+        m_window->searchBox->setFocus();
+        if (m_random.bounded(3) == 0)
+            QTest::keyClick(m_window->searchBox, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(m_window->searchBox, QString(QChar(u'a' + m_random.bounded(4))));
+    }
+
+    // The table's rows (the one being edited as it was read) against the database's.
+    QString compareDatabase() const
+    {
+        TableDataset *t = table();
+        if (!t->active())
+            return {};
+        QStringList memory, stored;
+        for (int i = 0; i < t->allRowCount(); ++i)
+            memory << t->allRowValue(i, 0).toString() + u'|' + t->allRowValue(i, 1).toString();
+        for (const QVariantList &r : m_program.fx.db.rows(m_sql))
+            stored << r.value(0).toString() + u'|' + r.value(1).toString();
+        memory.sort();
+        stored.sort();
+        if (memory != stored)
+            return QStringLiteral("in memory\n  %1\nstored\n  %2").arg(memory.join(u' '), stored.join(u' '));
+        return {};
+    }
+
+    SignedInProgram &m_program;
+    bool m_parameters;
+    QRandomGenerator m_random;
+    QString m_sql;
+    std::unique_ptr<RecordForm> m_window;
+};
+
 } // namespace
 
 class TestDatasetProperties : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpTestProgram(); }
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources); // the register windows' pictures
+        setUpTestProgram();
+    }
 
     void randomOperationsAgreeWithTheModel_data()
     {
@@ -431,7 +601,34 @@ private slots:
         }
         qInfo("%d steps", steps);
     }
+
+    void randomUserActionsLeaveNothingUnapplied_data()
+    {
+        QTest::addColumn<bool>("parameters");
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {3u, 11u}) {
+            QTest::addRow("cargos, semente %u", seed) << false << seed;
+            QTest::addRow("parâmetros, semente %u", seed) << true << seed;
+        }
+    }
+
+    void randomUserActionsLeaveNothingUnapplied()
+    {
+        QFETCH(bool, parameters);
+        QFETCH(quint32, seed);
+        const int steps = 150;
+        SignedInProgram p;
+        Messages::Recorder recorder;
+        FormRunner runner(p, parameters, seed);
+        for (int i = 0; i < steps; ++i) {
+            const QString difference = runner.step(recorder);
+            if (!difference.isEmpty())
+                QFAIL(qPrintable(QStringLiteral("step %1 (%2): %3\nlast steps: %4")
+                                     .arg(i)
+                                     .arg(runner.log.last(), difference, runner.log.mid(runner.log.size() - 12).join(QStringLiteral("; ")))));
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestDatasetProperties)
+QTEST_MAIN(TestDatasetProperties)
 #include "tst_datasetproperties.moc"

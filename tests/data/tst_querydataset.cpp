@@ -104,6 +104,27 @@ private slots:
         QCOMPARE(q.fieldByName("QUANTOS")->asInteger(), 4);
         QCOMPARE(q.fieldByName("TOTAL")->asFloat(), 127.75);
     }
+
+    // The database refuses a row in the middle of the reading (a division by
+    // zero on the fifth member): the query says so instead of giving the
+    // first rows as if they were all.
+    void aFetchThatFailsPartWayRaisesTheDatabasesError()
+    {
+        TestDatabase db;
+        for (int code = 1; code <= 8; ++code)
+            db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)", {code, QString("MEMBRO %1").arg(code)});
+        auto dm = db.connect();
+        QueryDataset q("QMEMBRO", dm->connectionName());
+        q.setSql({"SELECT MEMCODIGO, 100 / (MEMCODIGO - 5) AS PARTE FROM TMEMBRO ORDER BY MEMCODIGO"});
+        const QString error = dbErrorOf([&] { q.open(); });
+        QVERIFY2(error.contains("divide by zero", Qt::CaseInsensitive), qPrintable(error));
+        QVERIFY(!q.active());
+        QCOMPARE(q.recordCount(), 0);
+
+        q.setSql({"SELECT MEMCODIGO FROM TMEMBRO WHERE MEMCODIGO > 6 ORDER BY MEMCODIGO"});
+        q.open(); // the same query object reads again afterwards
+        QCOMPARE(walk(q, "MEMCODIGO"), QStringList({"7", "8"}));
+    }
 };
 
 QTEST_MAIN(TestQueryDataset)

@@ -9,7 +9,9 @@
 #include "data/dataset/DbError.h"
 
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -21,6 +23,50 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// isql holding a database file open, as a second Kelmara would: the
+// embedded engine lets one process at a time have it.
+class FileHolder
+{
+public:
+    explicit FileHolder(const QString &path)
+    {
+        m_isql.start(QStandardPaths::findExecutable("isql-fb"),
+                     {"-q", "-user", "SYSDBA", "-password", "tessavine", path});
+        m_isql.write("SELECT 'ABERTO' FROM RDB$DATABASE;\n");
+        QByteArray output;
+        while (!output.contains("ABERTO") && m_isql.waitForReadyRead(30000))
+            output += m_isql.readAllStandardOutput();
+        m_holding = output.contains("ABERTO");
+    }
+    ~FileHolder()
+    {
+        m_isql.write("QUIT;\n");
+        m_isql.closeWriteChannel();
+        m_isql.waitForFinished(30000);
+    }
+    bool holding() const { return m_holding; }
+
+private:
+    QProcess m_isql;
+    bool m_holding = false;
+};
+
+#ifdef Q_OS_LINUX
+// The main thread of process `pid` asleep in poll (an event loop waiting for
+// input, here the start-up error box) for several looks in a row.
+bool waitingInAnEventLoop(qint64 pid)
+{
+    int idleLooks = 0;
+    for (int look = 0; look < 600 && idleLooks < 5; ++look) {
+        QTest::qWait(50);
+        QFile wchan(QString("/proc/%1/wchan").arg(pid));
+        const bool polling = wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("poll");
+        idleLooks = polling ? idleLooks + 1 : 0;
+    }
+    return idleLooks >= 5;
+}
+#endif
+
 } // namespace
 
 class TestStartup : public QObject
@@ -29,10 +75,13 @@ class TestStartup : public QObject
 
     QTemporaryDir m_root; // stands for the drive root "C:\"
 
+    QString m_programsAliasFile; // the one the built program reads
+
 private slots:
     void initTestCase()
     {
         setUpTestProgram();
+        m_programsAliasFile = SystemPaths::aliasFilePath();
         SystemPaths::setDriveRoot(m_root.path());
     }
 
@@ -118,6 +167,59 @@ private slots:
         QCOMPARE(DM->connectionName(), QString("LIVRO"));
         delete DM;
         QVERIFY(!DM);
+    }
+
+    // Two clicks on the icon: the second start finds the file held by the
+    // first and says so in Portuguese, with the engine's text after it.
+    void aDatabaseOpenedByAnotherProgramSaysWhatToDo()
+    {
+        if (QStandardPaths::findExecutable("isql-fb").isEmpty())
+            QSKIP("isql-fb (firebird3.0-utils) is not installed");
+        TestDatabase db;
+        db.disconnect();
+        writeFile(SystemPaths::aliasFilePath(), db.folder().toLocal8Bit());
+        QObject owner;
+        {
+            FileHolder first(db.path());
+            QVERIFY(first.holding());
+            Messages::Recorder recorder;
+            QVERIFY(!startDataModule(&owner));
+            QCOMPARE(recorder.shown.size(), 1);
+            const QString text = recorder.shown[0].text;
+            const QString expected = QString("O banco de dados \"%1\" já está aberto por outro programa neste computador. "
+                                             "Feche o outro Kelmara (ou o programa que o usa) e tente de novo.\n\n(Firebird: ")
+                                         .arg(db.folder() + "/LIVRO.GDB");
+            QVERIFY2(text.startsWith(expected), qPrintable(text));
+            QVERIFY(text.contains("Database already opened with engine instance"));
+        }
+        QVERIFY(startDataModule(&owner)); // the other program closed: the next start works
+        delete DM;
+    }
+
+    // A stop request (the session ends) while the start-up error box waits
+    // for its OK: the program ends at once, as if the box had been closed.
+    void aStopSignalEndsTheProgramAtTheStartUpBox()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("signals and /proc are Linux matters");
+#else
+        if (QFile::exists(m_programsAliasFile))
+            QSKIP("an alias file on this computer points the program at a database");
+        QTemporaryDir folder; // the program's folder, without LIVRO.GDB
+        const QString program = folder.filePath("kelmara");
+        QVERIFY(QFile::copy(KELMARA_PROGRAM, program));
+        QProcess kelmara;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        kelmara.setProcessEnvironment(environment);
+        kelmara.start(program, {});
+        QVERIFY(kelmara.waitForStarted());
+        QVERIFY(waitingInAnEventLoop(kelmara.processId()));
+        kelmara.terminate(); // SIGTERM
+        QVERIFY2(kelmara.waitForFinished(20000), "still running after SIGTERM");
+        QCOMPARE(kelmara.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(kelmara.exitCode(), 1); // the start ended as after a refused connection
+#endif
     }
 
     void unreadableAliasFileIsReported()

@@ -1,6 +1,7 @@
 // The employees and events registers driven as a user would: the salary
 // taken from the position, the positions register opened from the employees,
 // the shortcut keys, and the events' own keys and employee list.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "data/Messages.h"
@@ -68,24 +69,30 @@ private slots:
         QCOMPARE(w->DBLookupComboBox1->currentText(), QString("CARGO 1"));
         QCOMPARE(w->DBEdit3->text(), QString("1"));
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBLookupComboBox1->setFocus();
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Down);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(DM->TBFUNCIONARIOFUNCARGO->asInteger(), 2);
         QCOMPARE(DM->TBCARGO->currentIndex(), 1); // the shared table follows the list
         QCOMPARE(salary(), 2000.0);
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Down);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Up);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(salary(), 2000.0);
 
         // A salary typed by hand stays until the list is entered and left again.
         w->DBEdit8->setFocus();
         w->DBEdit8->selectAll();
         QTest::keyClicks(w->DBEdit8, "1234");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBLookupComboBox1->setFocus();
         QCOMPARE(salary(), 1234.0);
         w->DBEdit2->setFocus(); // leaving the list
         QCOMPARE(salary(), 2000.0);
         QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.storedSalary(1), 2000.0);
         QCOMPARE(p.fx.db.scalar("SELECT FUNCARGO FROM TFUNCIONARIO").toInt(), 2);
@@ -101,12 +108,15 @@ private slots:
         DM->TBCARGO->last(); // where another window left the shared table
         for (double expected : {750.0, 820.0}) {
             w->btnAlterar->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QCOMPARE(w->DBLookupComboBox1->currentIndex(), -1);
             w->DBLookupComboBox1->setFocus();
             QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Shift);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             w->DBEdit2->setFocus();
             QCOMPARE(salary(), expected);
             w->btnSalvar->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QCOMPARE(p.storedSalary(int(expected == 750.0 ? 1 : 2)), expected);
             DM->TBFUNCIONARIO->next();
         }
@@ -121,6 +131,7 @@ private slots:
         auto w = p.open<TFFuncionario>();
         QVERIFY(!w->btnCargo->isEnabled());
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->btnCargo->isEnabled());
         QWidget *owner = nullptr;
         whenModalOpens([&](QWidget *modal) {
@@ -128,12 +139,17 @@ private slots:
             auto *positions = qobject_cast<TFCargo *>(modal);
             QVERIFY(positions);
             positions->btnNovo->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClicks(positions->DBEdit2, "zelador");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClicks(positions->DBEdit3, "1500");
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             positions->btnSalvar->click();
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
             positions->close();
         });
         w->btnCargo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(recorder.shown.isEmpty());
         QCOMPARE(owner, w.get());
         QVERIFY(!FCargo);
@@ -142,6 +158,7 @@ private slots:
         QVERIFY(inEditState(w.get()));
         w->DBLookupComboBox1->setFocus();
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_End);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBLookupComboBox1->currentText(), QString("ZELADOR"));
         QCOMPARE(salary(), 1500.0);
     }
@@ -158,9 +175,11 @@ private slots:
         QCOMPARE(w->GroupBox1->findChildren<QLabel *>().at(6)->text(), QString("Ctrl+P para Lista Func."));
 
         QTest::keyClick(w.get(), Qt::Key_F8);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->PageControl1->currentIndex(), 1);
         QVERIFY(w->searchBox->hasFocus());
         QTest::keyClicks(w->searchBox, "an");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->searchBox->text(), QString("AN"));
         QCOMPARE(DM->TBFUNCIONARIO->recordCount(), 1);
 
@@ -169,18 +188,23 @@ private slots:
         QCOMPARE(w->DBEdit1->text(), QString("8"));
         QVERIFY(w->DBEdit2->hasFocus());
         QTest::keyClicks(w->DBEdit2, "jose");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit2->text(), QString("JOSE"));
         QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit3->hasFocus());
         w->DBEdit5->setFocus();
         QTest::keyClick(w->DBEdit5, Qt::Key_Down); // the UF list comes after the navigator
         QVERIFY(w->DBEdit7->hasFocus());
         w->DBEdit12->setFocus();
         QTest::keyClicks(w->DBEdit12, "jose@igreja.org");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit12->text(), QString("JOSE@IGREJA.ORG"));
         QTest::keyClick(w->DBEdit12, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBComboBox1->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBLookupComboBox1->hasFocus());
 
         QTest::keyClick(w->DBEdit12, Qt::Key_F8); // Consultar is disabled while editing
@@ -199,32 +223,43 @@ private slots:
         auto w = p.open<TFEvento>();
         QVERIFY(!w->GroupBox1 && w->btnRelatorio);
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBMemo1->hasFocus());
         QTest::keyClicks(w->DBMemo1, "Culto");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBMemo1, Qt::Key_Return); // a new line, not the next box
         QTest::keyClicks(w->DBMemo1, "de louvor");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBMemo1->hasFocus());
         QTest::keyClick(w->DBMemo1, Qt::Key_Up); // the caret moves, the focus stays
         QVERIFY(w->DBMemo1->hasFocus());
         w->DBEdit3->setFocus();
         QTest::keyClicks(w->DBEdit3, "10052026");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit3, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit4->hasFocus());
         QTest::keyClicks(w->DBEdit4, "25"); // no range test
         QTest::keyClick(w->DBEdit4, Qt::Key_Down);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit5, "75");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit5, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit6, "4"); // no such employee
         QTest::keyClick(w->DBEdit6, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBLookupComboBox1->hasFocus());
         QCOMPARE(w->DBLookupComboBox1->currentIndex(), -1);
         QCOMPARE(w->DBLookupComboBox1->currentText(), QString());
         w->DBEdit6->setFocus();
         w->DBEdit6->selectAll();
         QTest::keyClicks(w->DBEdit6, "3");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBMemo1->setFocus();
         QCOMPARE(w->DBLookupComboBox1->currentText(), QString("CARLOS"));
         QTest::keyClick(w->DBMemo1, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.fx.db.scalar("SELECT EVEDESCRICAO FROM TEVENTO").toString(), QString("Culto\nde louvor"));
         QCOMPARE(p.fx.db.scalar("SELECT EVEDATA FROM TEVENTO").toDate(), QDate(2026, 5, 10));
@@ -235,13 +270,16 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_Escape); // nothing in the browse state
         QVERIFY(w->isVisible());
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBLookupComboBox1->setFocus();
         QTest::keyClick(w->DBLookupComboBox1, Qt::Key_Escape); // Sair, although disabled
         QVERIFY(!w->isVisible());
         QCOMPARE(DM->TBEVENTO->state(), Dataset::State::Browse);
 
         p.menu->btnFechar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         p.menu->btnAbrir->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(p.menu->txtEventos->toPlainText().contains("* Culto\nde louvor às 25:75"));
     }
 
@@ -252,13 +290,16 @@ private slots:
         p.fx.db.exec("INSERT INTO TEVENTO (EVECODIGO, EVEDESCRICAO) VALUES (2, 'Culto')");
         auto w = p.open<TFEvento>();
         w->btnConsultar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->searchBox->hasFocus());
         QTest::keyClicks(w->searchBox, "ens");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->searchBox->text(), QString("ens")); // no capitals here
         QCOMPARE(DM->TBEVENTO->filter(), QString("(UPPER(EVEDESCRICAO) LIKE UPPER('%ens%'))"));
         QCOMPARE(DM->TBEVENTO->recordCount(), 1);
         p.fx.db.exec("INSERT INTO TEVENTO (EVECODIGO, EVEDESCRICAO) VALUES (9, 'Vigilia')"); // another workstation
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("10"));
         QTest::keyClick(w->DBMemo1, Qt::Key_Escape); // closing drops the pending row
         QVERIFY(!w->isVisible());

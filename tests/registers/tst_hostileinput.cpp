@@ -1,6 +1,7 @@
 // Careless and hostile input: texts the database cannot hold, huge pastes,
 // an oversized photograph, a read-only database file and a full disk. Each
 // gives a Portuguese message, the program goes on, and what is stored stays.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "data/Messages.h"
@@ -117,15 +118,20 @@ private slots:
         p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'PEDRO')");
         auto w = p.open();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         pasteInto(w->DBEdit2, typed);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY2(recorder.shown[0].text.contains(message), qPrintable(recorder.shown[0].text));
         QVERIFY(w->btnSalvar->isEnabled()); // still editing: the user corrects it
         QCOMPARE(p.stored("MEMNOME").toString(), QStringLiteral("PEDRO"));
 
         pasteInto(w->DBEdit2, QStringLiteral("PEDRO PAULO"));
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 1);
         QCOMPARE(p.stored("MEMNOME").toString(), QStringLiteral("PEDRO PAULO"));
     }
@@ -136,12 +142,16 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QString paste;
         for (int i = 0; paste.size() < 10000; ++i)
             paste += QStringLiteral("JOSÉ %1 ").arg(i);
         pasteInto(w->DBEdit2, paste);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         pasteInto(w->DBEdit3, paste);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(recorder.texts().isEmpty());
         QCOMPARE(p.stored("MEMNOME").toString(), paste.left(50));
         QCOMPARE(p.stored("MEMENDERECO").toString(), paste.left(50));
@@ -162,13 +172,16 @@ private slots:
         TFMembro::choosePicture = [path](QWidget *) { return path; };
         auto w = p.open();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         TFMembro::choosePicture = &TFMembro::openPictureDialog;
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY2(recorder.shown[0].text.contains(QStringLiteral("tamanho máximo é 16 MB")),
                  qPrintable(recorder.shown[0].text));
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), photo);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.stored("MEMFOTO").toByteArray(), photo);
     }
 

@@ -1,5 +1,6 @@
 // The members register driven as a user would: the photograph, masked
 // columns, the shortcut menu and the name search.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "data/Messages.h"
@@ -94,13 +95,16 @@ private slots:
         QCOMPARE(choice.asked, 0);
 
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit2->setText("JOÃO");
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bmp);
         QVERIFY(w->Foto->hasPicture());
         QCOMPARE(w->Foto->pictureSize(), QSize(200, 120)); // its own size, cut by the box
         QCOMPARE(w->Foto->size(), QSize(150, 150));
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(recorder.texts().isEmpty());
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(storedPhoto(p, 1), bmp);
@@ -108,6 +112,7 @@ private slots:
         // A second member: the dialog cancelled leaves the photograph empty,
         // whatever the first one holds.
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit2->setText("MARIA");
         choice.answer.clear();
         QTest::mouseClick(w->Foto, Qt::LeftButton); // the box asks as the button does
@@ -115,15 +120,19 @@ private slots:
         QVERIFY(DM->TBMEMBROMEMFOTO->asBytes().isEmpty());
         QVERIFY(!w->Foto->hasPicture() && w->Foto->text().isEmpty());
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(storedPhoto(p, 2).isEmpty());
 
         // Cancelled while changing the first member: its photograph stays.
         DM->TBMEMBRO->first();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bmp);
         QVERIFY(w->Foto->hasPicture());
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(storedPhoto(p, 1), bmp);
 
         // A picture dropped by Cancelar goes with the other changes.
@@ -131,10 +140,13 @@ private slots:
         p.fx.writeFile("C:\\Fotos\\maria.png", png);
         DM->TBMEMBRO->last();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         choice.answer = p.fx.fixedPath("C:\\Fotos\\maria.png");
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->Foto->pictureSize(), QSize(40, 40));
         w->btnCancelar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->Foto->hasPicture());
         QVERIFY(storedPhoto(p, 2).isEmpty());
     }
@@ -149,19 +161,24 @@ private slots:
         auto w = p.open();
         PictureChoice choice(p.fx.fixedPath("C:\\Fotos\\carta.jpg"));
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->Foto->hasPicture());
         QCOMPARE(w->Foto->text(), DBImage::kInvalidPicture);
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY(recorder.shown[0].text.contains(QStringLiteral("não é uma imagem")));
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 1);
         QCOMPARE(storedPhoto(p, 1), bytes);
         recorder.clear();
 
         choice.answer = p.fx.fixedPath("C:\\Fotos\\sumiu.bmp"); // gone meanwhile
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnFoto->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY(inEditState(w.get()));
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bytes);
@@ -173,17 +190,25 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit2, "joao da silva");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit2->text(), QString("JOAO DA SILVA"));
         QTest::keyClicks(w->DBEdit7, "joao@igreja.org");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit7->text(), QString("JOAO@IGREJA.ORG")); // the e-mail as well
         w->DBEdit16->setFocus();
         QTest::keyClick(w->DBEdit16, Qt::Key_Home);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit16, "12345678901");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit8->setFocus();
         QTest::keyClick(w->DBEdit8, Qt::Key_Home);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit8, "31022020");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit8, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(recorder.texts().contains("'31/02/2020' is not a valid date"));
         QVERIFY(inEditState(w.get()));
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TMEMBRO").toInt(), 0);
@@ -191,8 +216,11 @@ private slots:
         w->DBEdit8->setFocus();
         w->DBEdit8->selectAll();
         QTest::keyClick(w->DBEdit8, Qt::Key_Home);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit8, "29022020");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit8, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         const QList<QVariantList> rows =
             p.fx.db.rows("SELECT MEMCPF, MEMDATANASC, MEMEMAIL FROM TMEMBRO WHERE MEMCODIGO = 1");
@@ -211,7 +239,9 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_F8); // in the legend, but no such key
         QCOMPARE(w->PageControl1->currentIndex(), 0);
         QTest::keyClick(w.get(), Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w.get(), Qt::Key_Escape);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
         QCOMPARE(Program::captionsOpenedBy({[&] { QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier); }}),
                  QStringList{"Filtro de Relatório de Membros"});
@@ -220,27 +250,36 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
 
         QTest::keyClick(w.get(), Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inEditState(w.get()));
         QVERIFY(w->DBEdit2->hasFocus());
         QCOMPARE(w->DBEdit1->text(), QString("2"));
         QTest::keyClicks(w->DBEdit2, "bruno");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit3->hasFocus());
         QTest::keyClick(w->DBEdit3, Qt::Key_F4); // Sair is disabled while editing
         QTest::keyClick(w->DBEdit3, Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit3, Qt::Key_Delete, Qt::ShiftModifier);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->isVisible() && inEditState(w.get()));
         QTest::keyClick(w->DBEdit3, Qt::Key_Escape); // Cancelar, not Sair
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
         QCOMPARE(DM->TBMEMBRO->recordCount(), 1);
 
         QTest::keyClick(w.get(), Qt::Key_F2);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit2->selectAll();
         QTest::keyClicks(w->DBEdit2, "ana paula");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.fx.db.scalar("SELECT MEMNOME FROM TMEMBRO").toString(), QString("ANA PAULA"));
         QTest::keyClick(w.get(), Qt::Key_F4);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->isVisible());
     }
 
@@ -249,11 +288,13 @@ private slots:
         Program p;
         auto w = p.open();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QStringList visited;
         for (int i = 0; i < 22; ++i) {
             QWidget *f = QApplication::focusWidget();
             visited << (f->parentWidget() == w->DBRadioGroup1 ? QString("SEXO") : f->objectName());
             QTest::keyClick(f, Qt::Key_Tab);
+            ASSERT_NO_UNAPPLIED_CHANGES(DM);
         }
         const QStringList expected{"DBEdit2",     "DBEdit3",     "DBEdit4",  "DBEdit5",  "DBEdit6",  "DBEdit7",
                                    "DBEdit12",    "DBEdit8",     "DBEdit9",  "DBEdit10", "DBComboBox1",
@@ -273,8 +314,10 @@ private slots:
         p.member(4, QVariant());
         auto w = p.open();
         w->btnConsultar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->searchBox->hasFocus());
         QTest::keyClicks(w->searchBox, "sil");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->searchBox->text(), QString("SIL"));
         QCOMPARE(DM->TBMEMBRO->filter(), QString("(UPPER(MEMNOME) LIKE UPPER('%SIL%'))"));
         QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
@@ -287,6 +330,7 @@ private slots:
         QCOMPARE(DM->TBMEMBRO->recordCount(), 3); // every member with a name
         w->searchBox->setText("souza");
         w->btnBuscar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(DM->TBMEMBRO->recordCount(), 1);
         w->close();
         QCOMPARE(DM->TBMEMBRO->recordCount(), 1); // the filter outlives the window

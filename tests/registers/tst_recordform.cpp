@@ -1,5 +1,6 @@
 // The register pattern, through the positions and parameters windows and a
 // register with the shortcut menu, driven as a user would.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "data/Messages.h"
@@ -11,6 +12,7 @@
 #include "registers/UCargo.h"
 #include "signin/ULogin.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -93,18 +95,23 @@ private slots:
         QVERIFY(inBrowseState(w.get()));
         QVERIFY(!w->DBEdit2->isEnabled() && !w->DBEdit1->isEnabled());
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("1")); // the first position ever
         QVERIFY(inEditState(w.get()));
         QVERIFY(w->DBEdit2->isEnabled() && w->DBEdit2->hasFocus() && !w->DBEdit1->isEnabled());
         w->btnCancelar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
 
         p.positions({2, 5}); // Novo reads the table anew
         p.fx.db.exec("INSERT INTO TCARGO (CARCODIGO) VALUES (1)");
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("6"));
         QTest::keyClicks(w->DBEdit2, "tesoureira");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit2->text(), QString("TESOUREIRA")); // capitals as typed
         QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO WHERE CARCODIGO = 6").toString(), QString("TESOUREIRA"));
 
@@ -113,6 +120,7 @@ private slots:
         QCOMPARE(recorder.shown.last().text, QString("Você realmente deseja excluir este registro ?"));
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TCARGO").toInt(), 3);
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("6")); // handed out again
     }
 
@@ -124,13 +132,17 @@ private slots:
         p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (5, 'Y', NULL)");
         auto w = p.open<TFParamentros>();
         w->btnConsultar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->searchBox, "igreja");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(DM->TBPARAMENTROS->recordCount(), 1);
         QCOMPARE(DM->TBPARAMENTROS->filter(), QString("(UPPER(PAROBSERVACOES) LIKE UPPER('%igreja%'))"));
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("6"));
         QVERIFY(w->DBEdit1->isEnabled()); // the code is the user's to choose here
         w->btnCancelar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->DBEdit1->isEnabled());
     }
 
@@ -162,9 +174,11 @@ private slots:
         Messages::Recorder recorder;
         auto w = p.open<TFCargo>();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inEditState(w.get()));
         QVERIFY(w->DBEdit1->text().isEmpty());
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.texts(), QStringList{"Field 'CARCODIGO' must have a value"});
         QVERIFY(inEditState(w.get()));
     }
@@ -185,8 +199,10 @@ private slots:
         p.positions({1});
         w->btnNovo->click(); // reads the new row
         w->btnCancelar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         recorder.answers = {false};
         w->btnExcluir->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TCARGO").toInt(), 1);
     }
 
@@ -197,23 +213,51 @@ private slots:
         p.fx.db.exec("INSERT INTO TPARAMETROS VALUES (1, 'IGREJA', 'Nome da igreja')");
         auto w = p.open<TFParamentros>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit1->selectAll();
         QTest::keyClicks(w->DBEdit1, "1"); // a code another row has
         QTest::keyClicks(w->DBEdit2, "Segunda igreja");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.shown.size(), 1);
-        QVERIFY(recorder.texts().first().contains("PRIMARY", Qt::CaseInsensitive));
+        // The user typed the code: the message says it is in use, not that another workstation took it.
+        const QString refusal = recorder.texts().first();
+        QVERIFY2(refusal.startsWith("O código 1 já está em uso em outro registro. Nada foi gravado: "
+                                    "digite outro código e salve de novo, ou cancele."),
+                 qPrintable(refusal));
+        QVERIFY(refusal.contains("PRIMARY", Qt::CaseInsensitive)); // the engine's text after it
         QVERIFY(inEditState(w.get()));
+        QVERIFY(w->DBEdit2->hasFocus()); // the box the user typed in, as before Salvar
         QCOMPARE(w->DBEdit2->text(), QString("Segunda igreja")); // no capitals here
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(), 1);
 
         w->DBEdit1->selectAll();
         QTest::keyClicks(w->DBEdit1, "7");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inBrowseState(w.get()));
         QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 7").toString(), QString("Segunda igreja"));
         QCOMPARE(p.fx.db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 1").toString(), QString("IGREJA"));
         QVERIFY(!DM->TBPARAMENTROS->hasPendingChanges());
+    }
+
+    // A speech-input tool sets the box's text through the accessibility
+    // interface: Salvar stores it as if it had been typed.
+    void textSetByAnAssistiveToolIsSaved()
+    {
+        Program p;
+        p.positions({1});
+        auto w = p.open<TFCargo>();
+        w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QAccessibleEditableTextInterface *box = QAccessible::queryAccessibleInterface(w->DBEdit2)->editableTextInterface();
+        box->replaceText(0, w->DBEdit2->text().size(), "tesoureiro");
+        QCOMPARE(w->DBEdit2->text(), QString("TESOUREIRO"));
+        w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("TESOUREIRO"));
     }
 
     void refusedChangeByAnotherWorkstationCanBeCancelled()
@@ -223,14 +267,18 @@ private slots:
         p.positions({1});
         auto w = p.open<TFCargo>();
         w->btnAlterar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit2->selectAll();
         QTest::keyClicks(w->DBEdit2, "PASTOR");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         p.fx.db.exec("UPDATE TCARGO SET CARDESCRICAO = 'DIÁCONO' WHERE CARCODIGO = 1"); // meanwhile
         w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(recorder.texts(), QStringList{"Registro não encontrado ou alterado por outro usuário."});
         QVERIFY(inEditState(w.get()));
         QCOMPARE(w->DBEdit2->text(), QString("PASTOR"));
         w->btnCancelar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("DIÁCONO"));
         QVERIFY(!DM->TBCARGO->hasPendingChanges());
     }
@@ -240,12 +288,16 @@ private slots:
         Program p;
         auto w = p.open<TFCargo>();
         w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClicks(w->DBEdit2, "ZELADOR");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->DBEdit2, Qt::Key_Return); // Enter moves on
         QVERIFY(w->DBEdit3->hasFocus());
         QTest::keyClick(w->DBEdit3, Qt::Key_Up);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(w->DBEdit2->hasFocus());
         QTest::keyClick(w->DBEdit2, Qt::Key_Escape);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->isVisible());
         QCOMPARE(DM->TBCARGO->state(), Dataset::State::Browse);
         QCOMPARE(DM->TBCARGO->recordCount(), 0);
@@ -260,10 +312,13 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_Escape); // Cancelar disabled: not Sair either
         QVERIFY(w->isVisible());
         QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->reports, 1);
         QTest::keyClick(w.get(), Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(inEditState(w.get()));
         QTest::keyClicks(w->box, "diacono");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->box, Qt::Key_P, Qt::ControlModifier); // report disabled while editing
         QCOMPARE(w->reports, 1);
         QTest::keyClick(w->box, Qt::Key_F4); // Sair disabled while editing
@@ -272,11 +327,15 @@ private slots:
         QVERIFY(w->isVisible() && inBrowseState(w.get()));
         QCOMPARE(DM->TBCARGO->recordCount(), 1);
         QTest::keyClick(w.get(), Qt::Key_F2);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->box->selectAll();
         QTest::keyClicks(w->box, "PASTOR");
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QTest::keyClick(w->box, Qt::Key_F5);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.fx.db.scalar("SELECT CARDESCRICAO FROM TCARGO").toString(), QString("PASTOR"));
         QTest::keyClick(w.get(), Qt::Key_F4);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->isVisible());
     }
 
@@ -287,6 +346,7 @@ private slots:
         auto w = p.open<TFCargo>();
         QCOMPARE(w->DBEdit3->text(), QLocale().toCurrencyString(1000.0));
         w->btnConsultar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->PageControl1->currentIndex(), 1);
         QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
         QCOMPARE(w->DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QString("SALÁRIO"));

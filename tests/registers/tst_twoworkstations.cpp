@@ -2,6 +2,7 @@
 // stock server started on the loopback with its own configuration, port and
 // security database, and two data modules connected to it as two program
 // instances would be.
+#include "Invariants.h"
 #include "RegisterFixture.h"
 
 #include "data/Messages.h"
@@ -173,6 +174,11 @@ struct Workstation
 
 } // namespace
 
+// Both workstations, after each step of a test.
+#define NOTHING_UNAPPLIED_ON_EITHER()                    \
+    ASSERT_NO_UNAPPLIED_CHANGES(first->dm.get());        \
+    ASSERT_NO_UNAPPLIED_CHANGES(second->dm.get())
+
 class TestTwoWorkstations : public QObject
 {
     Q_OBJECT
@@ -231,11 +237,17 @@ private slots:
         auto one = first->members();
         auto two = second->members();
         one->btnAlterar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnAlterar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         pasteInto(one->DBEdit2, QStringLiteral("PEDRO PAULO"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         one->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         pasteInto(two->DBEdit4, QStringLiteral("2222"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
 
         QCOMPARE(recorder.texts(), QStringList{QString::fromUtf8(kRowChangedByOtherUser)});
         QVERIFY(two->btnSalvar->isEnabled());
@@ -247,8 +259,11 @@ private slots:
         second->dm->TBMEMBRO->close();
         second->dm->TBMEMBRO->open();
         two->btnAlterar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         pasteInto(two->DBEdit4, QStringLiteral("2222"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         QCOMPARE(recorder.texts().size(), 1);
         QCOMPARE(stored("SELECT MEMNOME, MEMTELEFONERES FROM TMEMBRO"), QStringList{"PEDRO PAULO|2222"});
     }
@@ -291,8 +306,11 @@ private slots:
         auto one = first->members();
         auto two = second->members();
         one->btnNovo->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         pasteInto(one->DBEdit2, QStringLiteral("MARIA"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         one->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         QVERIFY(!second->dm->TBMEMBRO->locate(QStringLiteral("MEMNOME"), {QStringLiteral("MARIA")}));
         second->dm->TBMEMBRO->close();
         second->dm->TBMEMBRO->open();
@@ -309,13 +327,19 @@ private slots:
         auto one = first->members();
         auto two = second->members();
         one->btnNovo->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnNovo->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         QCOMPARE(one->DBEdit1->text(), QStringLiteral("2"));
         QCOMPARE(two->DBEdit1->text(), QStringLiteral("2"));
         pasteInto(one->DBEdit2, QStringLiteral("MARIA"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         one->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         pasteInto(two->DBEdit2, QStringLiteral("JOANA"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
 
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY2(recorder.shown[0].text.startsWith(QStringLiteral("Já existe um registro com este código")),
@@ -325,10 +349,14 @@ private slots:
                  QStringList({"1|PEDRO", "2|MARIA"}));
 
         two->btnCancelar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnNovo->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         QCOMPARE(two->DBEdit1->text(), QStringLiteral("3"));
         pasteInto(two->DBEdit2, QStringLiteral("JOANA"));
+        NOTHING_UNAPPLIED_ON_EITHER();
         two->btnSalvar->click();
+        NOTHING_UNAPPLIED_ON_EITHER();
         QCOMPARE(recorder.shown.size(), 1);
         QCOMPARE(stored("SELECT MEMCODIGO, MEMNOME FROM TMEMBRO ORDER BY MEMCODIGO"),
                  QStringList({"1|PEDRO", "2|MARIA", "3|JOANA"}));

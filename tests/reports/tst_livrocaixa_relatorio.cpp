@@ -241,6 +241,28 @@ private slots:
         QCOMPARE(again.texts(0, "txtSubEntrada"), QStringList{"5,00"});
     }
 
+    // The database refuses to store the balances: the report still shows
+    // its pages, the refusal is said, and the book stays as it is stored,
+    // with nothing left pending in the books table.
+    void aRefusedBalanceIsShownAndUndone()
+    {
+        CashBook p;
+        Messages::Recorder recorder;
+        p.book(1, 4, 2011, "ABRIL", 10.0);
+        p.book(2, 5, 2011, "MAIO", 99.0);
+        p.movement(2, 2, 5, "ENTRADA");
+        p.fx.db.exec("CREATE EXCEPTION LIVRO_FECHADO 'o livro de maio está fechado'");
+        p.fx.db.exec("CREATE TRIGGER LIVRO_SO_LEITURA FOR TLIVRO BEFORE UPDATE AS BEGIN EXCEPTION LIVRO_FECHADO; END");
+        const ReportRun run = p.report(1);
+        QCOMPARE(text(run, 0, "txtSaldoAtual"), "15,00");
+        QCOMPARE(recorder.shown.size(), 1);
+        QVERIFY2(recorder.shown[0].text.contains("o livro de maio está fechado"), qPrintable(recorder.shown[0].text));
+        QVERIFY(!DM->TBLIVRO->hasPendingChanges() && !DM->TBLIVRO->editing());
+        QVERIFY(DM->TBLIVRO->locate("LIVCODIGO", {2}));
+        QCOMPARE(DM->TBLIVROLIVSALDOATUAL->asFloat(), 99.0); // in memory as in the database
+        QCOMPARE(p.stored("LIVSALDOATUAL", 2).toDouble(), 99.0);
+    }
+
     void booksOfOneDescriptionKeepTheirOwnBalances()
     {
         CashBook p;

@@ -1,10 +1,14 @@
 #include "TestDatabase.h"
 
+#include "data/Messages.h"
+#include "data/dataset/DbError.h"
 #include "data/dataset/QueryDataset.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QPrinterInfo>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -51,6 +55,22 @@ int pdfPageCount(const QString &path)
 }
 
 using Command = PrintPreview::Command;
+
+// Answers the next file dialog with `path`, as a user choosing a name would.
+void whenFileDialogOpens(const QString &path)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept"); // as the Save button does
+        }
+    });
+    timer->start();
+}
 
 } // namespace
 
@@ -262,6 +282,49 @@ private slots:
         QVERIFY(r.report.print(range));
         QCOMPARE(r.runs, 2);
         QCOMPARE(pdfPageCount(dir.filePath("range.pdf")), 2);
+    }
+
+    // A run that fails leaves the report with its own progress handler, not
+    // with one of a preview that is gone.
+    void aFailedLayoutPutsTheReportsProgressHandlerBack()
+    {
+        TestDatabase db;
+        PositionsReport r(db, 60);
+        int ownCalls = 0;
+        r.report.onProgress = [&](int) { ++ownCalls; };
+        r.report.band("QRBand2")->beforePrint = [&](Band &) {
+            if (r.q->fieldByName("CARCODIGO")->asInteger() == 30)
+                throw DbError("Conexão perdida");
+        };
+        {
+            PrintPreview preview(&r.report);
+            QCOMPARE(dbErrorOf([&] { preview.layOut(); }), QString("Conexão perdida"));
+            QVERIFY(!preview.isLaidOut() && preview.progressText().isEmpty());
+        }
+        const int calls = ownCalls;
+        r.report.onProgress(50);
+        QCOMPARE(ownCalls, calls + 1);
+    }
+
+    // Printing runs the report again; what its handlers raise there is shown
+    // in the error box, and the preview stays with its pages.
+    void anErrorWhilePrintingIsShownAndThePreviewStays()
+    {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed: printing here would print on paper");
+        TestDatabase db;
+        PositionsReport r(db, 30);
+        Messages::Recorder recorder;
+        PrintPreview preview(&r.report);
+        preview.layOut();
+        r.report.onStart = [] { throw DbError("lock conflict on no wait transaction"); };
+        QTemporaryDir dir;
+        whenFileDialogOpens(dir.filePath("impresso.pdf"));
+        preview.action(Command::Print)->trigger();
+        QCOMPARE(recorder.texts(), QStringList{"lock conflict on no wait transaction"});
+        QVERIFY(preview.isLaidOut());
+        QCOMPARE(preview.pageCount(), 2);
+        QVERIFY(!QFile::exists(dir.filePath("impresso.pdf")));
     }
 
     void previewReturnsWhenClosed()

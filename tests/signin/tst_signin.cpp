@@ -66,6 +66,9 @@ private slots:
         QCOMPARE(login->txtSenha->echoMode(), QLineEdit::Password);
         QCOMPARE(accessibleName(login->txtLogin), QString("NOME DE USUÁRIO"));
         QCOMPARE(accessibleName(login->txtSenha), QString("SENHA"));
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(login.get());
+        QCOMPARE(window->role(), QAccessible::Window); // not a "filler"
+        QCOMPARE(window->text(QAccessible::Name), QString("Autenticação no Sistema"));
         for (QToolButton *b : {login->btnEntrar, login->btnCancelar, login->btnTrocarSenha})
             QCOMPARE(b->focusPolicy(), Qt::NoFocus);
 

@@ -30,7 +30,13 @@ DBEdit::DBEdit(DataSource *source, const QString &column, QWidget *parent) : QLi
     m_type = f->type();
     m_validator = new TypingValidator(typingKind(m_type), this);
     setValidator(m_validator);
-    connect(this, &QLineEdit::textEdited, this, [this] { m_typed = true; });
+    // Any change but the box's own showing of the field counts as typed: keys,
+    // and text set through the accessibility interface (speech input), which
+    // Qt's line edit puts in with setText.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!m_showing)
+            m_typed = true;
+    });
     const QString mask = inputMaskFor(f->editMask());
     if (!mask.isEmpty())
         setInputMask(mask);
@@ -64,7 +70,9 @@ void DBEdit::showField()
         else
             text = f->asString();
     }
+    m_showing = true;
     setText(text);
+    m_showing = false;
     m_typed = false;
     if (!inputMask().isEmpty())
         setCursorPosition(0); // typing fills the mask from its start

@@ -46,4 +46,5 @@ private:
     FieldType m_type;
     TypingValidator *m_validator;
     bool m_typed = false; // the user changed the text since it was shown
+    bool m_showing = false;
 };

@@ -145,7 +145,8 @@ void DBLookupComboBox::chosen(int row)
             m_link->field()->setValue(key);
         else
             m_key = key;
-        list->moveTo(row);
+        if (!list->editing()) // moving a table whose row is being edited would post that row
+            list->moveTo(row);
     });
     if (!done)
         showKey(false);

@@ -10,7 +10,8 @@
 // of another data source, it shows the row whose key that column holds
 // (nothing when no row has it) and choosing a row stores its key there, only
 // while that dataset is editing. Bound or not, choosing a row makes it the
-// list dataset's current row, before QComboBox::activated reaches the window.
+// list dataset's current row, before QComboBox::activated reaches the window,
+// unless a row of the list dataset is itself being edited.
 class DBLookupComboBox : public QComboBox
 {
     Q_OBJECT

@@ -8,12 +8,14 @@ struct KnownRefusal
 {
     const char *engineText; // part of the engine's message
     const char *portuguese;
+    DbError::Reason reason = DbError::Reason::Other;
 };
 
 const KnownRefusal kKnownRefusals[] = {
     {"violation of PRIMARY or UNIQUE KEY",
      "Já existe um registro com este código: outra estação gravou um registro com ele há pouco. "
-     "Nada foi gravado. Cancele e clique em Novo para receber o próximo código livre."},
+     "Nada foi gravado. Cancele e clique em Novo para receber o próximo código livre.",
+     DbError::Reason::DuplicateKey},
     {"No space left on device",
      "Não há espaço livre no disco do banco de dados. Nada foi gravado: libere espaço no disco e salve de novo."},
     {"no permission for read-write access",
@@ -40,6 +42,11 @@ DbError dbErrorFromEngine(const QString &engineText)
     const QString text = engineText.trimmed();
     for (const KnownRefusal &known : kKnownRefusals)
         if (text.contains(QLatin1String(known.engineText), Qt::CaseInsensitive))
-            return DbError(QString::fromUtf8(known.portuguese) + QStringLiteral("\n\n(Firebird: ") + text + u')');
-    return DbError(text);
+            return DbError(withEngineText(QString::fromUtf8(known.portuguese), text), known.reason, text);
+    return DbError(text, DbError::Reason::Other, text);
+}
+
+QString withEngineText(const QString &message, const QString &engineText)
+{
+    return message + QStringLiteral("\n\n(Firebird: ") + engineText + u')';
 }

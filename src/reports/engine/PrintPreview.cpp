@@ -1,6 +1,7 @@
 #include "PrintPreview.h"
 
 #include "Report.h"
+#include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/Messages.h"
 
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -143,47 +145,45 @@ QAction *PrintPreview::addCommand(Command command, const QString &text, const QS
         if (QWidget *button = m_toolBar->widgetForAction(act))
             static_cast<QToolButton *>(button)->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_actions << act;
-    switch (command) {
-    case Command::ZoomWholePage:
-    case Command::ZoomActual:
-    case Command::ZoomPageWidth: {
+    if (command == Command::ZoomWholePage || command == Command::ZoomActual || command == Command::ZoomPageWidth) {
         act->setCheckable(true);
         m_zoomGroup->addAction(act);
-        const Zoom zoom = command == Command::ZoomWholePage ? Zoom::WholePage
-                          : command == Command::ZoomActual  ? Zoom::Actual
-                                                            : Zoom::PageWidth;
-        connect(act, &QAction::triggered, this, [this, zoom] { setZoom(zoom); });
-        break;
     }
-    case Command::First:
-        connect(act, &QAction::triggered, this, [this] { setCurrentPage(0); });
-        break;
-    case Command::Previous:
-        connect(act, &QAction::triggered, this, [this] { setCurrentPage(m_page - 1); });
-        break;
-    case Command::Next:
-        connect(act, &QAction::triggered, this, [this] { setCurrentPage(m_page + 1); });
-        break;
-    case Command::Last:
-        connect(act, &QAction::triggered, this, [this] { setCurrentPage(pageCount() - 1); });
-        break;
-    case Command::Setup:
-        connect(act, &QAction::triggered, this, &PrintPreview::setupPrinter);
-        break;
-    case Command::Print:
-        connect(act, &QAction::triggered, this, &PrintPreview::print);
-        break;
-    case Command::Save:
-        connect(act, &QAction::triggered, this, &PrintPreview::save);
-        break;
-    case Command::Load:
-        connect(act, &QAction::triggered, this, &PrintPreview::load);
-        break;
-    case Command::Close:
-        connect(act, &QAction::triggered, this, &QDialog::reject);
-        break;
-    }
+    // Printing and saving run the report again, whose handlers may reach the
+    // database: every command goes through the error guard.
+    connectGuarded(act, &QAction::triggered, this, handlerOf(command));
     return act;
+}
+
+std::function<void()> PrintPreview::handlerOf(Command command)
+{
+    switch (command) {
+    case Command::ZoomWholePage:
+        return [this] { setZoom(Zoom::WholePage); };
+    case Command::ZoomActual:
+        return [this] { setZoom(Zoom::Actual); };
+    case Command::ZoomPageWidth:
+        return [this] { setZoom(Zoom::PageWidth); };
+    case Command::First:
+        return [this] { setCurrentPage(0); };
+    case Command::Previous:
+        return [this] { setCurrentPage(m_page - 1); };
+    case Command::Next:
+        return [this] { setCurrentPage(m_page + 1); };
+    case Command::Last:
+        return [this] { setCurrentPage(pageCount() - 1); };
+    case Command::Setup:
+        return [this] { setupPrinter(); };
+    case Command::Print:
+        return [this] { print(); };
+    case Command::Save:
+        return [this] { save(); };
+    case Command::Load:
+        return [this] { load(); };
+    case Command::Close:
+        return [this] { reject(); };
+    }
+    return {};
 }
 
 QAction *PrintPreview::action(Command command) const
@@ -195,16 +195,20 @@ void PrintPreview::layOut()
 {
     m_laidOut = false;
     updateView();
+    // The report outlives this window: its own progress handler is put back
+    // whatever happens, a run that fails included.
     const std::function<void(int)> previous = m_report->onProgress;
-    m_report->onProgress = [this, &previous](int percent) {
+    const auto restore = qScopeGuard([this, previous] {
+        m_report->onProgress = previous;
+        m_progressLabel->clear();
+    });
+    m_report->onProgress = [this, previous](int percent) {
         m_progressLabel->setText(QStringLiteral("Gerando páginas: %1 %").arg(percent));
         if (previous)
             previous(percent);
     };
     m_progressLabel->setText(QStringLiteral("Gerando páginas: 0 %"));
     ReportRun run = m_report->run();
-    m_report->onProgress = previous;
-    m_progressLabel->clear();
     m_fromFile = false;
     setRun(std::move(run));
 }

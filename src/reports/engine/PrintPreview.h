@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPrinter>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -62,6 +63,7 @@ protected:
 
 private:
     QAction *addCommand(Command command, const QString &text, const QString &tip, int icon);
+    std::function<void()> handlerOf(Command command);
     void updateView();
     void setupPrinter();
     void print();
