@@ -185,4 +185,5 @@ void DatasetProvider::apply(const TableDataset &dataset) const
         db.rollback();
         throw;
     }
+    emit applied();
 }

@@ -22,6 +22,9 @@ public:
     void load(const TableDataset &dataset, RowStore &store) const;
     void apply(const TableDataset &dataset) const;
 
+signals:
+    void applied() const; // changes were written and committed
+
 private:
     SqlTableSource *m_source;
 };
