@@ -4,6 +4,7 @@
 #include "data/FormKit.h"
 #include "data/Messages.h"
 #include "data/Today.h"
+#include "UCopiaSeguranca.h"
 #include "UParamentros.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
@@ -162,6 +163,7 @@ void TFMenu::buildMenu()
     Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
+    CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
     Sair1->setObjectName(QStringLiteral("Sair1"));
@@ -217,6 +219,9 @@ void TFMenu::connectCommands()
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
     connectGuarded(Cargos1, &QAction::triggered, this, [this] { FormKit::openModal(FCargo, this); });
     connectGuarded(Parametros, &QAction::triggered, this, [this] { FormKit::openModal(FParamentros, this); });
+    connectGuarded(CopiadeSeguranca1, &QAction::triggered, this, [this] { FormKit::openModal(FCopiaSeguranca, this); });
+    if (DM) // a restored database: today's events as it holds them
+        connectGuarded(DM, &TDM::reopened, this, [this] { listTodaysEvents(); });
     connectGuarded(SpeedButton3, &QToolButton::clicked, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(Funcionrios1, &QAction::triggered, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(SpeedButton5, &QToolButton::clicked, this, [this] { FormKit::openModal(FEvento, this); });
