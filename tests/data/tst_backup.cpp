@@ -3,6 +3,7 @@
 // (photographs too) and not what a window still holds unsaved; a damaged
 // copy is caught; a restore brings the copy back and keeps the file it
 // replaced, or leaves the database exactly as it was.
+#include "FirebirdServer.h"
 #include "SmallDisk.h"
 #include "TestDatabase.h"
 
@@ -455,6 +456,33 @@ private slots:
         const QString refusal = Backup::restoreRefusal("servidor:/srv/igreja/LIVRO.GDB", copy);
         QVERIFY2(refusal.contains("está em um servidor") && refusal.contains("no próprio servidor"), qPrintable(refusal));
         QVERIFY(Backup::restoreRefusal(db.path(), copy).isEmpty());
+    }
+
+    // With the database on a server, the server makes and checks the copy
+    // beside the database, while a workstation holds it open, and drops its
+    // scratch database; a restore from a workstation is refused.
+    void copyMadeByAServer()
+    {
+        FirebirdServer server;
+        if (!server.missing.isEmpty())
+            QSKIP(qPrintable(server.missing));
+        QVERIFY2(server.failure.isEmpty(), qPrintable(server.failure));
+        TestDatabase db;
+        fill(db, 300);
+        db.disconnect();
+        const QString address = server.address(db.path());
+        TDM workstation(nullptr, QStringLiteral("estacao"), address);
+        workstation.TBMEMBRO->open();
+        QCOMPARE(Backup::folderForRun(address), server.address(db.folder() + u'/'));
+
+        const BackupCopy copy = Backup::makeCheckedCopy(address, Backup::folderForRun(address), {}, {});
+        QCOMPARE(copy.status, BackupCopy::Status::Checked);
+        QCOMPARE(copy.counts->members(), 300);
+        QCOMPARE(copy.counts->photographs, 102);
+        QCOMPARE(QFileInfo(copy.path).absolutePath(), QFileInfo(db.path()).absolutePath());
+        QCOMPARE(namesIn(db.folder()), (QStringList{QFileInfo(copy.path).fileName(), "LIVRO.GDB"}));
+        QVERIFY(!Backup::restoreRefusal(address, copy).isEmpty());
+        QVERIFY(dbErrorOf([&] { Backup::restoreForReplacing(address, copy, {}); }).contains("no próprio servidor"));
     }
 
     // A full disk where the copy goes: a clear message, nothing left there.

@@ -51,6 +51,10 @@ bool BackupTask::run()
     start();
     if (!m_done)
         loop.exec();
+    if (!m_done) { // the loop was told to end (the program is quitting): the work ends first
+        m_thread->wait();
+        m_done = true;
+    }
     return m_failure.isEmpty();
 }
 

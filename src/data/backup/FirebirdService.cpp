@@ -88,9 +88,9 @@ struct FirebirdService::Session
     isc_svc_handle handle = 0;
 };
 
-FirebirdService::FirebirdService(const QString &host) : m_session(std::make_unique<Session>())
+FirebirdService::FirebirdService(const QString &server) : m_session(std::make_unique<Session>())
 {
-    const QByteArray name = (host.isEmpty() ? QString() : host + u':').toLocal8Bit() + "service_mgr";
+    const QByteArray name = server.toLocal8Bit() + "service_mgr";
     Spb attach(isc_spb_version);
     attach.tag(isc_spb_current_version).shortText(isc_spb_user_name, kUserName).shortText(isc_spb_password, kPassword);
     ISC_STATUS_ARRAY status{};

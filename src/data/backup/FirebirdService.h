@@ -13,8 +13,9 @@
 class FirebirdService
 {
 public:
-    // `host` empty for the engine of this process.
-    explicit FirebirdService(const QString &host);
+    // `server` as a database name starts ("host:", "host/port:"), empty for
+    // the engine of this process.
+    explicit FirebirdService(const QString &server);
     ~FirebirdService();
     FirebirdService(const FirebirdService &) = delete;
     FirebirdService &operator=(const FirebirdService &) = delete;
