@@ -80,6 +80,7 @@ void TFCopiaSeguranca::buildControls()
     pbProgresso->setObjectName(QStringLiteral("pbProgresso"));
     pbProgresso->setRange(0, 100);
     pbProgresso->setValue(0);
+    pbProgresso->setTextVisible(false); // no "0%" while nothing runs
     lblProgresso = FormKit::captionLabel(this, QStringLiteral("lblProgresso"), QString(), pbProgresso);
 
     const auto button = [this](const char *name, const QString &caption, const char *icon) {
@@ -179,6 +180,7 @@ void TFCopiaSeguranca::runTask(const BackupTask::Work &work)
         pbProgresso->setValue(percent);
         lblProgresso->setText(step);
     });
+    pbProgresso->setTextVisible(true);
     setBusy(true);
     const bool done = task.run();
     setBusy(false);
@@ -294,7 +296,8 @@ void TFCopiaSeguranca::makeExitCopy()
     if (running || !DM || !DM->dataWritten() || onServer())
         return;
     running = true;
-    QProgressDialog box(QStringLiteral("Fazendo a cópia de segurança antes de sair..."), QString(), 0, 100);
+    const QString doing = QStringLiteral("Fazendo a cópia de segurança antes de sair.");
+    QProgressDialog box(doing, QString(), 0, 100);
     box.setObjectName(QStringLiteral("FCopiaSaida"));
     box.setWindowTitle(kTitle);
     box.setWindowModality(Qt::ApplicationModal);
@@ -304,9 +307,9 @@ void TFCopiaSeguranca::makeExitCopy()
     const QString database = DM->databasePath();
     const QString folder = Backup::folderForRun(database);
     BackupTask task([&](const Backup::Progress &progress) { Backup::makeCheckedCopy(database, folder, {}, progress); });
-    QObject::connect(&task, &BackupTask::progress, &box, [&box](int percent, const QString &step) {
+    QObject::connect(&task, &BackupTask::progress, &box, [&box, &doing](int percent, const QString &step) {
         box.setValue(percent);
-        box.setLabelText(step);
+        box.setLabelText(doing + u'\n' + step);
     });
     if (task.run())
         DM->clearDataWritten();
