@@ -237,8 +237,9 @@ private slots:
         QVERIFY2(!errors.isEmpty(), "a damaged file passed the validation");
     }
 
-    // Restore: the copied state comes back into the open data module, on the
-    // row each table stood on; the replaced file is kept under its own name.
+    // Restore of a tagged copy (as made before an update): the copied state
+    // comes back into the open data module, on the row each table stood on;
+    // the replaced file is kept under its own name.
     void restoreBringsBackTheCopyAndKeepsThePreviousFile()
     {
         TestDatabase db;
@@ -250,7 +251,12 @@ private slots:
         dm->TBMEMBRO->setFiltered(true);
         QVERIFY(dm->TBMEMBRO->locate("MEMCODIGO", {12}));
         QTemporaryDir folder;
-        const BackupCopy copy = Backup::makeCheckedCopy(db.path(), folder.path(), {}, {});
+        QVERIFY(dbErrorOf([&] { Backup::makeCheckedCopy(db.path(), folder.path(), "Antes da", {}); })
+                    .contains("Marca de cópia inválida"));
+        const BackupCopy copy = Backup::makeCheckedCopy(db.path(), folder.path(), "antes-da-atualizacao", {});
+        QVERIFY(copy.path.endsWith("-antes-da-atualizacao.fbk"));
+        QCOMPARE(copy.tag, QString("antes-da-atualizacao"));
+        QCOMPARE(BackupFolder::newestChecked(folder.path())->path, copy.path);
 
         QVERIFY(dm->TBMEMBRO->locate("MEMCODIGO", {11}));
         dm->TBMEMBRO->del();

@@ -288,11 +288,12 @@ BackupCopy keepChecked(const CopyTarget &target, const BackupCounts &counts, con
 
 [[noreturn]] void failCheck(const CopyTarget &target, const QString &reason)
 {
-    if (target.local)
-        QFile::rename(target.engineFile, target.failedPath);
-    throw DbError(QStringLiteral("A cópia de segurança foi feita, mas não passou na conferência e não deve ser usada. "
-                                 "Ela foi guardada à parte como \"%1\".\n\n%2")
-                      .arg(QDir::toNativeSeparators(target.failedPath), reason));
+    const QString kept = target.local && QFile::rename(target.engineFile, target.failedPath)
+                             ? QStringLiteral("Ela foi guardada à parte como \"%1\".")
+                             : QStringLiteral("Ela está em \"%1\" e deve ser apagada.");
+    throw DbError(QStringLiteral("A cópia de segurança foi feita, mas não passou na conferência e não deve ser usada. ")
+                  + kept.arg(QDir::toNativeSeparators(target.local ? target.failedPath : target.finalPath))
+                  + QStringLiteral("\n\n") + reason);
 }
 
 } // namespace
@@ -385,6 +386,9 @@ void chooseFolderForRun(const QString &folder)
 BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, const QString &tag,
                            const Progress &progress)
 {
+    static const QRegularExpression tagForm(QStringLiteral("^[a-z0-9]+(-[a-z0-9]+)*$"));
+    if (!tag.isEmpty() && (!tagForm.match(tag).hasMatch() || tag.endsWith(BackupFolder::kFailedSuffix.mid(1))))
+        throw DbError(QStringLiteral("Marca de cópia inválida: \"%1\".").arg(tag));
     const DatabaseLocation where = DatabaseLocation::of(databasePath);
     if (!where.onServer())
         ensureWritable(folder);

@@ -48,7 +48,8 @@ QString folderForRun(const QString &databasePath);
 void chooseFolderForRun(const QString &folder);
 
 // Makes a copy of the database into `folder` (on a server: the server's
-// folder of the database) named LIVRO-AAAAMMDD-HHMMSS[-tag].fbk, and checks
+// folder of the database) named LIVRO-AAAAMMDD-HHMMSS[-tag].fbk (a tag of
+// lower-case letters, digits and hyphens, as "antes-da-atualizacao"), and checks
 // it: restored into a temporary file, validated by the engine and counted
 // against the database before and after the copy. Then prunes the folder.
 // DbError, in Portuguese, when the copy could not be made (nothing is left
