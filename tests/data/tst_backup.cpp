@@ -101,9 +101,20 @@ void fakeCopy(const QString &folder, const QString &name, bool withRecord, const
     }
 }
 
-QString victimProgram()
+// Starts the program that makes a copy of `database` into `folder`. The
+// engine keeps some of its locks in shared memory below its lock folder, and
+// one held by a process killed while it creates a database (the test
+// restore) stays held for every later process of the machine; each victim
+// gets a lock folder of its own, below `work`.
+void startVictim(QProcess &victim, const QString &database, const QString &folder, const QTemporaryDir &work)
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/kelmara-copia-interrompida");
+    const QString locks = work.filePath(QFileInfo(folder).fileName() + QStringLiteral("-travas"));
+    QDir().mkpath(locks);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), locks);
+    victim.setProcessEnvironment(environment);
+    victim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kelmara-copia-interrompida"),
+                 {database, folder});
 }
 
 } // namespace
@@ -521,7 +532,7 @@ private slots:
 
         QElapsedTimer clock;
         QProcess uninterrupted;
-        uninterrupted.start(victimProgram(), {db.path(), work.filePath("inteira")});
+        startVictim(uninterrupted, db.path(), work.filePath("inteira"), work);
         QVERIFY(uninterrupted.waitForReadyRead(60000));
         clock.start();
         QVERIFY(uninterrupted.waitForFinished(120000));
@@ -534,7 +545,7 @@ private slots:
         for (int attempt = 0; kills < 8 && attempt < 30; ++attempt) {
             const QString folder = work.filePath(QStringLiteral("morta%1").arg(attempt));
             QProcess victim;
-            victim.start(victimProgram(), {db.path(), folder});
+            startVictim(victim, db.path(), folder, work);
             QVERIFY(victim.waitForReadyRead(60000)); // "copiando"
             QThread::msleep(random.bounded(int(copyMs * 11 / 10) + 1));
             if (victim.state() == QProcess::Running) {
