@@ -3,6 +3,7 @@
 #include "data/KelmaraApplication.h"
 #include "data/StopSignals.h"
 #include "data/UDM.h"
+#include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"
 
@@ -14,14 +15,19 @@
 TFLogin *createSignInWindow(void (*endProgram)())
 {
     auto *login = new TFLogin;
-    QObject::connect(login, &TFLogin::closed, login, endProgram);
-    QObject::connect(login, &TFLogin::signedIn, login, [login, endProgram] {
+    const auto end = [endProgram] {
+        TFCopiaSeguranca::makeExitCopy();
+        endProgram();
+    };
+    QObject::connect(login, &TFLogin::closed, login, end);
+    QObject::connect(login, &TFLogin::signedIn, login, [login, end] {
         auto *menu = new TFMenu(login);
-        QObject::connect(menu, &TFMenu::closed, menu, endProgram);
+        QObject::connect(menu, &TFMenu::closed, menu, end);
         // The whole screen also where no window manager maximises windows.
         if (QScreen *screen = QGuiApplication::primaryScreen())
             menu->setGeometry(screen->availableGeometry());
         menu->showMaximized();
+        TFCopiaSeguranca::remindIfDue(menu);
     });
     return login;
 }

@@ -13,6 +13,8 @@
 #include "data/controls/DBLookupComboBox.h"
 #include "data/dataset/DbError.h"
 #include "main/UDadosIgreja.h"
+#include "data/backup/Backup.h"
+#include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
@@ -35,6 +37,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -227,6 +230,38 @@ void pictureEmployeeReport(QWidget *owner)
     pictureReport(employees.btnRelatorio, QStringLiteral("relatorio-funcionarios"));
 }
 
+// The backup window with two checked copies of the demo database listed.
+void pictureBackupWindow(QWidget *owner)
+{
+    const QString database = DM->databasePath();
+    for (int i = 0; i < 2; ++i)
+        Backup::makeCheckedCopy(database, Backup::folderForRun(database), {}, {});
+    TFCopiaSeguranca window(owner);
+    window.show();
+    settle();
+    savePicture(&window, QStringLiteral("copia-de-seguranca"));
+}
+
+// The progress of the copy made at the end of a run that wrote data.
+void pictureExitCopy()
+{
+    DM->TBCARGO->open();
+    DM->TBCARGO->insert();
+    DM->TBCARGOCARCODIGO->setAsInteger(DM->TBCARGO->nextCode(DM->TBCARGOCARCODIGO->index()));
+    DM->TBCARGOCARDESCRICAO->setAsString(QStringLiteral("CARGO DE EXEMPLO"));
+    DM->TBCARGO->applyUpdates(0);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!box || box->objectName() != QLatin1String("FCopiaSaida") || box->value() < 45)
+            return;
+        poll.stop();
+        savePicture(box, QStringLiteral("copia-de-seguranca-saida"));
+    });
+    poll.start(5);
+    TFCopiaSeguranca::makeExitCopy();
+}
+
 // A demo database in `folder`, reached through the alias file as on a workstation.
 void prepareDatabase(const QTemporaryDir &folder)
 {
@@ -263,6 +298,7 @@ void pictureEverything()
     pictureRegister<TFLivroCaixa>(menu, QStringLiteral("livro-caixa"));
     pictureRegister<TFMovimentacoes>(menu, QStringLiteral("movimentacoes"));
     pictureRegister<TFParamentros>(menu, QStringLiteral("parametros"));
+    pictureBackupWindow(menu);
 
     pictureMemberReports(menu);
     pictureEmployeeReport(menu);
@@ -270,6 +306,7 @@ void pictureEverything()
     pictureCashBookReport(menu);
     pictureChurchData(menu);
     pictureYearReports(menu);
+    pictureExitCopy();
 }
 
 } // namespace

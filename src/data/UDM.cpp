@@ -96,6 +96,7 @@ void TDM::createChains()
         sql->setObjectName(QStringLiteral("SQL") + t.stem);
         auto *dsp = new DatasetProvider(sql, this);
         dsp->setObjectName(QStringLiteral("DSP") + t.stem);
+        connect(dsp, &DatasetProvider::applied, this, [this] { m_dataWritten = true; });
         auto *tb = new TableDataset(QStringLiteral("TB") + t.stem, t.columns, this);
         tb->setProvider(dsp);
         auto *ds = new DataSource(tb, this);
@@ -112,4 +113,32 @@ void TDM::createChains()
 #define KELMARA_BIND_FIELD(stem, column, kind) TB##stem##column = TB##stem->fieldByName(QStringLiteral(#column));
     KELMARA_COLUMNS(KELMARA_BIND_FIELD)
 #undef KELMARA_BIND_FIELD
+}
+
+void TDM::closeConnection()
+{
+    for (TableDataset *t : m_tables) {
+        if (!t->active())
+            continue;
+        m_closedTables.append({t, t->recordCount() > 0 ? t->fieldValue(0) : QVariant()});
+        t->close();
+    }
+    QSqlDatabase db = SQLConnection1();
+    endOpenReads(db);
+    db.close();
+}
+
+void TDM::openConnection()
+{
+    QSqlDatabase db = SQLConnection1();
+    if (!db.open())
+        throw DbError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2")
+                          .arg(m_databasePath, dbErrorFrom(db.lastError()).text()));
+    const auto closed = std::exchange(m_closedTables, {});
+    for (const auto &[table, code] : closed) {
+        table->open();
+        if (!code.isNull())
+            table->locate(table->fieldDefs().first().name, {code});
+    }
+    emit reopened();
 }

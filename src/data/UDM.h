@@ -29,6 +29,20 @@ public:
     QSqlDatabase SQLConnection1() const;
     const QList<TableDataset *> &tables() const { return m_tables; }
 
+    // Whether changes were written since the start of the run or since
+    // clearDataWritten (after a good copy).
+    bool dataWritten() const { return m_dataWritten; }
+    void clearDataWritten() { m_dataWritten = false; }
+
+    // For a change of the file under the connection (a restore): closes
+    // every open table, remembering it and its current row, then the
+    // connection.
+    void closeConnection();
+    // Opens the connection again and re-reads the tables closeConnection
+    // closed, each on the row it was on; then reopened(). DbError when the
+    // connection is refused (the tables stay closed; it can be tried again).
+    void openConnection();
+
 #define KELMARA_DECLARE_CHAIN(stem, table) \
     SqlTableSource *SQL##stem = nullptr;   \
     DatasetProvider *DSP##stem = nullptr;  \
@@ -41,6 +55,9 @@ public:
     KELMARA_COLUMNS(KELMARA_DECLARE_FIELD)
 #undef KELMARA_DECLARE_FIELD
 
+signals:
+    void reopened();
+
 private:
     void connectDatabase();
     void createChains();
@@ -48,6 +65,8 @@ private:
     QString m_connectionName;
     QString m_databasePath;
     QList<TableDataset *> m_tables;
+    bool m_dataWritten = false;
+    QList<std::pair<TableDataset *, QVariant>> m_closedTables; // with the code of the current row
 };
 
 // The program's data module, created by the sign-in window.

@@ -5,6 +5,7 @@
 #include "data/Messages.h"
 #include "data/Today.h"
 #include "UDadosIgreja.h"
+#include "UCopiaSeguranca.h"
 #include "UParamentros.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
@@ -169,6 +170,7 @@ void TFMenu::buildMenu()
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
+    CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
     Sair1->setObjectName(QStringLiteral("Sair1"));
@@ -224,6 +226,9 @@ void TFMenu::connectCommands()
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
     connectGuarded(Cargos1, &QAction::triggered, this, [this] { FormKit::openModal(FCargo, this); });
     connectGuarded(Parametros, &QAction::triggered, this, [this] { FormKit::openModal(FParamentros, this); });
+    connectGuarded(CopiadeSeguranca1, &QAction::triggered, this, [this] { FormKit::openModal(FCopiaSeguranca, this); });
+    if (DM) // a restored database: today's events as it holds them
+        connectGuarded(DM, &TDM::reopened, this, [this] { listTodaysEvents(); });
     connectGuarded(SpeedButton3, &QToolButton::clicked, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(Funcionrios1, &QAction::triggered, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(SpeedButton5, &QToolButton::clicked, this, [this] { FormKit::openModal(FEvento, this); });

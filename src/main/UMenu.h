@@ -27,7 +27,7 @@ public:
     QPlainTextEdit *txtEventos;
     QMenu *Cadastros1, *Movimentaes1, *Caixa1, *Configuraes1;
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
-        *RelatriodeLivroCaixa1, *Parametros, *Sair1;
+        *RelatriodeLivroCaixa1, *Parametros, *CopiadeSeguranca1, *Sair1;
     QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1;
 
     void FormShow();

@@ -242,4 +242,5 @@ void DatasetProvider::apply(const TableDataset &dataset) const
         db.rollback();
         throw;
     }
+    emit applied();
 }

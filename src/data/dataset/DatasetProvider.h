@@ -31,6 +31,9 @@ public:
     // the row's code; empty when it has none or the row is gone.
     QByteArray fetchPicture(const TableDataset &dataset, int row, int column) const;
 
+signals:
+    void applied() const; // changes were written and committed
+
 private:
     QString selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const;
 

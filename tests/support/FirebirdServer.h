@@ -1,0 +1,149 @@
+#pragma once
+
+// A real Firebird server for the tests that need one: workstations sharing a
+// database, copies made by a server.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+inline const QString kServerPassword = QStringLiteral("tessavine"); // the connection's password
+
+inline QString fbConfig(const char *option)
+{
+    QProcess p;
+    p.start(QStringLiteral("fb_config"), {QString::fromLatin1(option)});
+    return p.waitForFinished(10000) ? QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed() : QString();
+}
+
+// The stock Firebird server, run in a folder of its own: a firebird.conf
+// with its port and the loopback address, its own security database with
+// SYSDBA, and the installation's plugins, messages and character sets.
+class FirebirdServer
+{
+public:
+    QString missing; // why there is no server binary, empty when there is one
+    QString failure; // why it did not start
+
+    FirebirdServer()
+    {
+        const QString plugins = fbConfig("--pluginsdir");
+        m_binary = fbConfig("--sbindir") + QStringLiteral("/firebird");
+        if (plugins.isEmpty() || !QFileInfo(m_binary).isExecutable()) {
+            missing = QStringLiteral("the Firebird server (package firebird3.0-server) is not installed");
+            return;
+        }
+        m_port = 20000 + int(QCoreApplication::applicationPid() % 20000);
+        linkInstallation(QFileInfo(plugins).path());
+        writeConfiguration();
+        if (failure.isEmpty())
+            createSecurityDatabase();
+        if (failure.isEmpty())
+            start();
+    }
+    ~FirebirdServer()
+    {
+        m_server.kill();
+        m_server.waitForFinished(10000);
+    }
+
+    // How a workstation names a database file on this server.
+    QString address(const QString &path) const { return QStringLiteral("127.0.0.1/%1:%2").arg(m_port).arg(path); }
+
+private:
+    QString file(const QString &name) const { return m_root.filePath(name); }
+
+    // Links to the installation's pieces, but for the character sets: the
+    // engine loads those only from below its own root, so they are copied.
+    void linkInstallation(const QString &installation)
+    {
+        for (const QFileInfo &entry : QDir(installation).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            const QString name = entry.fileName();
+            if (name == QStringLiteral("intl"))
+                copyFolder(entry.absoluteFilePath(), file(name));
+            else if (!name.endsWith(QStringLiteral(".conf")) || name == QStringLiteral("plugins.conf"))
+                QFile::link(entry.absoluteFilePath(), file(name));
+        }
+    }
+
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files))
+            QFile::copy(entry.canonicalFilePath(), to + u'/' + entry.fileName());
+    }
+
+    void writeConfiguration()
+    {
+        QFile conf(file(QStringLiteral("firebird.conf")));
+        QFile aliases(file(QStringLiteral("databases.conf")));
+        if (!conf.open(QIODevice::WriteOnly) || !aliases.open(QIODevice::WriteOnly)) {
+            failure = QStringLiteral("cannot write the server configuration");
+            return;
+        }
+        conf.write(QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\nServerMode = Super\n"
+                                  "SecurityDatabase = %2\n")
+                       .arg(m_port)
+                       .arg(file(QStringLiteral("security3.fdb")))
+                       .toUtf8());
+        QDir(m_root.path()).mkdir(QStringLiteral("lock"));
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert(QStringLiteral("FIREBIRD"), m_root.path());
+        m_environment.insert(QStringLiteral("FIREBIRD_LOCK"), file(QStringLiteral("lock")));
+        m_environment.insert(QStringLiteral("FIREBIRD_TMP"), m_root.path());
+    }
+
+    // An embedded connection under this configuration creates the security
+    // database and SYSDBA with the connection's password.
+    void createSecurityDatabase()
+    {
+        const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+        QProcess p;
+        p.setProcessEnvironment(m_environment);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(isql.isEmpty() ? QStringLiteral("isql") : isql, {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
+        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER SYSDBA PASSWORD '%2' USING PLUGIN Srp;\nCOMMIT;\n")
+                    .arg(file(QStringLiteral("security3.fdb")), kServerPassword)
+                    .toUtf8());
+        p.closeWriteChannel();
+        if (!p.waitForFinished(30000) || p.exitCode() != 0 || !QFile::exists(file(QStringLiteral("security3.fdb"))))
+            failure = QStringLiteral("cannot create the security database: ") + QString::fromLocal8Bit(p.readAll());
+    }
+
+    // Started when a connection to its own security database succeeds.
+    void start()
+    {
+        m_server.setProcessEnvironment(m_environment);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(m_binary, {});
+        m_server.waitForStarted(10000);
+        const QString probe = QStringLiteral("sonda-servidor");
+        for (int attempt = 0; attempt < 100 && m_server.state() == QProcess::Running; ++attempt) {
+            bool opened = false;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), probe);
+                db.setDatabaseName(address(file(QStringLiteral("security3.fdb"))));
+                db.setUserName(QStringLiteral("SYSDBA"));
+                db.setPassword(kServerPassword);
+                opened = db.open();
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(probe);
+            if (opened)
+                return;
+            QThread::msleep(100);
+        }
+        failure = QStringLiteral("the server did not start: ") + QString::fromLocal8Bit(m_server.readAll());
+    }
+
+    QTemporaryDir m_root;
+    QString m_binary;
+    int m_port = 0;
+    QProcessEnvironment m_environment;
+    QProcess m_server;
+};
