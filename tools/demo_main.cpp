@@ -3,6 +3,7 @@
 // Fills a LIVRO.GDB with sample data, creating the file when there is none.
 // Run again on the same file, it appends.
 #include "DemoData.h"
+#include "data/EngineLocks.h"
 #include "data/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
 
@@ -72,6 +73,7 @@ QString summary(const QString &path, bool created, const DemoSizes &s, double se
 
 int main(int argc, char **argv)
 {
+    EngineLocks::useFolder();
     QCoreApplication app(argc, argv);
     useBrazilianLocale();
     QTextStream err(stderr);
