@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "data/EngineLocks.h"
 #include "data/KelmaraApplication.h"
 #include "data/StopSignals.h"
 #include "data/UDM.h"
@@ -35,6 +36,7 @@ TFLogin *createSignInWindow(void (*endProgram)())
 int runKelmara(int argc, char **argv)
 {
     Q_INIT_RESOURCE(resources);
+    EngineLocks::useFolder();
     KelmaraApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false); // the windows' close handlers end the program
     quitOnStopSignals(); // before anything is shown: the start-up error box included

@@ -1,6 +1,7 @@
 // kelmara-criar-banco ARQUIVO: creates an empty LIVRO.GDB with the program's
 // tables and the default account. Refuses to touch an existing file.
 #include "DatabaseCreator.h"
+#include "data/EngineLocks.h"
 #include "data/dataset/DbError.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    EngineLocks::useFolder();
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments().mid(1);

@@ -4,6 +4,7 @@
 // Run again on the same file, it appends. --fotos N gives the first N new
 // members photographs of about K KB (2,400 by default) as a phone takes them.
 #include "DemoData.h"
+#include "data/EngineLocks.h"
 #include "data/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
 
@@ -74,6 +75,7 @@ QString summary(const QString &path, bool created, const DemoSizes &s, double se
 
 int main(int argc, char **argv)
 {
+    EngineLocks::useFolder();
     QCoreApplication app(argc, argv);
     useBrazilianLocale();
     QTextStream err(stderr);

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Set-up of Kelmara on Debian 12, in two commands:
+# Set-up of Kelmara on Debian 12 in two commands, and its Debian package:
 #   tools/kelmara.sh iniciar   install what is missing, build, create LIVRO.GDB
 #                              beside the program if there is none, start it
-#   tools/kelmara.sh testar    the same set-up, then every test, headless
+#   tools/kelmara.sh testar    the same set-up, then the Debian package and
+#                              every test, headless
+#   tools/kelmara.sh pacote    the Debian package kelmara_<versão>_<arq>.deb in
+#                              build-pacote/, checked by lintian
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build"
 bin="$build/bin"
+package_build="$here/build-pacote"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -41,6 +45,19 @@ ensure_database() {
     fi
 }
 
+# The installed program is built apart, with its own paths (preset "pacote"),
+# and only what the package holds.
+build_package() {
+    cmake -S "$here" --preset pacote >/dev/null
+    cmake --build "$package_build" -j2 --target kelmara kelmara-criar-banco kelmara-demo kelmara-pacote-arquivos
+    (cd "$package_build" && cpack >/dev/null)
+    local version package
+    version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$package_build/CMakeCache.txt")"
+    package="$package_build/kelmara_${version}_$(dpkg --print-architecture).deb"
+    lintian --fail-on error "$package"
+    echo "== Pacote: $package"
+}
+
 case "${1:-}" in
     iniciar)
         install_packages
@@ -52,11 +69,16 @@ case "${1:-}" in
         install_packages
         build_all
         ensure_database
+        build_package
         export QT_QPA_PLATFORM=offscreen
         ctest --test-dir "$build" --output-on-failure -j2
         ;;
+    pacote)
+        install_packages
+        build_package
+        ;;
     *)
-        echo "uso: tools/kelmara.sh iniciar|testar" >&2
+        echo "uso: tools/kelmara.sh iniciar|testar|pacote" >&2
         exit 2
         ;;
 esac
