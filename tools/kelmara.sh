@@ -12,6 +12,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build"
 bin="$build/bin"
 package_build="$here/build-pacote"
+# The developers' build and the package's compile the same sources with the
+# same flags: ccache serves the second from the first when paths are taken
+# relative to the project and the build folder is left out of the hash.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
