@@ -53,6 +53,7 @@ RecordFormSetup setup()
                 QStringLiteral("Ctrl+P para Relatório"), QStringLiteral("F4 para Sair")};
     s.reportCaption = QStringLiteral("Gerar Relatório");
     s.size = QSize(800, 619);
+    s.exportName = QStringLiteral("membros");
     return s;
 }
 
