@@ -114,7 +114,9 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
     b->setFixedSize(96, 52);
     b->setIconSize(QSize(24, 24));
-    m_buttonLayout->addWidget(b);
+    // A register's own buttons, added after the pattern's, come just above Sair.
+    const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
+    m_buttonLayout->insertWidget(sair, b);
     (editStateOnly ? m_editStateButtons : m_browseStateButtons) << b;
     return b;
 }
