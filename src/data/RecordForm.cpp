@@ -44,7 +44,8 @@ struct WaitCursor
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The search filter: the column containing the text, capitals and small letters alike.
+// The search filter: the column containing the text, capitals and small
+// letters alike, accented letters as their base letters.
 QString searchFilter(const QString &column, const QString &text)
 {
     QString pattern = QStringLiteral("%") + text + QStringLiteral("%");

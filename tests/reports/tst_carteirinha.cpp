@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 
@@ -126,6 +127,34 @@ private slots:
             QVERIFY2(onAColumnLine || onARowLine, qPrintable(item.elementName));
         }
         QCOMPARE(marks, 5 * 4 + 2 * 3); // beside every row's edges; above and below the three vertical cuts
+    }
+
+    // One line centred in the strip, or two for a long name, never below it.
+    void churchNameCentredInItsStrip_data()
+    {
+        QTest::addColumn<QString>("church");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("short") << "IGREJA BATISTA" << 1;
+        QTest::newRow("long") << "PRIMEIRA IGREJA EVANGÉLICA ASSEMBLEIA DE DEUS DO BAIRRO SÃO JOÃO BATISTA" << 2;
+    }
+
+    void churchNameCentredInItsStrip()
+    {
+        QFETCH(QString, church);
+        QFETCH(int, lines);
+        Program p;
+        p.church(church);
+        p.member(1, "ANA");
+        auto reg = p.open<TFMembro>();
+        const ReportRun run = p.cards(reg.get(), true);
+        const PageItem *name = run.findItem(0, "txtIgreja1");
+        const PageItem *strip = run.findItem(0, "shpFaixa1");
+        QVERIFY(name && strip);
+        QCOMPARE(name->text, church);
+        QVERIFY(strip->rect.contains(name->rect));
+        QCOMPARE(name->rect.top() - strip->rect.top(), strip->rect.bottom() - name->rect.bottom()); // centred
+        const int lineHeight = int(std::ceil(TextMeasure::lineHeight(name->font)));
+        QCOMPARE(name->rect.height(), lines * lineHeight);
     }
 
     void photographDecodedAtItsPrintSizeInItsFrame()
