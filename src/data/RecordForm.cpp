@@ -325,6 +325,7 @@ void RecordForm::followState()
         searchBox->setEnabled(mayLeaveRow);
         btnBuscar->setEnabled(mayLeaveRow);
     }
+    btnExportar->setEnabled(mayLeaveRow);
 }
 
 // Runs a command that passes the table through several states (Novo:

@@ -239,6 +239,11 @@ private slots:
         QCOMPARE(recorder.texts(), QStringList{QString("Planilha salva em \"%1\": 2 registros.")
                                                    .arg(QDir::toNativeSeparators(p.file("membros.csv")))});
         QCOMPARE(DM->TBMEMBRO->recordCount(), 2); // the search is still on
+
+        w->btnAlterar->click(); // a row being edited is saved or cancelled before anything is exported
+        QVERIFY(!w->btnExportar->isEnabled());
+        w->btnCancelar->click();
+        QVERIFY(w->btnExportar->isEnabled());
     }
 
     void movementsWithAmountsDatesKindAndBook()
