@@ -1,6 +1,7 @@
 #include "PhotoChurch.h"
 
 #include "BenchKit.h"
+#include "SecretaryLists.h"
 #include "DemoData.h"
 #include "data/SystemPaths.h"
 #include "data/UDM.h"
@@ -169,6 +170,7 @@ void photoChurchFigures(const QString &folder)
     printFigure({QStringLiteral("start_connect"), start.connectMs, QStringLiteral("ms")});
     printFigure({QStringLiteral("start_entrar_to_main_window"), start.signInMs, QStringLiteral("ms")});
     printFigure({QStringLiteral("memory_after_browsing_members"), start.residentMiB, QStringLiteral("MiB")});
+    membershipCardFigures(withPhotos);
 
     printTarget({QStringLiteral("open_tbmembro_fotos.ratio_vs_sem_fotos"), openRatio, false, 1.2});
     printTarget({QStringLiteral("memory_tbmembro_fotos.ratio_vs_sem_fotos"), memoryRatio, false, 1.2});

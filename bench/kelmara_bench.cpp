@@ -9,6 +9,7 @@
 #include "BenchKit.h"
 #include "DemoData.h"
 #include "PhotoChurch.h"
+#include "SecretaryLists.h"
 #include "data/KelmaraApplication.h"
 #include "data/UDM.h"
 #include "data/backup/Backup.h"
@@ -321,6 +322,7 @@ void run(const QString &path)
     printTarget({QStringLiteral("apply_1000_inserts"), inserts, true, 100.0});
 
     reportFigures(dm);
+    exportFigures(dm);
 }
 
 // Making a checked copy of the database as "Fazer Cópia" does, with the file

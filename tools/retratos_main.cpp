@@ -1,13 +1,14 @@
 // kelmara-retratos PASTA: pictures of the whole program on a demo database.
 // Opens every window (both pages of each register, in browse and in edit
 // state, the filter windows, the church's data, the main window with today's
-// events) and saves a PNG of each; makes every report through its own window and saves it as
-// PDF and as one PNG per page. Runs headless.
+// events and birthdays) and saves a PNG of each; makes every report through
+// its own window and saves it as PDF and as one PNG per page. Runs headless.
 #include "DemoData.h"
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
 #include "data/KelmaraApplication.h"
+#include "data/Messages.h"
 #include "data/SystemPaths.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
@@ -21,6 +22,7 @@
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
+#include "reports/UFAniversariantes.h"
 #include "reports/UFEvento.h"
 #include "reports/UFLivro.h"
 #include "reports/UFLivroAnual.h"
@@ -164,6 +166,46 @@ void pictureMemberReports(QWidget *owner)
     pictureReport(filter.btnGerar, QStringLiteral("relatorio-ficha-de-membro"));
 }
 
+void pictureBirthdayReport(QWidget *owner)
+{
+    TFFAniversariantes filter(owner);
+    filter.show();
+    savePicture(&filter, QStringLiteral("filtro-aniversariantes"));
+    pictureReport(filter.btnGerar, QStringLiteral("relatorio-aniversariantes"));
+}
+
+// The cards of every member listed, the question answered "Sim".
+void pictureMembershipCards(QWidget *owner)
+{
+    TFMembro members(owner);
+    members.show();
+    settle();
+    Messages::Recorder answers;
+    answers.answers = {true};
+    pictureReport(members.btnCarteirinha, QStringLiteral("relatorio-carteirinhas"));
+}
+
+// A few demo members have their birthday today, so that the main window
+// lists them.
+void birthdaysToday()
+{
+    TableDataset *members = DM->TBMEMBRO;
+    members->open();
+    const QDate today = QDate::currentDate();
+    for (int row : {2, 11, 23}) {
+        if (row >= members->recordCount())
+            break;
+        members->moveTo(row);
+        const int year = DM->TBMEMBROMEMDATANASC->asDate().isValid() ? DM->TBMEMBROMEMDATANASC->asDate().year() : 1980;
+        const QDate born(year, today.month(), today.day());
+        members->edit();
+        DM->TBMEMBROMEMDATANASC->setAsDate(born.isValid() ? born : QDate(1980, 2, 29));
+        members->post();
+    }
+    members->applyUpdates(0);
+    members->first();
+}
+
 void pictureEventReport(QWidget *owner)
 {
     TFFEvento filter(owner);
@@ -286,6 +328,7 @@ void pictureEverything()
         change.show();
         savePicture(&change, QStringLiteral("trocar-senha"));
     }
+    birthdaysToday();
     auto *menu = new TFMenu(&login);
     menu->resize(1200, 760);
     menu->show();
@@ -301,6 +344,8 @@ void pictureEverything()
     pictureBackupWindow(menu);
 
     pictureMemberReports(menu);
+    pictureMembershipCards(menu);
+    pictureBirthdayReport(menu);
     pictureEmployeeReport(menu);
     pictureEventReport(menu);
     pictureCashBookReport(menu);

@@ -28,6 +28,7 @@ RecordFormSetup setup()
     s.reportCaption = QStringLiteral("Relatório");
     s.capitals = true;
     s.size = QSize(629, 531);
+    s.exportName = QStringLiteral("livros-caixa");
     return s;
 }
 

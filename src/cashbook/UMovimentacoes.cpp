@@ -11,6 +11,7 @@
 #include "data/controls/DBNavigator.h"
 #include "data/controls/DBRadioGroup.h"
 
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,24 @@
 TFMovimentacoes *FMovimentacoes = nullptr;
 
 namespace {
+
+// The export's "LIVRO": the description of the movement's book, looked up
+// among every stored book once per export.
+RecordFormSetup::ExportColumn bookDescription()
+{
+    QHash<int, QString> books;
+    TableDataset *bookTable = DM->TBLIVRO;
+    const int code = DM->TBLIVROLIVCODIGO->index();
+    const int description = DM->TBLIVROLIVDESCRICAO->index();
+    for (int i = 0; i < bookTable->allRowCount(); ++i)
+        books.insert(bookTable->allRowValue(i, code).toInt(), bookTable->allRowValue(i, description).toString());
+    TableDataset *movements = DM->TBMOVIMENTACOES;
+    const int book = DM->TBMOVIMENTACOESMOVLIVRO->index();
+    return {QStringLiteral("LIVRO"), [books, movements, book](int row) -> QVariant {
+                const QVariant key = movements->valueAt(row, book);
+                return key.isNull() ? QVariant() : QVariant(books.value(key.toInt()));
+            }};
+}
 
 RecordFormSetup setup()
 {
@@ -41,6 +60,8 @@ RecordFormSetup setup()
                 QStringLiteral("F4 para Sair")};
     s.capitals = true;
     s.size = QSize(637, 564);
+    s.exportName = QStringLiteral("movimentacoes");
+    s.exportColumns = [] { return QList<RecordFormSetup::ExportColumn>{bookDescription()}; };
     return s;
 }
 

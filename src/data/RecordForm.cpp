@@ -1,10 +1,13 @@
 #include "RecordForm.h"
 
+#include "CsvExport.h"
 #include "ErrorGuard.h"
 #include "FormKit.h"
 #include "Messages.h"
+#include "Today.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
+#include "controls/DatasetModel.h"
 #include "controls/DataControl.h"
 #include "controls/DBNavigator.h"
 #include "dataset/DataSource.h"
@@ -14,6 +17,8 @@
 #include "dataset/TableDataset.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,6 +27,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -29,7 +35,17 @@ namespace {
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
-// The search filter: the column containing the text, capitals and small letters alike.
+// The hourglass while a long action runs, whatever way it ends.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// The search filter: the column containing the text, capitals and small
+// letters alike, accented letters as their base letters.
 QString searchFilter(const QString &column, const QString &text)
 {
     QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
@@ -38,6 +54,8 @@ QString searchFilter(const QString &column, const QString &text)
 }
 
 } // namespace
+
+std::function<QString(QWidget *, const QString &)> RecordForm::chooseExportFile = &RecordForm::saveSpreadsheetDialog;
 
 RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -50,6 +68,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     buildPages();
     buildButtons();
     buildQueryPage();
+    buildExportButton();
     connectHandlers();
     connect(table(), &Dataset::stateChanged, this, &RecordForm::followState);
 }
@@ -96,7 +115,9 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
     b->setFixedSize(96, 52);
     b->setIconSize(QSize(24, 24));
-    m_buttonLayout->addWidget(b);
+    // A register's own buttons, added after the pattern's, come just above Sair.
+    const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
+    m_buttonLayout->insertWidget(sair, b);
     (editStateOnly ? m_editStateButtons : m_browseStateButtons) << b;
     return b;
 }
@@ -143,6 +164,20 @@ void RecordForm::buildQueryPage()
     strip->addWidget(btnBuscar);
     layout->insertLayout(0, strip); // a strip along the top, the grid first in tab order
     setTabOrder(DBGrid1, searchBox);
+}
+
+// "Exportar" at the right, below the grid.
+void RecordForm::buildExportButton()
+{
+    btnExportar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
+                                         QStringLiteral(":/icons/exportar.svg"), true);
+    btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnExportar->setIconSize(QSize(20, 20));
+    btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
+    auto *strip = new QHBoxLayout;
+    strip->addStretch();
+    strip->addWidget(btnExportar);
+    static_cast<QVBoxLayout *>(TabSheet2->layout())->addLayout(strip);
 }
 
 void RecordForm::buildLegend()
@@ -239,6 +274,7 @@ void RecordForm::connectHandlers()
         if (page == 1)
             TabSheet2Show();
     });
+    connectGuarded(btnExportar, &QToolButton::clicked, this, [this] { btnExportarClick(); });
     if (searchBox) {
         connectGuarded(searchBox, &QLineEdit::textChanged, this, [this] { txtNomeChange(); });
         connectGuarded(btnBuscar, &QToolButton::clicked, this, [this] { btnBuscarClick(); });
@@ -289,6 +325,7 @@ void RecordForm::followState()
         searchBox->setEnabled(mayLeaveRow);
         btnBuscar->setEnabled(mayLeaveRow);
     }
+    btnExportar->setEnabled(mayLeaveRow);
 }
 
 // Runs a command that passes the table through several states (Novo:
@@ -424,6 +461,59 @@ void RecordForm::TabSheet2Show()
 {
     if (m_setup.focusSearchOnQueryPage && searchBox)
         searchBox->setFocus();
+}
+
+QString RecordForm::saveSpreadsheetDialog(QWidget *parent, const QString &proposedName)
+{
+    QFileDialog dialog(parent, QStringLiteral("Exportar para planilha"),
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                       QStringLiteral("Planilha CSV (*.csv)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposedName);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+void RecordForm::btnExportarClick()
+{
+    const QString proposed =
+        QStringLiteral("%1-%2.csv").arg(m_setup.exportName, Today::date().toString(QStringLiteral("yyyy-MM-dd")));
+    const QString path = chooseExportFile(this, proposed);
+    if (!path.isEmpty())
+        exportGrid(path);
+}
+
+// The rows the grid shows (the search applies), with the grid's columns and
+// titles and then the register's own export columns.
+void RecordForm::exportGrid(const QString &path)
+{
+    TableDataset *t = table();
+    const DatasetModel *model = DBGrid1->datasetModel();
+    QList<RecordFormSetup::ExportColumn> columns;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const int column = model->fieldAt(c)->index();
+        columns.append({model->headerData(c, Qt::Horizontal).toString(),
+                        [t, column](int row) { return t->valueAt(row, column); }});
+    }
+    if (m_setup.exportColumns)
+        columns += m_setup.exportColumns();
+    QStringList titles;
+    for (const auto &column : columns)
+        titles << column.title;
+    const int rows = t->recordCount();
+    {
+        const WaitCursor busy;
+        CsvExport::write(path, titles, rows, [&columns](int row) {
+            QVariantList cells;
+            for (const auto &column : columns)
+                cells << column.value(row);
+            return cells;
+        });
+    }
+    Messages::information(QStringLiteral("Planilha salva em \"%1\": %2.")
+                              .arg(QDir::toNativeSeparators(path),
+                                   rows == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(rows)));
 }
 
 // Closing in the edit state drops the pending row, so nothing half-edited

@@ -43,6 +43,17 @@ struct RecordFormSetup
     QStringList legend;                // lines of "Teclas de Atalho"; empty: no legend
     QString reportCaption;             // btnRelatorio; empty: none
     QSize size = QSize(690, 477);
+    // "Exportar" on the query page saves the grid's rows and columns as a
+    // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
+    QString exportName;
+    // A column the export adds after the grid's: its title and its value on a visible row.
+    struct ExportColumn
+    {
+        QString title;
+        std::function<QVariant(int visibleRow)> value;
+    };
+    // Made at each export, so that what they look up is read then.
+    std::function<QList<ExportColumn>()> exportColumns;
 };
 
 // The one base class of the register windows: a record of one table at a
@@ -63,7 +74,13 @@ public:
     DBGrid *DBGrid1;
     QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
     QToolButton *btnBuscar = nullptr;
+    QToolButton *btnExportar;
     QGroupBox *GroupBox1 = nullptr;
+
+    // The save dialog of "Exportar": the file chosen, or empty when
+    // cancelled. Tests put their own in its place.
+    static std::function<QString(QWidget *parent, const QString &proposedName)> chooseExportFile;
+    static QString saveSpreadsheetDialog(QWidget *parent, const QString &proposedName);
 
     TableDataset *table() const;
 
@@ -90,6 +107,8 @@ public:
     void btnBuscarClick() { txtNomeChange(); }
     virtual void btnRelatorioClick() {}
     void TabSheet2Show();
+    void btnExportarClick(); // the grid's rows into a spreadsheet file
+    void exportGrid(const QString &path);
 
 protected:
     // For the register's constructor: where the data controls go, and how
@@ -117,6 +136,7 @@ private:
     void buildPages();
     void buildButtons();
     void buildQueryPage();
+    void buildExportButton();
     void buildLegend();
     void connectHandlers();
     bool runShortcut(int keyWithModifiers);

@@ -1,5 +1,6 @@
 #include "UMenu.h"
 
+#include "data/Birthdays.h"
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/Messages.h"
@@ -14,6 +15,7 @@
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
+#include "reports/UFAniversariantes.h"
 #include "reports/UFLivro.h"
 #include "reports/UFLivroAnual.h"
 #include "reports/UFResumoAnual.h"
@@ -28,6 +30,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <algorithm>
 
 TFMenu *FMenu = nullptr;
 
@@ -149,6 +153,8 @@ void TFMenu::buildMenu()
     Cadastros1->addSeparator();
     Membros1 = item(Cadastros1, "Membros1", QStringLiteral("Membros"), "membros");
     Cadastros1->addSeparator();
+    Aniversariantes1 = item(Cadastros1, "Aniversariantes1", QStringLiteral("Aniversariantes"), "aniversariantes");
+    Cadastros1->addSeparator();
     Funcionrios1 = item(Cadastros1, "Funcionrios1", QStringLiteral("Funcionários"), "funcionarios");
 
     Movimentaes1 = bar->addMenu(QStringLiteral("Movimentações"));
@@ -205,6 +211,15 @@ void TFMenu::buildBody()
     panelColumn->setContentsMargins(6, 6, 6, 6);
     panelColumn->addLayout(head);
     panelColumn->addWidget(txtEventos, 1);
+    // Today's birthdays, below the events and with the same look.
+    txtAniversariantes = new QPlainTextEdit(Panel2);
+    txtAniversariantes->setObjectName(QStringLiteral("txtAniversariantes"));
+    txtAniversariantes->setReadOnly(true);
+    Label2 = FormKit::captionLabel(Panel2, QStringLiteral("Label2"), QStringLiteral("Aniversariantes de Hoje:"),
+                                   txtAniversariantes, 0, true);
+    panelColumn->addSpacing(6);
+    panelColumn->addWidget(Label2);
+    panelColumn->addWidget(txtAniversariantes, 1);
     below->addWidget(Panel2);
 
     Panel3 = whitePanel(central, QStringLiteral("Panel3"));
@@ -243,6 +258,7 @@ void TFMenu::connectCommands()
     connectGuarded(ResumoAnualdoCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFResumoAnual, this); });
     connectGuarded(LivroCaixaAnual1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivroAnual, this); });
     connectGuarded(DadosdaIgreja1, &QAction::triggered, this, [this] { FormKit::openModal(FDadosIgreja, this); });
+    connectGuarded(Aniversariantes1, &QAction::triggered, this, [this] { FormKit::openModal(FFAniversariantes, this); });
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }
@@ -259,6 +275,7 @@ void TFMenu::FormShow()
     listTodaysEvents();
     for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
         table->open();
+    listTodaysBirthdays();
 }
 
 void TFMenu::listTodaysEvents()
@@ -282,6 +299,31 @@ void TFMenu::listTodaysEvents()
     txtEventos->setPlainText(lines.join(u'\n'));
 }
 
+// Every stored member, whatever search the members register left on, by
+// name: "* NOME (34 anos)"; nothing at all when nobody was born on this day.
+void TFMenu::listTodaysBirthdays()
+{
+    txtAniversariantes->clear();
+    TableDataset *members = DM->TBMEMBRO;
+    members->open();
+    const QDate today = Today::date();
+    const int name = DM->TBMEMBROMEMNOME->index();
+    const int birth = DM->TBMEMBROMEMDATANASC->index();
+    QList<std::pair<QString, int>> born;
+    for (int row = 0; row < members->allRowCount(); ++row) {
+        const QDate date = members->allRowValue(row, birth).toDate();
+        const int age = Birthdays::ageIn(date, today.year());
+        if (age >= 0 && Birthdays::fallsOn(date, today))
+            born.append({members->allRowValue(row, name).toString(), age});
+    }
+    std::sort(born.begin(), born.end(),
+              [](const auto &a, const auto &b) { return QString::localeAwareCompare(a.first, b.first) < 0; });
+    QStringList lines;
+    for (const auto &[memberName, age] : born)
+        lines << QStringLiteral("* %1 (%2)").arg(memberName, Birthdays::ageText(age));
+    txtAniversariantes->setPlainText(lines.join(u'\n'));
+}
+
 void TFMenu::btnFecharClick()
 {
     Panel2->hide();
@@ -293,6 +335,7 @@ void TFMenu::btnAbrirClick()
     Panel3->hide();
     Panel2->show();
     listTodaysEvents();
+    listTodaysBirthdays();
 }
 
 // FormClose

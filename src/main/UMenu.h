@@ -22,18 +22,19 @@ public:
     QFrame *Panel1, *Panel2, *Panel3;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *btnLivro, *SpeedButton5, *SpeedButton4;
     QWidget *Image1;
-    QLabel *Label1;
+    QLabel *Label1, *Label2;
     QPushButton *btnFechar, *btnAbrir;
-    QPlainTextEdit *txtEventos;
+    QPlainTextEdit *txtEventos, *txtAniversariantes;
     QMenu *Cadastros1, *Movimentaes1, *Caixa1, *Configuraes1;
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
         *RelatriodeLivroCaixa1, *Parametros, *CopiadeSeguranca1, *Sair1;
-    QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1;
+    QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1;
 
     void FormShow();
     void btnFecharClick();
     void btnAbrirClick();
     void listTodaysEvents(); // today's events list, into txtEventos
+    void listTodaysBirthdays(); // the members born on this day, into txtAniversariantes
 
 signals:
     void closed(); // the program ends

@@ -24,6 +24,7 @@ RecordFormSetup setup()
     s.searchColumn = QStringLiteral("PAROBSERVACOES");
     s.searchLabel = QStringLiteral("BUSCAR POR OBSERVAÇÃO / DESCRIÇÃO: ");
     s.searchBoxName = QStringLiteral("txtBusca");
+    s.exportName = QStringLiteral("parametros");
     return s;
 }
 

@@ -17,6 +17,7 @@ RecordFormSetup setup()
     s.codeColumn = QStringLiteral("CARCODIGO");
     s.openOnShow = {DM->TBCARGO};
     s.capitals = true;
+    s.exportName = QStringLiteral("cargos");
     return s;
 }
 

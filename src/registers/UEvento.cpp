@@ -29,6 +29,7 @@ RecordFormSetup setup()
     s.searchLabel = QStringLiteral("BUSCA DE EVENTO POR DESCRIÇÃO: ");
     s.reportCaption = QStringLiteral("Gerar Relatório");
     s.size = QSize(728, 531);
+    s.exportName = QStringLiteral("eventos");
     return s;
 }
 

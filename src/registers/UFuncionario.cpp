@@ -44,6 +44,7 @@ RecordFormSetup setup()
                 QStringLiteral("Ctrl+P para Lista Func."), QStringLiteral("F4 para Sair")};
     s.reportCaption = QStringLiteral("Lista de Funcionários");
     s.size = QSize(634, 600);
+    s.exportName = QStringLiteral("funcionarios");
     return s;
 }
 

@@ -1,6 +1,7 @@
 #include "UMembro.h"
 
 #include "reports/UFMembro.h"
+#include "reports/URCarteirinha.h"
 
 #include "data/ErrorGuard.h"
 #include "data/Messages.h"
@@ -27,6 +28,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 TFMembro *FMembro = nullptr;
 
@@ -53,6 +55,7 @@ RecordFormSetup setup()
                 QStringLiteral("Ctrl+P para Relatório"), QStringLiteral("F4 para Sair")};
     s.reportCaption = QStringLiteral("Gerar Relatório");
     s.size = QSize(800, 619);
+    s.exportName = QStringLiteral("membros");
     return s;
 }
 
@@ -191,6 +194,11 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     addEditable(Foto);
     setFirstField(DBEdit2);
 
+    btnCarteirinha = addButton(QStringLiteral("btnCarteirinha"), QStringLiteral("Carteirinha"),
+                               QStringLiteral("carteirinha"), false);
+    btnCarteirinha->setFixedSize(btnRelatorio->size()); // as wide as "Gerar Relatório"
+    connectGuarded(btnCarteirinha, &QToolButton::clicked, this, [this] { btnCarteirinhaClick(); });
+
     connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
     connectGuarded(btnFoto, &QPushButton::clicked, this, [this] { btnFotoClick(); });
 
@@ -257,4 +265,20 @@ void TFMembro::FotoClick()
 void TFMembro::btnRelatorioClick()
 {
     FormKit::openModal(FFMembro, this);
+}
+
+// The current member's card, or, when more than one member is listed and the
+// user says so, the cards of every member the search shows.
+void TFMembro::btnCarteirinhaClick()
+{
+    TableDataset *members = DM->TBMEMBRO;
+    if (members->isEmpty()) {
+        Messages::information(QStringLiteral("Não há membro listado para imprimir a carteirinha."));
+        return;
+    }
+    const bool every = members->recordCount() > 1
+        && Messages::question(QStringLiteral("Imprimir as carteirinhas de todos os membros listados?"));
+    auto *cards = new TFRCarteirinha(this);
+    cards->setMembers(every);
+    cards->preview();
 }

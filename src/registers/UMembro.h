@@ -28,10 +28,12 @@ public:
     DBImage *Foto;
     QPushButton *btnFoto;
     QLabel *lblIgreja;
+    QToolButton *btnCarteirinha;
 
     void FotoClick(); // loads a photograph into MEMFOTO
     void btnFotoClick() { FotoClick(); }
     void btnRelatorioClick() override;
+    void btnCarteirinhaClick(); // membership cards of the current or every listed member
 
     // The open-picture dialog: the chosen file, or empty when cancelled.
     // Tests put their own in its place.

@@ -7,6 +7,7 @@
 #include "signin/ULogin.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,6 +37,18 @@ struct MainWindow
                    {code, description, day, hour, minutes});
     }
     QStringList lines() const { return menu->txtEventos->toPlainText().split('\n'); }
+    void addMember(int code, const QString &name, const QVariant &birth)
+    {
+        fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMDATANASC) VALUES (?, ?, ?)", {code, name, birth});
+    }
+    QString birthdays() const { return menu->txtAniversariantes->toPlainText(); }
+};
+
+// Today's date for one test; the suite's date again afterwards.
+struct Day
+{
+    explicit Day(const QDate &day) { Today::setForTests(day); }
+    ~Day() { Today::setForTests(kToday); }
 };
 
 } // namespace
@@ -92,6 +105,66 @@ private slots:
         w.menu->btnAbrir->click();
         QVERIFY(!w.menu->Panel2->isHidden() && w.menu->Panel3->isHidden());
         QCOMPARE(w.lines().last(), QString("* REUNIÃO às 20:0"));
+    }
+
+    // Members born on this day and month, by name, whatever search is left
+    // on the members table; 29 February on 28 February of a common year.
+    void birthdaysOfToday_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("none") << QDate(2011, 3, 2) << "";
+        QTest::newRow("one") << QDate(2011, 12, 31) << "* ÚLTIMO DO ANO (41 anos)";
+        QTest::newRow("first of january") << QDate(2012, 1, 1) << "* PRIMEIRO DO ANO (1 ano)";
+        QTest::newRow("several, by name, 29 february in a common year")
+            << QDate(2011, 2, 28) << "* ANA (31 anos)\n* BISSEXTO (31 anos)\n* ZECA (0 anos)";
+        QTest::newRow("28 february of a leap year") << QDate(2012, 2, 28) << "* ANA (32 anos)\n* ZECA (1 ano)";
+        QTest::newRow("29 february of a leap year") << QDate(2012, 2, 29) << "* BISSEXTO (32 anos)";
+        QTest::newRow("1 march is not 29 february") << QDate(2011, 3, 1) << "";
+    }
+
+    void birthdaysOfToday()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QString, listed);
+        const Day day(today);
+        MainWindow w;
+        w.addMember(1, "ZECA", QDate(2011, 2, 28));
+        w.addMember(2, "BISSEXTO", QDate(1980, 2, 29));
+        w.addMember(3, "ANA", QDate(1980, 2, 28));
+        w.addMember(4, "ÚLTIMO DO ANO", QDate(1970, 12, 31));
+        w.addMember(5, "PRIMEIRO DO ANO", QDate(2011, 1, 1));
+        w.addMember(6, "SEM DATA", QVariant(QMetaType::fromType<QDate>()));
+        w.addMember(7, "NASCE NO ANO QUE VEM", today.addYears(1));
+        w.fx.db.exec("INSERT INTO TEVENTO (EVECODIGO, EVEDESCRICAO, EVEDATA) VALUES (1, 'CULTO', ?)", {today});
+        w.show();
+        QCOMPARE(w.birthdays(), listed);
+        QCOMPARE(w.lines().size(), 3); // the events panel as it always was
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.menu->txtAniversariantes)->text(QAccessible::Name),
+                 QString("Aniversariantes de Hoje:"));
+    }
+
+    void birthdaysFollowFecharAndAbrir()
+    {
+        const Day day(QDate(2011, 5, 31));
+        MainWindow w;
+        w.addMember(1, "ANA SILVA", QDate(1990, 5, 31));
+        w.addMember(2, "BRUNO", QDate(1991, 5, 31));
+        w.show();
+        DM->TBMEMBRO->setFilter("(UPPER(MEMNOME) LIKE UPPER('%SILVA%'))");
+        DM->TBMEMBRO->setFiltered(true);
+        DM->TBMEMBRO->insert();
+        DM->TBMEMBROMEMCODIGO->setAsInteger(3);
+        DM->TBMEMBROMEMNOME->setAsString("CARLA");
+        DM->TBMEMBROMEMDATANASC->setAsDate(QDate(2000, 5, 31));
+        DM->TBMEMBRO->post();
+        QCOMPARE(w.birthdays(), QString("* ANA SILVA (21 anos)\n* BRUNO (20 anos)"));
+
+        w.menu->btnFechar->click();
+        QVERIFY(!w.menu->txtAniversariantes->isVisible() && !w.menu->Label2->isVisible());
+        w.menu->btnAbrir->click();
+        QVERIFY(w.menu->txtAniversariantes->isVisible() && w.menu->Label2->isVisible());
+        QCOMPARE(w.birthdays(), QString("* ANA SILVA (21 anos)\n* BRUNO (20 anos)\n* CARLA (11 anos)"));
     }
 
     void showingOpensTheSharedTables()

@@ -341,6 +341,41 @@ private slots:
         QCOMPARE(rects, (QList<QRect>{QRect(100, 200, 400, 200), QRect(100, 1200, 400, 200)}));
     }
 
+    // A picture a handler sets row by row: fitted into its frame, kept once
+    // when the same picture is set again, left out when there is none; an
+    // element the handler hides is left out of that placement only.
+    void handlerPicturesAndHiddenElements()
+    {
+        TestDatabase db;
+        addPositions(db, 4);
+        auto dm = db.connect("R");
+        QueryDataset q("QCargo", dm->connectionName());
+        q.setSql({"SELECT * FROM TCARGO ORDER BY CARCODIGO"});
+        q.open();
+        QImage tall(20, 40, QImage::Format_RGB888);
+        tall.fill(Qt::red);
+        Report report;
+        report.dataset = &q;
+        Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 500);
+        auto *picture = detail->add<PictureElement>("imgFoto", QRect(0, 0, 400, 400));
+        LabelElement *label = detail->addLabel("QRLabel1", QRect(500, 0, 300, 50), "CARGO");
+        detail->beforePrint = [&](Band &) {
+            const int code = codeOf(q);
+            picture->picture = code == 3 ? QImage() : tall; // the same picture, but for row 3
+            label->visible = code % 2 == 1;
+        };
+        const ReportRun run = report.run();
+        QCOMPARE(run.images().size(), 1);
+        QCOMPARE(run.images().first().size(), QSize(20, 40));
+        QList<QRect> rects;
+        for (const PageItem &item : run.pages().at(0).items)
+            if (item.kind == PageItem::Image)
+                rects << item.rect;
+        QCOMPARE(rects, (QList<QRect>{QRect(200, 100, 200, 400), QRect(200, 600, 200, 400), QRect(200, 1600, 200, 400)}));
+        QCOMPARE(run.texts(0, "QRLabel1"), (QStringList{"CARGO", "CARGO"}));
+        QCOMPARE(run.findItem(0, "QRLabel1")->rect.top(), 100);
+    }
+
     void reportWithoutDatasetPrintsOnce()
     {
         Report report;

@@ -89,7 +89,7 @@ LikeFilter LikeFilter::parse(const QString &expression)
         return f;
     }
     for (char &b : bytes)
-        b = char(Win1252::upper[static_cast<unsigned char>(b)]);
+        b = char(Win1252::searchFold[static_cast<unsigned char>(b)]);
     f.m_pattern = bytes;
 
     // "%text%" with no other wildcard is what every search builds: a plain
@@ -116,7 +116,7 @@ bool LikeFilter::matches(std::string_view text) const
             return false;
         for (size_t i = 0; i + ln <= n; ++i) {
             size_t k = 0;
-            while (k < ln && Win1252::upper[s[i + k]] == lit[k])
+            while (k < ln && Win1252::searchFold[s[i + k]] == lit[k])
                 ++k;
             if (k == ln)
                 return true;
@@ -136,7 +136,7 @@ bool LikeFilter::matchPattern(const unsigned char *s, size_t sn) const
         if (pi < pn && p[pi] == '%') {
             starP = pi++;
             starS = si;
-        } else if (pi < pn && (p[pi] == '_' || p[pi] == Win1252::upper[s[si]])) {
+        } else if (pi < pn && (p[pi] == '_' || p[pi] == Win1252::searchFold[s[si]])) {
             ++pi;
             ++si;
         } else if (starP != size_t(-1)) {

@@ -9,8 +9,9 @@
 //     (UPPER(COLUMN) LIKE UPPER('pattern'))
 // parsed, never evaluated as code. The pattern is a SQL LIKE pattern ("%"
 // any run of characters, "_" one character, a doubled quote is one quote),
-// compared with capitals and small letters alike, accented ones too. A row
-// whose column is empty never passes.
+// compared with capitals and small letters alike and with accented letters
+// as their base letters ("JOAO" finds "JOÃO", "conceicao" "CONCEIÇÃO"). A
+// row whose column is empty never passes.
 class LikeFilter
 {
 public:
@@ -24,7 +25,7 @@ private:
     bool matchPattern(const unsigned char *s, size_t n) const;
 
     QString m_column;
-    QByteArray m_pattern;      // capital letters, code page 1252
+    QByteArray m_pattern;      // capital letters without accents, code page 1252
     QByteArray m_literal;      // the text between "%...%" when that is all there is
     bool m_simpleContains = false;
     bool m_matchesNothing = false; // the pattern has a character no text can hold

@@ -26,11 +26,42 @@ constexpr std::array<unsigned char, 256> makeUpper()
     return t;
 }
 
+// The capital of a letter without its accent: "á", "Á", "à", "ã" -> "A";
+// "ç" -> "C"; "ø" -> "O". Ligatures and other letters (Æ, Œ, Ð, Þ, ß) stay
+// what `upper` makes of them.
+constexpr std::array<unsigned char, 256> makeSearchFold()
+{
+    std::array<unsigned char, 256> t = makeUpper();
+    const auto base = [&t](int from, int to, char letter) {
+        for (int c = from; c <= to; ++c)
+            t[c] = static_cast<unsigned char>(letter);
+    };
+    for (int offset : {0, 0x20}) { // capitals, then small letters
+        base(0xC0 + offset, 0xC5 + offset, 'A');
+        base(0xC7 + offset, 0xC7 + offset, 'C');
+        base(0xC8 + offset, 0xCB + offset, 'E');
+        base(0xCC + offset, 0xCF + offset, 'I');
+        base(0xD1 + offset, 0xD1 + offset, 'N');
+        base(0xD2 + offset, 0xD6 + offset, 'O');
+        base(0xD8 + offset, 0xD8 + offset, 'O');
+        base(0xD9 + offset, 0xDC + offset, 'U');
+        base(0xDD + offset, 0xDD + offset, 'Y');
+    }
+    for (int c : {0x8A, 0x9A})
+        t[c] = 'S'; // Š š
+    for (int c : {0x8E, 0x9E})
+        t[c] = 'Z'; // Ž ž
+    for (int c : {0x9F, 0xFF})
+        t[c] = 'Y'; // Ÿ ÿ
+    return t;
+}
+
 } // namespace
 
 namespace Win1252 {
 
 const std::array<unsigned char, 256> upper = makeUpper();
+const std::array<unsigned char, 256> searchFold = makeSearchFold();
 
 int byteOf(QChar ch)
 {

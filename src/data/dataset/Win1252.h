@@ -5,8 +5,9 @@
 #include <QString>
 
 // Texts are kept in memory as bytes of the Windows-1252 code page, the
-// character set of the database's text columns: one byte a character, and a
-// 256-entry table folds small letters (accented ones too) into capitals.
+// character set of the database's text columns: one byte a character, and
+// 256-entry tables fold small letters (accented ones too) into capitals and,
+// for searches, accented letters into their base letters.
 namespace Win1252 {
 
 // Encodes text; returns false (and the first character that has no byte in
@@ -22,6 +23,9 @@ inline QString decode(const QByteArray &bytes) { return decode(bytes.constData()
 
 // Capital letter of a code-page byte ("á" -> "Á", "ç" -> "Ç", "ÿ" -> "Ÿ").
 extern const std::array<unsigned char, 256> upper;
+// What searches compare: the capital letter without its accent ("á", "Ã"
+// -> "A", "ç" -> "C"), so that "JOAO" finds "JOÃO".
+extern const std::array<unsigned char, 256> searchFold;
 
 // The message that refuses a text with a character outside the code page.
 QString refusal(const QString &columnName, QChar bad);

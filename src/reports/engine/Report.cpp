@@ -141,18 +141,12 @@ private:
         case Element::Kind::DataImage: {
             const auto &image = static_cast<const DataImageElement &>(element);
             const Field *field = fieldOf(image.dataset, image.column);
-            const int index = field ? imageIndexOf(field->asBytes(), item.rect.size()) : -1;
-            if (index < 0)
-                return;
-            const QSize size = m_run.m_images.at(index).size().scaled(item.rect.size(), Qt::KeepAspectRatio);
-            item.kind = PageItem::Image;
-            item.imageIndex = index;
-            item.rect = QRect(QPoint(item.rect.left() + (item.rect.width() - size.width()) / 2,
-                                     item.rect.top() + (item.rect.height() - size.height()) / 2),
-                              size);
-            page.items.append(item);
+            placeImage(page, item, field ? imageIndexOf(field->asBytes(), item.rect.size()) : -1);
             return;
         }
+        case Element::Kind::Picture:
+            placeImage(page, item, pictureIndexOf(static_cast<const PictureElement &>(element).picture));
+            return;
         case Element::Kind::Label:
             item.text = static_cast<const LabelElement &>(element).caption;
             break;
@@ -181,6 +175,21 @@ private:
                 r.setLeft(r.left() + (r.width() - width) / 2);
             r.setSize(QSize(width, height));
         }
+        page.items.append(item);
+    }
+
+    // The picture `index` of the run, centred in the item's frame and scaled
+    // into it keeping its proportions; nothing for no picture.
+    void placeImage(LaidOutPage &page, PageItem &item, int index)
+    {
+        if (index < 0)
+            return;
+        const QSize size = m_run.m_images.at(index).size().scaled(item.rect.size(), Qt::KeepAspectRatio);
+        item.kind = PageItem::Image;
+        item.imageIndex = index;
+        item.rect = QRect(QPoint(item.rect.left() + (item.rect.width() - size.width()) / 2,
+                                 item.rect.top() + (item.rect.height() - size.height()) / 2),
+                          size);
         page.items.append(item);
     }
 
@@ -214,9 +223,24 @@ private:
         return index;
     }
 
+    // A picture placed again (the same QImage) is stored once.
+    int pictureIndexOf(const QImage &picture)
+    {
+        if (picture.isNull())
+            return -1;
+        auto it = m_pictureByKey.constFind(picture.cacheKey());
+        if (it != m_pictureByKey.constEnd())
+            return *it;
+        const int index = int(m_run.m_images.size());
+        m_run.m_images.append(picture);
+        m_pictureByKey.insert(picture.cacheKey(), index);
+        return index;
+    }
+
     const Report &m_report;
     ReportRun m_run;
     QHash<QByteArray, int> m_imageByKey;
+    QHash<qint64, int> m_pictureByKey;
     static constexpr int kPictureDpi = 300;
     int m_y = 0;
     int m_detailsOnPage = 0;

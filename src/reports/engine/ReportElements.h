@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPolygon>
 #include <QRect>
 #include <QString>
@@ -21,7 +22,7 @@ struct ElementFont
 class Element
 {
 public:
-    enum class Kind { Label, DataText, Shape, DataImage, Polyline };
+    enum class Kind { Label, DataText, Shape, DataImage, Polyline, Picture };
 
     Element(Kind kind, const QString &name, const QRect &rect) : name(name), rect(rect), m_kind(kind) {}
     virtual ~Element() = default;
@@ -90,4 +91,16 @@ public:
     QPolygon points;
     QColor pen = Qt::black;
     int width = 0;
+};
+
+// A picture that a handler sets, decoded already at the size it prints (a
+// picture read for each row, which the run should not keep at its full
+// size); scaled into the frame keeping its proportions. A null picture
+// draws nothing.
+class PictureElement : public Element
+{
+public:
+    static constexpr Kind StaticKind = Kind::Picture;
+    PictureElement(const QString &name, const QRect &rect) : Element(Kind::Picture, name, rect) {}
+    QImage picture;
 };
