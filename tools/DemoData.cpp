@@ -2,7 +2,7 @@
 
 #include "DatabaseCreator.h"
 #include "DemoPhotos.h"
-#include "data/Today.h"
+#include "uikit/Today.h"
 #include "data/dataset/DbError.h"
 
 #include <QBuffer>

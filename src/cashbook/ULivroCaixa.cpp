@@ -1,6 +1,6 @@
 #include "ULivroCaixa.h"
 
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "reports/UFLivro.h"
 #include "data/controls/DBEdit.h"

@@ -1,9 +1,9 @@
 #include "UMovimentacoes.h"
 
 #include "ULivroCaixa.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"

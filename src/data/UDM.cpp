@@ -1,7 +1,7 @@
 #include "UDM.h"
 
 #include "Schema.h"
-#include "StopSignals.h"
+#include "uikit/StopSignals.h"
 #include "SystemPaths.h"
 #include "dataset/DbError.h"
 

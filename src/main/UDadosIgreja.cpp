@@ -1,9 +1,9 @@
 #include "UDadosIgreja.h"
 
 #include "data/ChurchData.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "UEvento.h"
 
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "reports/UFEvento.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"

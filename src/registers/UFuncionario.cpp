@@ -2,8 +2,8 @@
 
 #include "UCargo.h"
 #include "reports/URFuncionario.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "data/controls/DBComboBox.h"
 #include "data/controls/DBEdit.h"

@@ -1,7 +1,7 @@
 #include "ReportFilter.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
 #include "data/controls/DBLookupComboBox.h"
 
 #include <QButtonGroup>

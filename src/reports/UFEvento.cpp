@@ -2,15 +2,15 @@
 
 #include "UREvento.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/Schema.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBLookupComboBox.h"
 #include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

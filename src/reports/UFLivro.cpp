@@ -2,12 +2,12 @@
 
 #include "URLivroCaixa.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QGridLayout>
 #include <QLabel>

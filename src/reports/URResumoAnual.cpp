@@ -4,7 +4,7 @@
 #include "YearChart.h"
 
 #include "data/ChurchData.h"
-#include "data/Today.h"
+#include "uikit/Today.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DataControls.h"
 #include "data/controls/DatasetModel.h"
 

@@ -6,7 +6,7 @@
 #include "FirebirdServer.h"
 #include "RegisterFixture.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/dataset/DbError.h"
 #include "registers/UMembro.h"

@@ -1,8 +1,8 @@
 #include "TestDatabase.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
 

@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "reports/engine/PdfWriter.h"
 #include "reports/engine/Report.h"
 

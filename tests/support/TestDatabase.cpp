@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/KelmaraApplication.h"
+#include "uikit/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "TableDataset.h"
 
 #include "DataSource.h"
-#include "DatasetProvider.h"
+#include "data/provider/DatasetProvider.h"
 #include "DbError.h"
 #include "Win1252.h"
 

@@ -1,7 +1,7 @@
 #include "FirebirdClient.h"
 
-#include "DbError.h"
-#include "RowStore.h"
+#include "data/dataset/DbError.h"
+#include "data/dataset/RowStore.h"
 
 #include <QDate>
 #include <QSqlDriver>

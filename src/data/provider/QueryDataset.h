@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dataset.h"
-#include "RowStore.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/RowStore.h"
 
 #include <QMap>
 #include <QStringList>

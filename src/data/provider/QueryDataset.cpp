@@ -1,6 +1,6 @@
 #include "QueryDataset.h"
 
-#include "DbError.h"
+#include "data/dataset/DbError.h"
 #include "FirebirdClient.h"
 
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
 #include "SqlTableSource.h"
 
-#include "DbError.h"
+#include "data/dataset/DbError.h"
 
 SqlTableSource::SqlTableSource(const QString &connectionName, const QString &tableName, QObject *parent)
     : QObject(parent), m_connection(connectionName), m_table(tableName)

@@ -1,10 +1,10 @@
 #include "DatasetProvider.h"
 
-#include "DbError.h"
+#include "data/dataset/DbError.h"
 #include "FirebirdClient.h"
-#include "RowStore.h"
+#include "data/dataset/RowStore.h"
 #include "SqlTableSource.h"
-#include "TableDataset.h"
+#include "data/dataset/TableDataset.h"
 
 #include <QHash>
 #include <QSqlQuery>
