@@ -13,7 +13,7 @@
 #include "uikit/KelmaraApplication.h"
 #include "data/UDM.h"
 #include "data/backup/Backup.h"
-#include "data/dataset/DbError.h"
+#include "data/provider/EngineErrors.h"
 #include "data/provider/QueryDataset.h"
 #include "reports/engine/Report.h"
 

@@ -3,7 +3,7 @@
 #include "DatabaseCreator.h"
 #include "DemoPhotos.h"
 #include "uikit/Today.h"
-#include "data/dataset/DbError.h"
+#include "data/provider/EngineErrors.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,20 +1,19 @@
 #include "RecordForm.h"
 
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBNavigator.h"
+#include "data/controls/DataControl.h"
+#include "data/controls/DatasetModel.h"
+#include "data/dataset/DataSource.h"
+#include "data/dataset/DbError.h"
+#include "data/dataset/TableDataset.h"
+#include "data/dataset/TableProvider.h"
 #include "uikit/CsvExport.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DatasetModel.h"
-#include "data/controls/DataControl.h"
-#include "data/controls/DBNavigator.h"
-#include "data/dataset/DataSource.h"
-#include "data/provider/DatasetProvider.h"
-#include "data/dataset/DbError.h"
-#include "data/provider/SqlTableSource.h"
-#include "data/dataset/TableDataset.h"
 
 #include <QApplication>
 #include <QDir>
@@ -298,7 +297,7 @@ void RecordForm::FormShow()
 {
     for (TableDataset *t : m_setup.openOnShow) {
         if (m_setup.activateSourcesOnShow)
-            t->provider()->source()->setActive(true);
+            t->provider()->openSource();
         t->open();
     }
     followState();

@@ -5,11 +5,9 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
-#include "data/Schema.h"
 #include "data/UDM.h"
-#include "data/controls/DBEdit.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/DbError.h"
+#include "data/dataset/Field.h"
 #include "data/provider/QueryDataset.h"
 
 #include <QButtonGroup>
@@ -17,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
@@ -47,7 +44,7 @@ TFFEvento::TFFEvento(QWidget *owner)
 QLineEdit *TFFEvento::dateBox(const QString &name)
 {
     QLineEdit *box = FormKit::textBox(this, name);
-    box->setInputMask(DBEdit::inputMaskFor(Schema::kDateMask));
+    box->setInputMask(kDateInputMask);
     box->setFixedWidth(100);
     FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
     return box;
@@ -131,9 +128,5 @@ void TFFEvento::filterQuery(QueryDataset *query, int chosen) const
 
 QDate TFFEvento::dateOf(const QLineEdit *box) const
 {
-    const QString text = box->displayText().replace(u'_', u' ');
-    const QDate date = QLocale().toDate(text.trimmed(), QLocale::ShortFormat);
-    if (!date.isValid())
-        throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
-    return date;
+    return dateFromText(box->displayText().replace(u'_', u' '));
 }

@@ -66,7 +66,7 @@ void TFFLivro::showEvent(QShowEvent *event)
 void TFFLivro::FormShow()
 {
     for (TableDataset *table : {DM->TBLIVRO, DM->TBMOVIMENTACOES}) {
-        table->provider()->source()->setActive(true);
+        table->provider()->openSource();
         table->open();
     }
 }

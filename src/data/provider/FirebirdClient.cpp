@@ -1,6 +1,6 @@
 #include "FirebirdClient.h"
 
-#include "data/dataset/DbError.h"
+#include "EngineErrors.h"
 #include "data/dataset/RowStore.h"
 
 #include <QDate>
@@ -90,7 +90,7 @@ FieldType typeOf(const XSQLVAR &v)
 isc_db_handle attachmentOf(const QSqlDatabase &db)
 {
     if (!db.isOpen())
-        throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(db.connectionName()));
+        throw connectionNotOpen(db.connectionName());
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || handle.metaType().sizeOf() != sizeof(isc_db_handle))
         throw DbError(QStringLiteral("A conexão \"%1\" não é uma conexão do Firebird.").arg(db.connectionName()));
