@@ -54,10 +54,6 @@ RecordFormSetup setup()
     s.searchLabel = QStringLiteral("BUSCA DE MOVIMENTAÇÃO POR DESCRICAÇÃO : ");
     s.focusSearchOnQueryPage = true;
     s.shortcuts = RecordFormSetup::Shortcuts::CashMovements;
-    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
-                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
-                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
-                QStringLiteral("F4 para Sair")};
     s.capitals = true;
     s.size = QSize(637, 564);
     s.exportName = QStringLiteral("movimentacoes");
@@ -70,9 +66,10 @@ RecordFormSetup setup()
 TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
-    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
-    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
+    // The boxes' F5 and Esc reach the shortcut menu first.
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
+    DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO LIVRO"));
@@ -83,8 +80,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     btnLivro->setToolTip(QStringLiteral("Cadastro de Livros Caixas"));
     btnLivro->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnLivro->setIconSize(QSize(18, 18));
-    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
-    DBEdit6 = dataEdit(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
+    DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
+    DBEdit6 = fieldBox(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
     DBRadioGroup1 = new DBRadioGroup(DM->DSMOVIMENTACOES, QStringLiteral("MOVDEBITOCREDITO"),
                                      QStringLiteral("ENTRADA OU SAÍDA ?"),
                                      {QStringLiteral("ENTRADA"), QStringLiteral("SAIDA")}, page);
@@ -96,13 +93,11 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
     addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBEdit2);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label3"), QStringLiteral("LIVRO"), DBEdit3, 0, true));
     auto *book = new QHBoxLayout;
     book->addWidget(DBEdit3);
     book->addWidget(DBLookupComboBox1, 1);
     book->addWidget(btnLivro);
-    entryLayout()->addLayout(book);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("LIVRO"), book, DBEdit3);
     auto *amount = new QHBoxLayout;
     amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label4"), QStringLiteral("VALOR"), DBEdit4));
     amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label6"), QStringLiteral("DATA"), DBEdit6));
@@ -113,12 +108,10 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addWidget(Edit1, 0, Qt::AlignLeft);
 
     setCodeBox(DBEdit1);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1,
-                                                       DBLookupComboBox1, btnLivro})
-        addEditable(w);
+    addEditable({DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1, DBLookupComboBox1, btnLivro});
     setFirstField(DBEdit2);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit6})
-        addFieldKeys(w); // F5 and Esc reach the shortcut menu first
+    // The book list comes after the navigator, whatever its place on the page.
+    setTabChain({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1});
     connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { btnLivroClick(); });
 
     DBGrid1->addColumn(QStringLiteral("MOVCODIGO"), QStringLiteral("CÓDIGO"), 56);
@@ -127,12 +120,6 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     DBGrid1->addColumn(QStringLiteral("MOVDEBITOCREDITO"), QStringLiteral("ENTR/SAIDA"), 80);
     DBGrid1->addColumn(QStringLiteral("MOVDATA"), QStringLiteral("DATA"), 85);
     finishLayout();
-
-    // The book list comes after the navigator, whatever its place on the page.
-    const QList<QWidget *> order{DBEdit1,       DBEdit2,      DBEdit3,           DBEdit4, DBEdit6,
-                                 DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 // Both windows work on the shared books table: a book saved there is in the
