@@ -106,13 +106,8 @@ void TFDadosIgreja::layOut()
     layout->addStretch();
     layout->addLayout(FormKit::centredRow({btnSalvar, btnSair}));
 
-    QWidget *previous = nullptr;
-    for (QLineEdit *edit : {txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtConselho1,
-                            txtConselho2, txtConselho3}) {
-        if (previous)
-            setTabOrder(previous, edit);
-        previous = edit;
-    }
+    FormKit::tabChain({txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtConselho1, txtConselho2,
+                       txtConselho3});
 }
 
 void TFDadosIgreja::showEvent(QShowEvent *event)

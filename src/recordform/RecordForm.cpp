@@ -234,8 +234,7 @@ void RecordForm::finishLayout()
         m_entryLayout->addWidget(DBNavigator1, 0, Qt::AlignLeft);
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
-    for (int i = 1; i < m_tabChain.size(); ++i)
-        QWidget::setTabOrder(m_tabChain[i - 1], m_tabChain[i]);
+    FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     FormKit::centreOnScreen(this);
     followState();

@@ -70,9 +70,7 @@ void TFFEvento::layOut()
     layout->addLayout(employee);
     layout->addStretch();
     layout->addLayout(buttonRow(btnRelatorio));
-    setTabOrder(txtDataInicial, txtDataFinal);
-    setTabOrder(txtDataFinal, DBLookupComboBox1);
-    setTabOrder(DBLookupComboBox1, m_choices->button(ByPeriod));
+    FormKit::tabChain({txtDataInicial, txtDataFinal, DBLookupComboBox1, m_choices->button(ByPeriod)});
 }
 
 void TFFEvento::showEvent(QShowEvent *event)

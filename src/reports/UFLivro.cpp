@@ -47,8 +47,7 @@ void TFFLivro::buildControls()
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttonRow(btnGerar));
-    setTabOrder(DBLookupComboBox1, txtMes);
-    setTabOrder(txtMes, txtAno);
+    FormKit::tabChain({DBLookupComboBox1, txtMes, txtAno});
 
     FormKit::onExit(DBLookupComboBox1, [this] { DBLookupComboBox1Exit(); });
     // A choice made with the mouse, followed by a click on "Gerar Relatório"

@@ -68,10 +68,7 @@ void TFTrocaSenha::buildControls()
     layout->addStretch();
     layout->addLayout(FormKit::centredRow({btnSalvar, btnCancelar}));
 
-    setTabOrder(txtLogin, txtSenha);
-    setTabOrder(txtSenha, txtNovoUsuario);
-    setTabOrder(txtNovoUsuario, txtNovaSenha);
-    setTabOrder(txtNovaSenha, txtRepitaSenha);
+    FormKit::tabChain({txtLogin, txtSenha, txtNovoUsuario, txtNovaSenha, txtRepitaSenha});
 }
 
 void TFTrocaSenha::connectHandlers()
