@@ -1,5 +1,6 @@
 #include "PhotoChurch.h"
 
+#include "BackupBench.h"
 #include "BenchKit.h"
 #include "SecretaryLists.h"
 #include "DemoData.h"
@@ -171,6 +172,8 @@ void photoChurchFigures(const QString &folder)
     printFigure({QStringLiteral("start_entrar_to_main_window"), start.signInMs, QStringLiteral("ms")});
     printFigure({QStringLiteral("memory_after_browsing_members"), start.residentMiB, QStringLiteral("MiB")});
     membershipCardFigures(withPhotos);
+
+    backupFigures(withPhotos, QStringLiteral("_fotos"));
 
     printTarget({QStringLiteral("open_tbmembro_fotos.ratio_vs_sem_fotos"), openRatio, false, 1.2});
     printTarget({QStringLiteral("memory_tbmembro_fotos.ratio_vs_sem_fotos"), memoryRatio, false, 1.2});

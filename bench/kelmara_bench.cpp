@@ -6,13 +6,13 @@
 // folder). Makes the files when they are absent. Prints one figure a line,
 //     name value unit [ratio_vs_X R]...
 // then one line per target, met or missed. A report: exits 0 either way.
+#include "BackupBench.h"
 #include "BenchKit.h"
 #include "DemoData.h"
 #include "PhotoChurch.h"
 #include "SecretaryLists.h"
 #include "uikit/KelmaraApplication.h"
 #include "data/UDM.h"
-#include "data/backup/Backup.h"
 #include "data/provider/EngineErrors.h"
 #include "data/provider/QueryDataset.h"
 #include "reports/engine/Report.h"
@@ -325,28 +325,6 @@ void run(const QString &path)
     exportFigures(dm);
 }
 
-// Making a checked copy of the database as "Fazer Cópia" does, with the file
-// held open by a data module as the program holds it: the copy, the check
-// (test restore, validation, counts) and the whole, once.
-void backupFigures(const QString &path)
-{
-    TDM dm(nullptr, QStringLiteral("bench-copia"), path);
-    QTemporaryDir folder;
-    QElapsedTimer clock;
-    double copyMs = 0;
-    clock.start();
-    const BackupCopy copy = Backup::makeCheckedCopy(path, folder.path(), {}, [&](int percent, const QString &) {
-        if (percent >= 45 && copyMs == 0)
-            copyMs = double(clock.nsecsElapsed()) / 1e6;
-    });
-    const double wholeMs = double(clock.nsecsElapsed()) / 1e6;
-    printFigure({QStringLiteral("backup_copy"), copyMs, QStringLiteral("ms")});
-    printFigure({QStringLiteral("backup_check"), wholeMs - copyMs, QStringLiteral("ms")});
-    printFigure({QStringLiteral("backup_copy_and_check"), wholeMs, QStringLiteral("ms")});
-    printFigure({QStringLiteral("backup_members"), double(copy.counts ? copy.counts->members() : 0), QStringLiteral("rows")});
-    printFigure({QStringLiteral("backup_file"), double(copy.size) / (1024.0 * 1024.0), QStringLiteral("MiB")});
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -375,7 +353,7 @@ int main(int argc, char **argv)
         if (!church.isEmpty())
             photoChurchFigures(church);
         run(path);
-        backupFigures(path);
+        backupFigures(path, {});
     } catch (const DbError &e) {
         QTextStream(stderr) << "kelmara-bench: " << e.text() << Qt::endl;
         return 1;

@@ -82,6 +82,26 @@ private slots:
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES").toInt(), 4);
     }
 
+    // Names are found outside quoted texts, quoted names and comments, in any
+    // case, and accented texts come back as they were stored.
+    void namesInTheSqlTextAndAccentedTexts()
+    {
+        TestDatabase db;
+        addMovements(db);
+        db.exec("UPDATE TMOVIMETACOES SET MOVDESCRICAO = 'DÍZIMO DE JOÃO € :x' WHERE MOVCODIGO = 3");
+        auto dm = db.connect();
+        QueryDataset q("QRMOV", dm->connectionName());
+        q.setSql({"SELECT MOVCODIGO, 'x:naoe' AS \"A:B\", MOVDESCRICAO FROM TMOVIMETACOES -- :comentario",
+                  "WHERE MOVLIVRO = :Livro /* :outro */ AND MOVVALOR > :VALOR ORDER BY MOVCODIGO"});
+        q.setParam("LIVRO", 2);
+        q.setParam(":valor", 1.0);
+        q.open();
+        QCOMPARE(walk(q, "MOVCODIGO"), QStringList({"3"}));
+        QCOMPARE(q.fieldByName("A:B")->asString(), "x:naoe");
+        QCOMPARE(q.fieldByName("MOVDESCRICAO")->asString(), QStringLiteral("DÍZIMO DE JOÃO € :x"));
+        QCOMPARE(q.fieldByName("MOVDESCRICAO")->size(), 50);
+    }
+
     // A report window runs its queries one after another on one query object.
     void newSqlStartsWithoutTheOldParameters()
     {

@@ -151,6 +151,26 @@ private slots:
         QVERIFY(storedPhoto(p, 2).isEmpty());
     }
 
+    // A phone's photograph is stored reduced to 1,200 pixels on its longer side.
+    void largePhotographIsStoredReduced()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.fx.writeFile("C:\\Fotos\\celular.png", pictureBytes(3000, 2000, "PNG"));
+        p.member(1, "PEDRO");
+        auto w = p.open();
+        PictureChoice choice(p.fx.fixedPath("C:\\Fotos\\celular.png"));
+        w->btnAlterar->click();
+        w->btnFoto->click();
+        QCOMPARE(w->Foto->pictureSize(), QSize(1200, 800));
+        w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QVERIFY(recorder.texts().isEmpty());
+        const QByteArray stored = storedPhoto(p, 1);
+        QVERIFY(stored.startsWith("\xFF\xD8")); // JPEG
+        QCOMPARE(QImage::fromData(stored).size(), QSize(1200, 800));
+    }
+
     void fileThatIsNoPictureKeepsItsBytes()
     {
         Program p;

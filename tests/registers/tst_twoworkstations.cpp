@@ -8,9 +8,11 @@
 
 #include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
+#include "data/controls/DBImage.h"
 #include "data/dataset/DbError.h"
 #include "registers/UMembro.h"
 
+#include <QBuffer>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -182,6 +184,36 @@ private slots:
         second->dm->TBMEMBRO->open();
         QVERIFY(second->dm->TBMEMBRO->locate(QStringLiteral("MEMNOME"), {QStringLiteral("MARIA")}));
         QVERIFY(recorder.texts().isEmpty());
+    }
+
+    // A photograph is fetched from the server when a member becomes current:
+    // changed on one workstation, the other shows the new one once it reads
+    // the table again, and the picture box of its window shows it.
+    void aPictureChangedOnOneIsReadFreshOnTheOtherAfterARead()
+    {
+        auto png = [](QSize size) {
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(Qt::darkGreen);
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "PNG");
+            return bytes;
+        };
+        auto two = second->members();
+        QVERIFY(!two->Foto->hasPicture());
+        TableDataset *members = first->dm->TBMEMBRO;
+        members->open();
+        for (const QSize size : {QSize(200, 100), QSize(90, 60)}) {
+            members->edit();
+            first->dm->TBMEMBROMEMFOTO->setAsBytes(png(size));
+            members->applyUpdates(0);
+            NOTHING_UNAPPLIED_ON_EITHER();
+            second->dm->TBMEMBRO->close();
+            second->dm->TBMEMBRO->open();
+            QCOMPARE(second->dm->TBMEMBROMEMFOTO->asBytes(), png(size));
+            QCOMPARE(two->Foto->pictureSize(), size);
+        }
     }
 
     // Both press Novo at once and get the same code: the second save is

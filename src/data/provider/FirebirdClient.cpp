@@ -21,6 +21,23 @@ const int kUtf8BytesPerChar = 4;
 const qint64 kJulianDayOfZero = 2400001; // ISC_DATE counts days from 17 November 1858
 const unsigned short kLargestSegment = 65535;
 
+const qsizetype kLongestText = 32765; // bytes of a VARCHAR parameter
+
+// A value of the client's buffers, which need not be aligned.
+template <class T>
+T valueAt(const char *data)
+{
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+template <class T>
+QByteArray bytesOf(T value)
+{
+    return QByteArray(reinterpret_cast<const char *>(&value), sizeof value);
+}
+
 std::vector<Transaction *> &openTransactions()
 {
     static std::vector<Transaction *> open;
@@ -239,31 +256,23 @@ void Cursor::bindParameters(const QVariantList &parameters)
         case QMetaType::Int:
         case QMetaType::LongLong:
         case QMetaType::UInt:
-        case QMetaType::Bool: {
-            const qint64 n = value.toLongLong();
-            data = QByteArray(reinterpret_cast<const char *>(&n), sizeof n);
+        case QMetaType::Bool:
+            data = bytesOf(qint64(value.toLongLong()));
             v.sqltype = SQL_INT64 | 1;
             break;
-        }
         case QMetaType::Double:
-        case QMetaType::Float: {
-            const double d = value.toDouble();
-            data = QByteArray(reinterpret_cast<const char *>(&d), sizeof d);
+        case QMetaType::Float:
+            data = bytesOf(value.toDouble());
             v.sqltype = SQL_DOUBLE | 1;
             break;
-        }
         case QMetaType::QDate:
-        case QMetaType::QDateTime: {
-            const ISC_DATE days = ISC_DATE(value.toDate().toJulianDay() - kJulianDayOfZero);
-            data = QByteArray(reinterpret_cast<const char *>(&days), sizeof days);
+        case QMetaType::QDateTime:
+            data = bytesOf(ISC_DATE(value.toDate().toJulianDay() - kJulianDayOfZero));
             v.sqltype = SQL_TYPE_DATE | 1;
             break;
-        }
         default: {
-            const QByteArray utf8 = value.toString().toUtf8();
-            data = QByteArray(sizeof(short), '\0') + utf8;
-            const short length = short(std::min<qsizetype>(utf8.size(), 32765));
-            std::memcpy(data.data(), &length, sizeof length);
+            const QByteArray utf8 = value.toString().toUtf8().left(kLongestText);
+            data = bytesOf(short(utf8.size())) + utf8;
             v.sqltype = SQL_VARYING | 1;
             v.sqlsubtype = kUtf8;
             break;
@@ -315,21 +324,12 @@ qint64 Cursor::integer(int column) const
 {
     const XSQLVAR &v = var(column);
     switch (v.sqltype & ~1) {
-    case SQL_SHORT: {
-        ISC_SHORT n;
-        std::memcpy(&n, v.sqldata, sizeof n);
-        return n;
-    }
-    case SQL_LONG: {
-        ISC_LONG n;
-        std::memcpy(&n, v.sqldata, sizeof n);
-        return n;
-    }
-    case SQL_INT64: {
-        ISC_INT64 n;
-        std::memcpy(&n, v.sqldata, sizeof n);
-        return n;
-    }
+    case SQL_SHORT:
+        return valueAt<ISC_SHORT>(v.sqldata);
+    case SQL_LONG:
+        return valueAt<ISC_LONG>(v.sqldata);
+    case SQL_INT64:
+        return valueAt<ISC_INT64>(v.sqldata);
     default:
         return qint64(amount(column));
     }
@@ -339,17 +339,11 @@ double Cursor::amount(int column) const
 {
     const XSQLVAR &v = var(column);
     switch (v.sqltype & ~1) {
-    case SQL_FLOAT: {
-        float f;
-        std::memcpy(&f, v.sqldata, sizeof f);
-        return f;
-    }
+    case SQL_FLOAT:
+        return valueAt<float>(v.sqldata);
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: {
-        double d;
-        std::memcpy(&d, v.sqldata, sizeof d);
-        return d;
-    }
+    case SQL_D_FLOAT:
+        return valueAt<double>(v.sqldata);
     default: {
         double d = double(integer(column));
         for (short s = v.sqlscale; s < 0; ++s)
@@ -361,25 +355,18 @@ double Cursor::amount(int column) const
 
 qint64 Cursor::julianDay(int column) const
 {
-    const XSQLVAR &v = var(column);
-    ISC_DATE days; // a timestamp starts with its date
-    std::memcpy(&days, v.sqldata, sizeof days);
-    return qint64(days) + kJulianDayOfZero;
+    return qint64(valueAt<ISC_DATE>(var(column).sqldata)) + kJulianDayOfZero; // a timestamp starts with its date
 }
 
 std::string_view Cursor::win1252Bytes(int column) const
 {
     const XSQLVAR &v = var(column);
-    short length;
-    std::memcpy(&length, v.sqldata, sizeof length);
-    return {v.sqldata + sizeof(short), size_t(std::max<short>(length, 0))};
+    return {v.sqldata + sizeof(short), size_t(std::max<short>(valueAt<short>(v.sqldata), 0))};
 }
 
 ISC_QUAD Cursor::blobId(int column) const
 {
-    ISC_QUAD id;
-    std::memcpy(&id, var(column).sqldata, sizeof id);
-    return id;
+    return valueAt<ISC_QUAD>(var(column).sqldata);
 }
 
 void storeCell(RowStore &store, int row, int c, FieldType type, const Cursor &cursor)
