@@ -160,7 +160,9 @@ QSet<int> TFRDizimistas::addGifts()
                   QStringLiteral("AND TMOVIMETACOES.MOVDATA >= :DATA1 AND TMOVIMETACOES.MOVDATA <= :DATA2")});
     if (!m_category.isNull())
         query.addSql(QStringLiteral("AND TMOVIMETACOES.MOVCATEGORIA = :CATEGORIA"));
-    query.addSql(QStringLiteral("ORDER BY TMEMBRO.MEMNOME COLLATE WIN_PTBR, TMOVIMETACOES.MOVMEMBRO, "
+    // A member deleted since sorts by the name the report gives it.
+    query.addSql(QStringLiteral("ORDER BY CAST(COALESCE(TMEMBRO.MEMNOME, 'MEMBRO ' || TMOVIMETACOES.MOVMEMBRO) AS "
+                                "VARCHAR(80) CHARACTER SET WIN1252) COLLATE WIN_PTBR, TMOVIMETACOES.MOVMEMBRO, "
                                 "TMOVIMETACOES.MOVDATA, TMOVIMETACOES.MOVCODIGO"));
     query.setParam(QStringLiteral("TIPO"), CashCategories::kEntry);
     query.setParam(QStringLiteral("DATA1"), m_first);

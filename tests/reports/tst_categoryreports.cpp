@@ -175,7 +175,7 @@ private slots:
         QVERIFY(only(run, 0, QString("txtAssinatura%1").arg(ParameterCode::Pastor).toLatin1()).startsWith("____"));
         QVERIFY(only(run, 0, "txtLocalData").startsWith("Campinas/SP, ____ de"));
         QCOMPARE(run.texts(0, "txtFuncao").size(), 5);
-        QCOMPARE(p.fx.db.scalar("SELECT LIVSALDOATUAL FROM TLIVRO WHERE LIVCODIGO = 2"), QVariant()); // writes nothing
+        QVERIFY(p.fx.db.scalar("SELECT LIVSALDOATUAL FROM TLIVRO WHERE LIVCODIGO = 2").isNull()); // writes nothing
 
         // A book with nothing booked says so; on many pages only the last has the lines to sign.
         QCOMPARE(accountLines(accountsRun(p.menu, 1)).mid(2, 5),
