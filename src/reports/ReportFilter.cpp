@@ -3,11 +3,13 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "data/controls/DBLookupComboBox.h"
+#include "data/dataset/Field.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -57,6 +59,20 @@ DBLookupComboBox *ReportFilter::addRowList(DataSource *source, const QString &ke
     list->setObjectName(QStringLiteral("DBLookupComboBox1"));
     list->setListSource(source, keyColumn, listColumn);
     return list;
+}
+
+QLineEdit *ReportFilter::addDateBox(const QString &name)
+{
+    QLineEdit *box = FormKit::textBox(this, name);
+    box->setInputMask(kDateInputMask);
+    box->setFixedWidth(100);
+    FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
+    return box;
+}
+
+QDate ReportFilter::dateIn(const QLineEdit *box)
+{
+    return dateFromText(box->displayText().replace(u'_', u' '));
 }
 
 QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<void()> generate)
