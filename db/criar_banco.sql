@@ -1,7 +1,10 @@
--- Schema of LIVRO.GDB: the eight tables of Kelmara and the default account.
--- Run by kelmara-criar-banco right after it creates the empty database file
--- (default character set WIN1252). Statements end with ";"; comment lines
--- start with "--".
+-- Schema of LIVRO.GDB: the eight tables of Kelmara's first structure and the
+-- default account. Run by kelmara-criar-banco right after it creates the empty
+-- database file (default character set WIN1252); the tool then brings the new
+-- database up to the program's level exactly as the program does with a stored
+-- one (src/data/SchemaUpgrade.cpp: the categories of the cash book and the new
+-- columns of the movements). Statements end with ";"; comment lines start
+-- with "--".
 
 CREATE TABLE TMEMBRO (
   MEMCODIGO        INTEGER NOT NULL PRIMARY KEY,

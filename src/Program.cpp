@@ -4,6 +4,7 @@
 #include "data/KelmaraApplication.h"
 #include "data/StopSignals.h"
 #include "data/UDM.h"
+#include "main/StartupUpgrade.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"
@@ -43,6 +44,7 @@ int runKelmara(int argc, char **argv)
     std::unique_ptr<TFLogin> login(createSignInWindow([] { QCoreApplication::quit(); }));
     if (!login->dataModuleReady())
         return 1;
+    StartupUpgrade::run(*DM); // a failure is said; the program runs on at the database's level
     login->show();
     return app.exec();
 }

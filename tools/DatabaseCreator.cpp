@@ -66,7 +66,7 @@ QStringList scriptStatements()
     return statements;
 }
 
-void runScript(const QString &path, const QStringList &statements)
+void runScript(const QString &path, const QStringList &statements, int level)
 {
     const QString name = QStringLiteral("criar-banco-") + QUuid::createUuid().toString(QUuid::Id128);
     QString failure;
@@ -85,6 +85,12 @@ void runScript(const QString &path, const QStringList &statements)
                     break;
                 }
             }
+            if (failure.isEmpty() && level > 0)
+                try {
+                    SchemaUpgrade::bringUpToDate(db);
+                } catch (const DbError &e) {
+                    failure = e.text();
+                }
             db.close();
         }
     }
@@ -97,12 +103,12 @@ void runScript(const QString &path, const QStringList &statements)
 
 } // namespace
 
-void createDatabase(const QString &path)
+void createDatabase(const QString &path, int level)
 {
     if (QFileInfo::exists(path))
         throw DbError(QStringLiteral("O arquivo \"%1\" já existe. Nada foi feito: um banco de dados existente "
                                      "nunca é sobrescrito.").arg(path));
     const QStringList statements = scriptStatements();
     createEmptyFile(path);
-    runScript(path, statements);
+    runScript(path, statements, level);
 }

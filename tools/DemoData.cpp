@@ -2,6 +2,7 @@
 
 #include "DatabaseCreator.h"
 #include "DemoPhotos.h"
+#include "data/SchemaUpgrade.h"
 #include "data/Today.h"
 #include "data/dataset/DbError.h"
 
@@ -73,14 +74,25 @@ struct Entry
     const char *description;
     int minReais;
     int maxReais;
+    const char *category;   // one of the starting categories
+    int givenByMember;      // percent of these movements with the member who gave
+    const char *document;   // the form of its document number; none when empty
 };
-const Entry kIncomes[] = {{"DÍZIMOS", 300, 6000},          {"OFERTAS DO CULTO", 50, 1500},
-                          {"OFERTA MISSIONÁRIA", 50, 800},  {"DOAÇÃO", 20, 2000},
-                          {"CAMPANHA DE CONSTRUÇÃO", 100, 3000}, {"VENDA DE BÍBLIAS E LIVROS", 30, 400}};
-const Entry kExpenses[] = {{"CONTA DE ENERGIA", 150, 900},   {"CONTA DE ÁGUA", 60, 350},
-                           {"TELEFONE E INTERNET", 100, 250}, {"SALÁRIOS", 1400, 6000},
-                           {"MATERIAL DE LIMPEZA", 40, 300},  {"ALUGUEL DO SALÃO", 800, 2500},
-                           {"MANUTENÇÃO DO TEMPLO", 100, 2000}, {"AJUDA SOCIAL", 50, 600}};
+const Entry kIncomes[] = {{"DÍZIMOS", 300, 6000, "DÍZIMOS", 100, "ENV %1"},
+                          {"OFERTAS DO CULTO", 50, 1500, "OFERTAS", 0, ""},
+                          {"OFERTA MISSIONÁRIA", 50, 800, "OFERTAS DE MISSÕES", 40, ""},
+                          {"DOAÇÃO", 20, 2000, "DOAÇÕES", 60, "REC %1"},
+                          {"CAMPANHA DE CONSTRUÇÃO", 100, 3000, "CAMPANHAS E OFERTAS ESPECIAIS", 50, ""},
+                          {"VENDA DE BÍBLIAS E LIVROS", 30, 400, "OUTRAS ENTRADAS", 0, ""}};
+const Entry kExpenses[] = {{"CONTA DE ENERGIA", 150, 900, "ENERGIA ELÉTRICA", 0, "NF %1"},
+                           {"CONTA DE ÁGUA", 60, 350, "ÁGUA E ESGOTO", 0, "NF %1"},
+                           {"TELEFONE E INTERNET", 100, 250, "TELEFONE E INTERNET", 0, "NF %1"},
+                           {"SALÁRIOS", 1400, 6000, "SALÁRIOS E PREBENDAS", 0, ""},
+                           {"MATERIAL DE LIMPEZA", 40, 300, "MANUTENÇÃO E LIMPEZA", 0, "NF %1"},
+                           {"ALUGUEL DO SALÃO", 800, 2500, "ALUGUEL", 0, "REC %1"},
+                           {"MANUTENÇÃO DO TEMPLO", 100, 2000, "MANUTENÇÃO E LIMPEZA", 0, "NF %1"},
+                           {"AJUDA SOCIAL", 50, 600, "AÇÃO SOCIAL", 0, ""}};
+const int kWithoutCategory = 4; // percent of movements booked without a category
 
 const char *const kEvents[] = {"CULTO DE ORAÇÃO",     "CULTO DE DOMINGO",   "ESCOLA BÍBLICA DOMINICAL",
                                "ENSAIO DO CORAL",     "REUNIÃO DE JOVENS",  "CULTO DE SANTA CEIA",
@@ -490,20 +502,60 @@ void checkBooksForMovements(const QSqlDatabase &db, const DemoSizes &sizes)
                       QStringLiteral("Não há livros caixa para as movimentações: inclua livros com --livros."));
 }
 
+// The category, the member who gave and the document of a movement, when
+// the database has them; drawn apart, so the other values stay as they were.
+class MovementDetails
+{
+public:
+    explicit MovementDetails(const QSqlDatabase &db)
+        : m_available(SchemaUpgrade::categoriesAvailable(db)),
+          m_rng(seedFor(QStringLiteral("detalhes"), nextCode(db, QStringLiteral("TMOVIMETACOES"), QStringLiteral("MOVCODIGO"))))
+    {
+        if (!m_available)
+            return;
+        for (const QVariantList &row : select(db, QStringLiteral("SELECT CATCODIGO, CATDESCRICAO FROM TCATEGORIA")))
+            m_categories.insert(row[1].toString(), row[0]);
+        for (const QVariantList &row : select(db, QStringLiteral("SELECT MEMCODIGO FROM TMEMBRO")))
+            m_members << row[0];
+    }
+    bool available() const { return m_available; }
+    QVariantList of(const Entry &e)
+    {
+        const QVariant category = m_rng.chance(kWithoutCategory) ? QVariant()
+                                                                 : m_categories.value(QString::fromUtf8(e.category));
+        const QVariant member = !m_members.isEmpty() && m_rng.chance(e.givenByMember) ? m_rng.any(m_members) : QVariant();
+        const QString form = QString::fromUtf8(e.document);
+        const QVariant document = form.isEmpty() || m_rng.chance(25) ? QVariant() : QVariant(form.arg(m_rng.digits(5)));
+        return {category, member, document};
+    }
+
+private:
+    bool m_available;
+    Random m_rng;
+    QHash<QString, QVariant> m_categories;
+    QList<QVariant> m_members;
+};
+
 // Each movement goes to one of the books there are, dated inside its month.
 void insertMovements(const QSqlDatabase &db, int count)
 {
     const Rows books = select(db, kBooksWithMonth);
-    insertRows(db, QStringLiteral("TMOVIMETACOES"),
-               {"MOVCODIGO", "MOVDESCRICAO", "MOVLIVRO", "MOVVALOR", "MOVDEBITOCREDITO", "MOVDATA"}, count,
+    MovementDetails details(db);
+    QStringList columns{"MOVCODIGO", "MOVDESCRICAO", "MOVLIVRO", "MOVVALOR", "MOVDEBITOCREDITO", "MOVDATA"};
+    if (details.available())
+        columns << "MOVCATEGORIA" << "MOVMEMBRO" << "MOVDOCUMENTO";
+    insertRows(db, QStringLiteral("TMOVIMETACOES"), columns, count,
                [&](Random &rng, int, int code) -> QVariantList {
                    const QVariantList &book = rng.any(books);
                    const QDate month(book[1].toInt(), book[2].toInt(), 1);
                    const bool income = rng.chance(55);
                    const Entry &e = income ? rng.any(kIncomes) : rng.any(kExpenses);
-                   return {code, QString::fromUtf8(e.description), book[0], rng.amount(e),
-                           QString::fromLatin1(income ? "ENTRADA" : "SAIDA"),
-                           month.addDays(rng.between(0, month.daysInMonth() - 1))};
+                   QVariantList row{code, QString::fromUtf8(e.description), book[0], rng.amount(e),
+                                    QString::fromLatin1(income ? "ENTRADA" : "SAIDA"),
+                                    month.addDays(rng.between(0, month.daysInMonth() - 1))};
+                   if (details.available())
+                       row << details.of(e);
+                   return row;
                });
 }
 

@@ -19,10 +19,12 @@
 #include "main/UMenu.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
+#include "registers/UCategoria.h"
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "reports/UFAniversariantes.h"
+#include "reports/UFDizimistas.h"
 #include "reports/UFEvento.h"
 #include "reports/UFLivro.h"
 #include "reports/UFLivroAnual.h"
@@ -250,6 +252,25 @@ void pictureChurchData(QWidget *owner)
     window.btnSalvar->click();
 }
 
+// The month's accounts (with the church's officers to sign) and the tithers
+// of the whole demo period.
+void pictureCategoryReports(QWidget *owner)
+{
+    TFFLivro filter(owner);
+    filter.show();
+    settle();
+    chooseRow(filter.DBLookupComboBox1, 0);
+    filter.DBLookupComboBox1Exit();
+    if (filter.btnPrestacao)
+        pictureReport(filter.btnPrestacao, QStringLiteral("relatorio-prestacao-contas"));
+    TFFDizimistas tithers(owner);
+    tithers.show();
+    tithers.txtDataInicial->setText(QDate::currentDate().addYears(-1).toString(QStringLiteral("dd/MM/yyyy")));
+    tithers.txtDataFinal->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    savePicture(&tithers, QStringLiteral("filtro-dizimistas"));
+    pictureReport(tithers.btnGerar, QStringLiteral("relatorio-dizimistas"));
+}
+
 // The summary first, while most months are not yet reported (and so marked),
 // then the yearly book, which stores every month.
 void pictureYearReports(QWidget *owner)
@@ -341,6 +362,7 @@ void pictureEverything()
     pictureRegister<TFLivroCaixa>(menu, QStringLiteral("livro-caixa"));
     pictureRegister<TFMovimentacoes>(menu, QStringLiteral("movimentacoes"));
     pictureRegister<TFParamentros>(menu, QStringLiteral("parametros"));
+    pictureRegister<TFCategoria>(menu, QStringLiteral("categorias"));
     pictureBackupWindow(menu);
 
     pictureMemberReports(menu);
@@ -350,6 +372,7 @@ void pictureEverything()
     pictureEventReport(menu);
     pictureCashBookReport(menu);
     pictureChurchData(menu);
+    pictureCategoryReports(menu);
     pictureYearReports(menu);
     pictureExitCopy();
 }

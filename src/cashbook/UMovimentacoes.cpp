@@ -1,6 +1,7 @@
 #include "UMovimentacoes.h"
 
 #include "ULivroCaixa.h"
+#include "data/CashCategories.h"
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/Messages.h"
@@ -10,6 +11,8 @@
 #include "data/controls/DBLookupComboBox.h"
 #include "data/controls/DBNavigator.h"
 #include "data/controls/DBRadioGroup.h"
+#include "data/controls/LookupSearch.h"
+#include "reports/URRecibo.h"
 
 #include <QHash>
 #include <QHBoxLayout>
@@ -40,6 +43,24 @@ RecordFormSetup::ExportColumn bookDescription()
             }};
 }
 
+// The export's "CATEGORIA", "MEMBRO" and "DOCUMENTO": the category's
+// description and the member's name looked up once per export.
+QList<RecordFormSetup::ExportColumn> detailColumns()
+{
+    TableDataset *movements = DM->TBMOVIMENTACOES;
+    const auto lookedUp = [movements](const QString &title, const QHash<int, QString> &names, Field *column) {
+        const int index = column->index();
+        return RecordFormSetup::ExportColumn{title, [names, movements, index](int row) -> QVariant {
+                                                 const QVariant key = movements->valueAt(row, index);
+                                                 return key.isNull() ? QVariant() : QVariant(names.value(key.toInt()));
+                                             }};
+    };
+    const int document = DM->TBMOVIMENTACOESMOVDOCUMENTO->index();
+    return {lookedUp(QStringLiteral("CATEGORIA"), CashCategories::categoryDescriptions(), DM->TBMOVIMENTACOESMOVCATEGORIA),
+            lookedUp(QStringLiteral("MEMBRO"), CashCategories::memberNames(), DM->TBMOVIMENTACOESMOVMEMBRO),
+            {QStringLiteral("DOCUMENTO"), [movements, document](int row) { return movements->valueAt(row, document); }}};
+}
+
 RecordFormSetup setup()
 {
     RecordFormSetup s;
@@ -62,6 +83,11 @@ RecordFormSetup setup()
     s.size = QSize(637, 564);
     s.exportName = QStringLiteral("movimentacoes");
     s.exportColumns = [] { return QList<RecordFormSetup::ExportColumn>{bookDescription()}; };
+    if (CashCategories::available()) {
+        s.openOnShow << DM->TBCATEGORIA << DM->TBMEMBRO;
+        s.size = QSize(637, 700);
+        s.exportColumns = [] { return QList<RecordFormSetup::ExportColumn>{bookDescription()} + detailColumns(); };
+    }
     return s;
 }
 
@@ -110,6 +136,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addLayout(amount);
     entryLayout()->addSpacing(4);
     entryLayout()->addWidget(DBRadioGroup1);
+    if (CashCategories::available())
+        buildDetails();
     entryLayout()->addWidget(Edit1, 0, Qt::AlignLeft);
 
     setCodeBox(DBEdit1);
@@ -129,8 +157,14 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     finishLayout();
 
     // The book list comes after the navigator, whatever its place on the page.
-    const QList<QWidget *> order{DBEdit1,       DBEdit2,      DBEdit3,           DBEdit4, DBEdit6,
-                                 DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1};
+    QList<QWidget *> order{DBEdit1,       DBEdit2,      DBEdit3,           DBEdit4, DBEdit6,
+                           DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1};
+    if (DBEdit5) {
+        const qsizetype at = order.indexOf(DBNavigator1);
+        const QList<QWidget *> details{DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5};
+        for (qsizetype i = 0; i < details.size(); ++i)
+            order.insert(at + i, details[i]);
+    }
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -153,4 +187,98 @@ void TFMovimentacoes::btnSalvarClick()
         return;
     }
     RecordForm::btnSalvarClick();
+}
+
+// Below the kind: the category, the member with the search by name, the
+// document; "Recibo" among the buttons.
+void TFMovimentacoes::buildDetails()
+{
+    QWidget *page = TabSheet1;
+    DBLookupComboBox2 = new DBLookupComboBox(page);
+    DBLookupComboBox2->setObjectName(QStringLiteral("DBLookupComboBox2"));
+    DBLookupComboBox2->setListSource(DM->DSCATEGORIA, QStringLiteral("CATCODIGO"), QStringLiteral("CATDESCRICAO"));
+    DBLookupComboBox2->setDataField(DM->DSMOVIMENTACOES, QStringLiteral("MOVCATEGORIA"));
+    DBLookupComboBox3 = new DBLookupComboBox(page);
+    DBLookupComboBox3->setObjectName(QStringLiteral("DBLookupComboBox3"));
+    DBLookupComboBox3->setListSource(DM->DSMEMBRO, QStringLiteral("MEMCODIGO"), QStringLiteral("MEMNOME"));
+    DBLookupComboBox3->setDataField(DM->DSMOVIMENTACOES, QStringLiteral("MOVMEMBRO"));
+    txtBuscaMembro = new LookupSearch(DBLookupComboBox3, QStringLiteral("MEMCODIGO"), QStringLiteral("MEMNOME"), page);
+    txtBuscaMembro->setObjectName(QStringLiteral("txtBuscaMembro"));
+    txtBuscaMembro->setAccessibleName(QStringLiteral("BUSCA DE MEMBRO POR NOME"));
+    txtBuscaMembro->setFixedWidth(170);
+    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("MOVDOCUMENTO"), 200);
+
+    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label7"), QStringLiteral("CATEGORIA"), DBLookupComboBox2);
+    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label8"), QStringLiteral("MEMBRO"),
+                                                   DBLookupComboBox3, 0, true));
+    auto *member = new QHBoxLayout;
+    member->addWidget(DBLookupComboBox3, 1);
+    member->addWidget(txtBuscaMembro);
+    entryLayout()->addLayout(member);
+    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label9"), QStringLiteral("DOCUMENTO"), DBEdit5);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5})
+        addEditable(w);
+    addFieldKeys(DBEdit5);
+
+    btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), false);
+    btnRecibo->setToolTip(QStringLiteral("Recibo da entrada para o membro que a deu"));
+    connectGuarded(btnRecibo, &QToolButton::clicked, this, [this] { btnReciboClick(); });
+    TableDataset *movements = DM->TBMOVIMENTACOES;
+    for (auto signal : {&Dataset::currentChanged, &Dataset::recordChanged, &Dataset::rowsReset, &Dataset::stateChanged})
+        connectGuarded(movements, signal, this, [this] {
+            listCategoriesOfKind();
+            followState();
+        });
+    const int kind = DM->TBMOVIMENTACOESMOVDEBITOCREDITO->index();
+    connectGuarded(movements, &Dataset::fieldChanged, this, [this, kind](int column) {
+        if (column == kind)
+            listCategoriesOfKind();
+    });
+}
+
+void TFMovimentacoes::listCategoriesOfKind()
+{
+    TableDataset *categories = DM->TBCATEGORIA;
+    if (!categories->active() || !DM->TBMOVIMENTACOES->active())
+        return;
+    const QString kind = DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString();
+    const QString filter = CashCategories::kindFilter(kind);
+    if (categories->filter() != filter || !categories->filtered()) {
+        categories->setFiltered(false);
+        categories->setFilter(filter);
+        categories->setFiltered(true);
+    }
+    Field *category = DM->TBMOVIMENTACOESMOVCATEGORIA;
+    if (DM->TBMOVIMENTACOES->editing() && !category->isNull()
+        && CashCategories::kindOf(category->asInteger()) != kind)
+        category->clear();
+}
+
+// "Recibo" for a stored entry that has its member.
+void TFMovimentacoes::followState()
+{
+    RecordForm::followState();
+    if (!btnRecibo)
+        return;
+    const bool receipt = DM->TBMOVIMENTACOES->active() && !DM->TBMOVIMENTACOES->isEmpty()
+                         && !DM->TBMOVIMENTACOESMOVMEMBRO->isNull()
+                         && DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString() == CashCategories::kEntry;
+    btnRecibo->setEnabled(btnRecibo->isEnabled() && receipt);
+}
+
+void TFMovimentacoes::btnReciboClick()
+{
+    auto *report = new TFRRecibo(this);
+    report->setMovement(DM->TBMOVIMENTACOESMOVCODIGO->asInteger());
+    report->preview();
+}
+
+// The other windows see every category again.
+void TFMovimentacoes::done(int result)
+{
+    if (btnRecibo && DM->TBCATEGORIA->active())
+        DM->TBCATEGORIA->setFiltered(false);
+    RecordForm::done(result);
 }

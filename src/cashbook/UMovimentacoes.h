@@ -5,6 +5,7 @@
 class DBEdit;
 class DBLookupComboBox;
 class DBRadioGroup;
+class LookupSearch;
 class QLineEdit;
 
 // Cash movements: one row of TMOVIMETACOES per entry or exit of money,
@@ -22,8 +23,27 @@ public:
     DBRadioGroup *DBRadioGroup1;
     QLineEdit *Edit1; // one pixel wide: Salvar parks the focus there
 
+    // When the database has the categories of the cash book: the category
+    // (of the movement's kind), the member who gave it, the document, and
+    // the receipt of an entry with its member.
+    DBLookupComboBox *DBLookupComboBox2 = nullptr, *DBLookupComboBox3 = nullptr;
+    LookupSearch *txtBuscaMembro = nullptr;
+    DBEdit *DBEdit5 = nullptr;
+    QToolButton *btnRecibo = nullptr;
+
     void btnLivroClick();
     void btnSalvarClick() override;
+    void btnReciboClick();
+    void followState() override;
+    // The category list shows the categories of the movement's kind; a
+    // category of the other kind is taken off a movement being edited.
+    void listCategoriesOfKind();
+
+protected:
+    void done(int result) override;
+
+private:
+    void buildDetails();
 };
 
 extern TFMovimentacoes *FMovimentacoes;

@@ -4,7 +4,8 @@
 // meaning, with the description written in PAROBSERVACOES when the program
 // creates the row. Code 1 has always been the church's name; the other data
 // of the church start at 101, clear of the small codes users gave rows of
-// their own. The next free code of the program is 109.
+// their own. Code 109 keeps the level of the database's structure (see
+// SchemaUpgrade). The next free code of the program is 110.
 namespace ParameterCode {
 
 constexpr int ChurchName = 1;
@@ -16,6 +17,14 @@ constexpr int Pastor = 105;
 constexpr int FiscalCouncil1 = 106;
 constexpr int FiscalCouncil2 = 107;
 constexpr int FiscalCouncil3 = 108;
+constexpr int SchemaLevel = 109;
+
+// The codes above 1 under which the program keeps rows of its own: the
+// parameters window never proposes them for a row of the user's.
+constexpr bool isProgramCode(int code)
+{
+    return code >= Cnpj && code <= SchemaLevel;
+}
 
 struct Description
 {

@@ -91,7 +91,7 @@ public:
     // inserted or edited nothing that would leave it is available (navigator,
     // grid, the query page with its search): it is left only by Salvar or
     // Cancelar (or closing, which cancels).
-    void followState();
+    virtual void followState();
     // The entry page on top and the focus in the first field, for a row just
     // put in insert or edit mode.
     void editar();

@@ -2,7 +2,9 @@
 
 // The tables and columns of LIVRO.GDB, listed once. Schema.cpp builds the
 // column definitions from these lists and TDM declares its dataset chains
-// and field objects (TB<stem><column>) from them.
+// and field objects (TB<stem><column>) from them. What came after the first
+// level of the database (TCATEGORIA, the last three columns of the
+// movements) is listed here too; SchemaUpgrade adds it to a stored database.
 //
 // KELMARA_TABLES(T): T(stem, table)
 // KELMARA_COLUMNS(C): C(stem, column, kind): kind is code, integer, money,
@@ -16,7 +18,8 @@
     T(MOVIMENTACOES, TMOVIMETACOES) \
     T(USUARIO, TUSUARIO)           \
     T(EVENTO, TEVENTO)             \
-    T(PARAMENTROS, TPARAMETROS)
+    T(PARAMENTROS, TPARAMETROS)    \
+    T(CATEGORIA, TCATEGORIA)
 
 #define KELMARA_COLUMNS(C)                     \
     C(MEMBRO, MEMCODIGO, code)                 \
@@ -70,6 +73,9 @@
     C(MOVIMENTACOES, MOVVALOR, money)          \
     C(MOVIMENTACOES, MOVDEBITOCREDITO, text(10)) \
     C(MOVIMENTACOES, MOVDATA, date)            \
+    C(MOVIMENTACOES, MOVCATEGORIA, integer)    \
+    C(MOVIMENTACOES, MOVMEMBRO, integer)       \
+    C(MOVIMENTACOES, MOVDOCUMENTO, text(20))   \
     C(USUARIO, USUCODIGO, code)                \
     C(USUARIO, USULOGIN, text(20))             \
     C(USUARIO, USUSENHA, text(10))             \
@@ -81,4 +87,7 @@
     C(EVENTO, EVEFUNCIONARIO, integer)         \
     C(PARAMENTROS, PARCODIGO, code)            \
     C(PARAMENTROS, PARVALOR, text(100))        \
-    C(PARAMENTROS, PAROBSERVACOES, text(250))
+    C(PARAMENTROS, PAROBSERVACOES, text(250))  \
+    C(CATEGORIA, CATCODIGO, code)              \
+    C(CATEGORIA, CATDESCRICAO, text(50))       \
+    C(CATEGORIA, CATTIPO, text(10))

@@ -1,6 +1,7 @@
 #include "UMenu.h"
 
 #include "data/Birthdays.h"
+#include "data/CashCategories.h"
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/Messages.h"
@@ -12,10 +13,12 @@
 #include "cashbook/UMovimentacoes.h"
 #include "data/UDM.h"
 #include "registers/UCargo.h"
+#include "registers/UCategoria.h"
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "reports/UFAniversariantes.h"
+#include "reports/UFDizimistas.h"
 #include "reports/UFLivro.h"
 #include "reports/UFLivroAnual.h"
 #include "reports/UFResumoAnual.h"
@@ -156,6 +159,8 @@ void TFMenu::buildMenu()
     Aniversariantes1 = item(Cadastros1, "Aniversariantes1", QStringLiteral("Aniversariantes"), "aniversariantes");
     Cadastros1->addSeparator();
     Funcionrios1 = item(Cadastros1, "Funcionrios1", QStringLiteral("Funcionários"), "funcionarios");
+    Cadastros1->addSeparator();
+    Categorias1 = item(Cadastros1, "Categorias1", QStringLiteral("Categorias"), "categorias");
 
     Movimentaes1 = bar->addMenu(QStringLiteral("Movimentações"));
     Movimentaes1->setObjectName(QStringLiteral("Movimentaes1"));
@@ -171,6 +176,7 @@ void TFMenu::buildMenu()
     Movimentaes1->addSeparator();
     ResumoAnualdoCaixa1 = item(Movimentaes1, "ResumoAnualdoCaixa1", QStringLiteral("Resumo Anual do Caixa"), "relatorio");
     LivroCaixaAnual1 = item(Movimentaes1, "LivroCaixaAnual1", QStringLiteral("Livro Caixa Anual"), "livro");
+    Dizimistas1 = item(Movimentaes1, "Dizimistas1", QStringLiteral("Dizimistas"), "dizimistas");
 
     Configuraes1 = bar->addMenu(QStringLiteral("Configurações"));
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
@@ -244,6 +250,10 @@ void TFMenu::connectCommands()
     connectGuarded(CopiadeSeguranca1, &QAction::triggered, this, [this] { FormKit::openModal(FCopiaSeguranca, this); });
     if (DM) // a restored database: today's events as it holds them
         connectGuarded(DM, &TDM::reopened, this, [this] { listTodaysEvents(); });
+    if (DM) // a restored copy may be of an older level
+        connectGuarded(DM, &TDM::reopened, this, [this] { showCategoryCommands(); });
+    connectGuarded(Categorias1, &QAction::triggered, this, [this] { FormKit::openModal(FCategoria, this); });
+    connectGuarded(Dizimistas1, &QAction::triggered, this, [this] { FormKit::openModal(FFDizimistas, this); });
     connectGuarded(SpeedButton3, &QToolButton::clicked, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(Funcionrios1, &QAction::triggered, this, [this] { FormKit::openModal(FFuncionario, this); });
     connectGuarded(SpeedButton5, &QToolButton::clicked, this, [this] { FormKit::openModal(FEvento, this); });
@@ -263,6 +273,13 @@ void TFMenu::connectCommands()
     connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
 }
 
+void TFMenu::showCategoryCommands()
+{
+    const bool available = CashCategories::available();
+    Categorias1->setVisible(available);
+    Dizimistas1->setVisible(available);
+}
+
 void TFMenu::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -272,6 +289,7 @@ void TFMenu::showEvent(QShowEvent *event)
 
 void TFMenu::FormShow()
 {
+    showCategoryCommands();
     listTodaysEvents();
     for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
         table->open();

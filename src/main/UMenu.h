@@ -29,12 +29,14 @@ public:
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
         *RelatriodeLivroCaixa1, *Parametros, *CopiadeSeguranca1, *Sair1;
     QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1;
+    QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
 
     void FormShow();
     void btnFecharClick();
     void btnAbrirClick();
     void listTodaysEvents(); // today's events list, into txtEventos
     void listTodaysBirthdays(); // the members born on this day, into txtAniversariantes
+    void showCategoryCommands(); // Categorias and Dizimistas, as the database allows
 
 signals:
     void closed(); // the program ends

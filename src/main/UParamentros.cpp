@@ -1,5 +1,6 @@
 #include "UParamentros.h"
 
+#include "data/ParameterCodes.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
@@ -52,4 +53,22 @@ TFParamentros::TFParamentros(QWidget *owner) : RecordForm(owner, setup())
     DBGrid1->addColumn(QStringLiteral("PARVALOR"), QStringLiteral("VALOR"), 250);
     DBGrid1->addColumn(QStringLiteral("PAROBSERVACOES"), QStringLiteral("OBSERVAÇÕES / DESCRIÇÃO"), 300);
     finishLayout();
+}
+
+void TFParamentros::btnNovoClick()
+{
+    RecordForm::btnNovoClick();
+    TableDataset *parameters = DM->TBPARAMENTROS;
+    if (parameters->state() != Dataset::State::Insert)
+        return;
+    const int column = DM->TBPARAMENTROSPARCODIGO->index();
+    int code = 1;
+    for (int i = 0; i < parameters->allRowCount(); ++i) {
+        const QVariant held = parameters->allRowValue(i, column);
+        if (!held.isNull() && !ParameterCode::isProgramCode(held.toInt()))
+            code = qMax(code, held.toInt() + 1);
+    }
+    while (ParameterCode::isProgramCode(code))
+        ++code;
+    DM->TBPARAMENTROSPARCODIGO->setAsInteger(code);
 }

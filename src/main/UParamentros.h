@@ -16,6 +16,11 @@ public:
 
     DBEdit *DBEdit1, *DBEdit2;
     DBMemo *DBMemo1;
+
+    // Proposes the largest code of the users' own rows + 1, past the codes
+    // the program keeps rows under (see ParameterCodes.h): a database that
+    // holds only the program's rows proposes 1, as an empty one does.
+    void btnNovoClick() override;
 };
 
 extern TFParamentros *FParamentros;

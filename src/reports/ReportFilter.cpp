@@ -2,12 +2,17 @@
 
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
+#include "data/Schema.h"
+#include "data/controls/DBEdit.h"
 #include "data/controls/DBLookupComboBox.h"
+#include "data/dataset/DbError.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -57,6 +62,24 @@ DBLookupComboBox *ReportFilter::addRowList(DataSource *source, const QString &ke
     list->setObjectName(QStringLiteral("DBLookupComboBox1"));
     list->setListSource(source, keyColumn, listColumn);
     return list;
+}
+
+QLineEdit *ReportFilter::addDateBox(const QString &name)
+{
+    QLineEdit *box = FormKit::textBox(this, name);
+    box->setInputMask(DBEdit::inputMaskFor(Schema::kDateMask));
+    box->setFixedWidth(100);
+    FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
+    return box;
+}
+
+QDate ReportFilter::dateIn(const QLineEdit *box)
+{
+    const QString text = box->displayText().replace(u'_', u' ');
+    const QDate date = QLocale().toDate(text.trimmed(), QLocale::ShortFormat);
+    if (!date.isValid())
+        throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
+    return date;
 }
 
 QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<void()> generate)

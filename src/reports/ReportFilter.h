@@ -8,6 +8,7 @@ class DataSource;
 class QButtonGroup;
 class QGroupBox;
 class QHBoxLayout;
+class QLineEdit;
 class QToolButton;
 
 // What the report filter windows share: a small white window with only a
@@ -31,6 +32,11 @@ protected:
     // A list of `listColumn` of the visible rows of `source`, keyed by `keyColumn`,
     // bound to no column: choosing makes the row current in the shared table.
     DBLookupComboBox *addRowList(DataSource *source, const QString &keyColumn, const QString &listColumn);
+    // A box for a date typed through the date mask, from its start; Enter and
+    // the arrows move between the boxes and Esc leaves the window.
+    QLineEdit *addDateBox(const QString &name);
+    // The date typed in `box`; a DbError with the conversion's message when it is no date.
+    static QDate dateIn(const QLineEdit *box);
     // "Gerar Relatório", running `generate` as a user action.
     QToolButton *addGenerateButton(const QString &name, std::function<void()> generate);
     // `generate` and "Sair" side by side, centred.

@@ -32,25 +32,14 @@ TFFEvento::TFFEvento(QWidget *owner)
                                {QStringLiteral("Funcionário"), QStringLiteral("Período"),
                                 QStringLiteral("Funcionário e Período")}, 3);
     m_choices->button(ByPeriod)->setChecked(true);
-    txtDataInicial = dateBox(QStringLiteral("txtDataInicial"));
-    txtDataFinal = dateBox(QStringLiteral("txtDataFinal"));
+    txtDataInicial = addDateBox(QStringLiteral("txtDataInicial")); // txtDataInicialKeyDown
+    txtDataFinal = addDateBox(QStringLiteral("txtDataFinal"));
     DBLookupComboBox1 = addRowList(DM->DSFUNCIONARIO, QStringLiteral("FUNCODIGO"), QStringLiteral("FUNNOME"));
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("PERÍODO DE: "), txtDataInicial, 0, true);
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral(" A "), txtDataFinal, 0, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("FUNCIONÁRIO: "), DBLookupComboBox1, 0, true);
     btnRelatorio = addGenerateButton(QStringLiteral("btnRelatorio"), [this] { btnRelatorioClick(); });
     layOut();
-}
-
-// The date mask, typed from its start; Enter and the arrows move between the
-// boxes and Esc leaves the window (txtDataInicialKeyDown).
-QLineEdit *TFFEvento::dateBox(const QString &name)
-{
-    QLineEdit *box = FormKit::textBox(this, name);
-    box->setInputMask(DBEdit::inputMaskFor(Schema::kDateMask));
-    box->setFixedWidth(100);
-    FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
-    return box;
 }
 
 void TFFEvento::layOut()
@@ -119,21 +108,12 @@ void TFFEvento::filterQuery(QueryDataset *query, int chosen) const
     } else {
         query->addSql(QStringLiteral("WHERE TEVENTO.EVEDATA >= :DATA1"));
         query->addSql(QStringLiteral("AND TEVENTO.EVEDATA <= :DATA2"));
-        query->setParam(QStringLiteral("DATA1"), dateOf(txtDataInicial));
-        query->setParam(QStringLiteral("DATA2"), dateOf(txtDataFinal));
+        query->setParam(QStringLiteral("DATA1"), dateIn(txtDataInicial));
+        query->setParam(QStringLiteral("DATA2"), dateIn(txtDataFinal));
         if (chosen == ByEmployeeAndPeriod)
             query->addSql(QStringLiteral("AND TEVENTO.EVEFUNCIONARIO = :FUNCIONARIO"));
     }
     if (chosen != ByPeriod)
         query->setParam(QStringLiteral("FUNCIONARIO"), DBLookupComboBox1->keyValue().toInt());
     query->addSql(QStringLiteral("ORDER BY TEVENTO.EVEDATA"));
-}
-
-QDate TFFEvento::dateOf(const QLineEdit *box) const
-{
-    const QString text = box->displayText().replace(u'_', u' ');
-    const QDate date = QLocale().toDate(text.trimmed(), QLocale::ShortFormat);
-    if (!date.isValid())
-        throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
-    return date;
 }

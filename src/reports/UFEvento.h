@@ -30,10 +30,8 @@ protected:
 
 private:
     void layOut();
-    QLineEdit *dateBox(const QString &name);
     // Adds the lines and parameters of the choice to the report's query.
     void filterQuery(QueryDataset *query, int choice) const;
-    QDate dateOf(const QLineEdit *box) const;
 };
 
 extern TFFEvento *FFEvento;

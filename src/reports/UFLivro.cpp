@@ -1,7 +1,9 @@
 #include "UFLivro.h"
 
 #include "URLivroCaixa.h"
+#include "URPrestacaoContas.h"
 
+#include "data/CashCategories.h"
 #include "data/ErrorGuard.h"
 #include "data/FormKit.h"
 #include "data/Messages.h"
@@ -34,6 +36,12 @@ void TFFLivro::buildControls()
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("MÊS"), txtMes, 0, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("ANO"), txtAno, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+    if (CashCategories::available()) {
+        btnPrestacao = addGenerateButton(QStringLiteral("btnPrestacao"), [this] { btnPrestacaoClick(); });
+        btnPrestacao->setText(QStringLiteral("Prestação de Contas"));
+        btnPrestacao->setIcon(QIcon(QStringLiteral(":/icons/prestacao.svg")));
+        setFixedSize(460, height()); // three buttons side by side
+    }
 
     auto *grid = new QGridLayout;
     grid->addWidget(Label1, 0, 0, 1, 2);
@@ -46,7 +54,7 @@ void TFFLivro::buildControls()
     layout->setContentsMargins(24, 20, 24, 16);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttonRow(btnGerar));
+    layout->addLayout(btnPrestacao ? FormKit::centredRow({btnGerar, btnPrestacao, btnSair}) : buttonRow(btnGerar));
     setTabOrder(DBLookupComboBox1, txtMes);
     setTabOrder(txtMes, txtAno);
 
@@ -89,4 +97,16 @@ void TFFLivro::btnGerarClick()
     auto *report = new TFRLivroCaixa(this);
     report->setBook(book.toInt(), DBLookupComboBox1->currentText());
     report->previewWith(report->QLivro, TFRLivroCaixa::kSql, {book.toInt()});
+}
+
+void TFFLivro::btnPrestacaoClick()
+{
+    const QVariant book = DBLookupComboBox1->keyValue();
+    if (book.isNull()) {
+        Messages::information(QStringLiteral("Escolha o livro caixa."));
+        return;
+    }
+    auto *report = new TFRPrestacaoContas(this);
+    report->setBook(book.toInt(), DBLookupComboBox1->currentText());
+    report->preview();
 }

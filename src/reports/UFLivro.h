@@ -19,10 +19,12 @@ public:
     DBLookupComboBox *DBLookupComboBox1;
     QLineEdit *txtMes, *txtAno;
     QToolButton *btnGerar;
+    QToolButton *btnPrestacao = nullptr; // when the database has the categories of the cash book
 
     void FormShow();
     void DBLookupComboBox1Exit();
     void btnGerarClick();
+    void btnPrestacaoClick(); // the month's accounts of the chosen book
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,6 +1,7 @@
 #include "URLivroAnual.h"
 
 #include "CashYear.h"
+#include "ChurchPrint.h"
 #include "URLivroCaixa.h"
 
 #include "data/ChurchData.h"
@@ -26,23 +27,9 @@ public:
 constexpr int TermHeight = 2770;
 constexpr int TextLeft = 100;
 constexpr int TextWidth = 1700;
-constexpr int SignatureWidth = 560;
 constexpr int PlaceTop = 1150; // below the longest text
 constexpr int SignaturesTop = 1550;
 constexpr int CouncilTop = 1850;
-
-struct Signature
-{
-    int code;
-    const char *role;
-};
-
-// "1º de janeiro de 2011": the first day of a month with its ordinal.
-QString longDate(const QDate &date)
-{
-    const QString day = date.day() == 1 ? QStringLiteral("1º") : QString::number(date.day());
-    return QStringLiteral("%1 de %2 de %3").arg(day, QLocale().monthName(date.month())).arg(date.year());
-}
 
 QString field(int code, int blankLength = 30)
 {
@@ -58,24 +45,6 @@ LabelElement *termText(Band *band, const QString &name, const QRect &rect, qreal
     return label;
 }
 
-// A line to sign on, the signer's name below it (a line to fill when the
-// name is not stored) and the role.
-void addSignatures(Band *band, int top, const QList<Signature> &signatures)
-{
-    const int gap = (1900 - int(signatures.size()) * SignatureWidth) / int(signatures.size() + 1);
-    int left = gap;
-    for (const Signature &s : signatures) {
-        band->addShape(QStringLiteral("linhaAssinatura"), QRect(left, top, SignatureWidth, 1));
-        termText(band, QStringLiteral("txtAssinatura"), QRect(left, top + 20, SignatureWidth, 50), 11, false,
-                 Qt::AlignHCenter)
-            ->name = QStringLiteral("txtAssinatura%1").arg(s.code);
-        termText(band, QStringLiteral("txtFuncao"), QRect(left, top + 75, SignatureWidth, 50), 11, false,
-                 Qt::AlignHCenter)
-            ->caption = QString::fromUtf8(s.role);
-        left += SignatureWidth + gap;
-    }
-}
-
 Report *buildTerm(QObject *owner, const QString &title, const QList<Signature> &signatures)
 {
     auto *report = new Report(owner);
@@ -86,29 +55,18 @@ Report *buildTerm(QObject *owner, const QString &title, const QList<Signature> &
         ->wordWrap = true;
     termText(band, QStringLiteral("txtLocalData"), QRect(TextLeft, PlaceTop, TextWidth, 60), 13, false,
              Qt::AlignRight);
-    addSignatures(band, SignaturesTop, signatures);
+    ChurchPrint::addSignatures(band, SignaturesTop, signatures);
     return report;
 }
-
-const QList<Signature> kOpeningSignatures = {{Treasurer, "Tesoureiro(a)"}, {Pastor, "Pastor(a) ou presidente"}};
-const QList<Signature> kCouncilSignatures = {
-    {FiscalCouncil1, "Conselho fiscal"}, {FiscalCouncil2, "Conselho fiscal"}, {FiscalCouncil3, "Conselho fiscal"}};
 
 void setCaption(Report *report, const QString &name, const QString &caption)
 {
     report->element<LabelElement>(name)->caption = caption;
 }
 
-// The names under the signature lines of `report`.
-void fillSignatures(Report *report, const QList<Signature> &signatures)
-{
-    for (const Signature &s : signatures)
-        setCaption(report, QStringLiteral("txtAssinatura%1").arg(s.code), field(s.code, 35));
-}
-
 QString placeAndDate()
 {
-    return QStringLiteral("%1, %2.").arg(field(CityState, 25), longDate(Today::date()));
+    return QStringLiteral("%1, %2.").arg(field(CityState, 25), ChurchPrint::longDate(Today::date()));
 }
 
 // "março", "março e abril", "março, abril e julho".
@@ -129,12 +87,12 @@ TFRLivroAnual::TFRLivroAnual(QWidget *owner) : ReportWindow(owner, new ComposedR
 {
     setObjectName(QStringLiteral("FRLivroAnual"));
     static_cast<ComposedReport *>(QuickRep1)->compose = [this] { return layOutBook(); };
-    termoAbertura = buildTerm(this, QStringLiteral("TERMO DE ABERTURA"), kOpeningSignatures);
-    termoEncerramento = buildTerm(this, QStringLiteral("TERMO DE ENCERRAMENTO"), kOpeningSignatures);
+    termoAbertura = buildTerm(this, QStringLiteral("TERMO DE ABERTURA"), ChurchPrint::kOfficers);
+    termoEncerramento = buildTerm(this, QStringLiteral("TERMO DE ENCERRAMENTO"), ChurchPrint::kOfficers);
     Band *closing = termoEncerramento->bands().front().get();
     termText(closing, QStringLiteral("txtConselho"), QRect(0, CouncilTop, 1900, 60), 12, true, Qt::AlignHCenter)->caption =
         QStringLiteral("Conselho Fiscal");
-    addSignatures(closing, CouncilTop + 250, kCouncilSignatures);
+    ChurchPrint::addSignatures(closing, CouncilTop + 250, ChurchPrint::kFiscalCouncil);
 }
 
 ReportRun TFRLivroAnual::layOutBook()
@@ -207,7 +165,7 @@ void TFRLivroAnual::fillOpening(int folhas)
                    .arg(field(ChurchName, 40), field(Cnpj, 22), field(Address, 40), field(CityState, 25))
                    .arg(m_year));
     setCaption(termoAbertura, QStringLiteral("txtLocalData"), placeAndDate());
-    fillSignatures(termoAbertura, kOpeningSignatures);
+    ChurchPrint::fillSignatures(termoAbertura, ChurchPrint::kOfficers);
 }
 
 void TFRLivroAnual::fillClosing(int folhas, const QList<int> &missing, double finalBalance)
@@ -222,14 +180,14 @@ void TFRLivroAnual::fillClosing(int folhas, const QList<int> &missing, double fi
                                   "caixa de %2, inscrita no CNPJ sob o nº %3, no período de %4 a %5, e se encerra "
                                   "com o saldo de R$\u00a0%6.")
                        .arg(folhas)
-                       .arg(field(ChurchName, 40), field(Cnpj, 22), longDate(first), longDate(last),
-                            TFRLivroCaixa::formatAmount(finalBalance));
+                       .arg(field(ChurchName, 40), field(Cnpj, 22), ChurchPrint::longDate(first),
+                            ChurchPrint::longDate(last), TFRLivroCaixa::formatAmount(finalBalance));
     if (!missing.isEmpty())
         text += QStringLiteral(" Não houve livro caixa em %1.").arg(monthList(missing));
     setCaption(termoEncerramento, QStringLiteral("txtTexto"), text);
     setCaption(termoEncerramento, QStringLiteral("txtLocalData"), placeAndDate());
-    fillSignatures(termoEncerramento, kOpeningSignatures);
-    fillSignatures(termoEncerramento, kCouncilSignatures);
+    ChurchPrint::fillSignatures(termoEncerramento, ChurchPrint::kOfficers);
+    ChurchPrint::fillSignatures(termoEncerramento, ChurchPrint::kFiscalCouncil);
 }
 
 // "Folha n" in the top right corner of every page, in the cash book's font.

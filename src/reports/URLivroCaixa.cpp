@@ -293,6 +293,11 @@ double TFRLivroCaixa::carriedExits() const
 // is no such book. Every book counts, whatever search the register left on.
 double TFRLivroCaixa::previousBalance() const
 {
+    return previousBalanceOf(m_bookCode);
+}
+
+double TFRLivroCaixa::previousBalanceOf(int bookCode)
+{
     TableDataset *books = DM->TBLIVRO;
     books->open();
     const int code = DM->TBLIVROLIVCODIGO->index();
@@ -300,7 +305,7 @@ double TFRLivroCaixa::previousBalance() const
     const int year = DM->TBLIVROLIVANO->index();
     int bookMonth = 0, bookYear = 0;
     for (int i = 0; i < books->allRowCount(); ++i)
-        if (books->allRowValue(i, code).toInt() == m_bookCode) {
+        if (books->allRowValue(i, code).toInt() == bookCode) {
             bookMonth = books->allRowValue(i, month).toInt();
             bookYear = books->allRowValue(i, year).toInt();
             break;

@@ -27,6 +27,10 @@ public:
     static QString formatAmount(double amount);
     static QString formatDayMonth(const QDate &date);
 
+    // The previous balance a book opens with: the current balance stored on
+    // the book of the month before its own (0 when there is none).
+    static double previousBalanceOf(int bookCode);
+
     // The current balance closing the book in the last run.
     double closingBalance() const { return m_previousBalance + m_entries - m_exits; }
 

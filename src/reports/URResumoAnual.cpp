@@ -1,7 +1,11 @@
 #include "URResumoAnual.h"
 
+#include "CategoryTotals.h"
 #include "URLivroCaixa.h"
+#include "YearCategories.h"
 #include "YearChart.h"
+
+#include "data/CashCategories.h"
 
 #include "data/ChurchData.h"
 #include "data/Today.h"
@@ -34,8 +38,9 @@ constexpr int TableBottom = TotalsTop + HeadingRow;
 constexpr int ChartTitleTop = TableBottom + 90;
 constexpr int ChartTop = ChartTitleTop + 50;
 constexpr int ChartHeight = 820;
-// Below the chart the page keeps about 6 cm free, for more of the year's figures.
-constexpr int TitleHeight = ChartTop + ChartHeight + 20;
+// Below the chart, the year's totals by category.
+constexpr int CategoriesTop = ChartTop + ChartHeight + 40;
+constexpr int TitleHeight = CategoriesTop + YearCategories::kHeight;
 constexpr int FooterHeight = 230;
 
 LabelElement *text(Band *band, const QString &name, int left, int right, int top, int height,
@@ -87,6 +92,7 @@ void TFRResumoAnual::buildTitle()
     text(band, QStringLiteral("QRLabel2"), 0, width, ChartTitleTop, 50,
          QStringLiteral("Entradas, saídas e saldo atual por mês"), Qt::AlignLeft, 10, true);
     m_chart = std::make_unique<YearChart>(band, QRect(0, ChartTop, width, ChartHeight));
+    m_categories = std::make_unique<YearCategories>(band, QRect(0, CategoriesTop, width, YearCategories::kHeight));
     band->beforePrint = [this](Band &) { QRBand1BeforePrint(); };
 }
 
@@ -171,6 +177,21 @@ void TFRResumoAnual::QRBand1BeforePrint()
     m_totals.exits->caption = amount(m_figures.exits());
     m_totals.current->caption = amount(m_figures.closing());
     m_chart->show(m_figures.months);
+    showCategories();
+}
+
+// The months' books, as the table counts them.
+void TFRResumoAnual::showCategories()
+{
+    if (!CashCategories::available()) {
+        m_categories->hide();
+        return;
+    }
+    QSet<int> books;
+    for (const CashMonth &m : m_figures.months)
+        if (m.hasBook())
+            books.insert(m.bookCode);
+    m_categories->show(CategoryTotals::ofYear(m_year, books));
 }
 
 void TFRResumoAnual::showMonth(Row &row, const CashMonth &month)

@@ -6,12 +6,14 @@
 #include <array>
 #include <memory>
 
+class YearCategories;
 class YearChart;
 
 // One page for the assembly and the conselho fiscal: the twelve months of a
 // year with their books, balances, entries and exits as the movements make
 // them, the year's totals, a mark on each month whose stored balances are
-// out of date, and a chart of the months. It writes nothing.
+// out of date, a chart of the months and the year's entries and exits by
+// category. It writes nothing.
 class TFRResumoAnual : public ReportWindow
 {
     Q_OBJECT
@@ -39,6 +41,7 @@ private:
     void QRBand1BeforePrint();
     void QRBand3BeforePrint();
     void showMonth(Row &row, const CashMonth &month);
+    void showCategories();
     QString duplicateBooksNote() const;
 
     int m_year = 0;
@@ -46,4 +49,5 @@ private:
     std::array<Row, 12> m_rows;
     Row m_totals;
     std::unique_ptr<YearChart> m_chart;
+    std::unique_ptr<YearCategories> m_categories;
 };

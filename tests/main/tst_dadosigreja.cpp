@@ -4,6 +4,7 @@
 
 #include "data/ChurchData.h"
 #include "data/Messages.h"
+#include "data/ParameterCodes.h"
 #include "data/UDM.h"
 #include "main/UDadosIgreja.h"
 #include "main/UParamentros.h"
@@ -26,7 +27,10 @@ struct Church : SignedInProgram
     }
     QList<QVariantList> rows()
     {
-        return fx.db.rows("SELECT PARCODIGO, PARVALOR, PAROBSERVACOES FROM TPARAMETROS ORDER BY PARCODIGO");
+        // The row of the database's level is the program's, not the church's.
+        return fx.db.rows("SELECT PARCODIGO, PARVALOR, PAROBSERVACOES FROM TPARAMETROS WHERE PARCODIGO <> ? "
+                          "ORDER BY PARCODIGO",
+                          {ParameterCode::SchemaLevel});
     }
     // A search left on by the parameters window that hides the church's rows.
     void hideBySearch()
@@ -88,7 +92,7 @@ private slots:
         QVERIFY(!DM->TBPARAMENTROS->hasPendingChanges());
         DM->TBPARAMENTROS->setFiltered(false);
         auto parameters = p.open<TFParamentros>();
-        QCOMPARE(DM->TBPARAMENTROS->recordCount(), 6);
+        QCOMPARE(DM->TBPARAMENTROS->recordCount(), 7); // with the row of the database's level
 
         // Emptying a value keeps its row and its description.
         w = p.open<TFDadosIgreja>();

@@ -259,16 +259,24 @@ private slots:
         for (const QVariantList &m : movements)
             p.fx.db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVLIVRO, MOVVALOR, MOVDEBITOCREDITO, MOVDATA) "
                          "VALUES (?, ?, ?, ?, ?, ?)", m);
+        // The tithe's category (a starting one), its giver and its envelope; the
+        // last movement's category and member were deleted since.
+        p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (7, 'PEDRO ALVES')");
+        p.fx.db.exec("UPDATE TMOVIMETACOES SET MOVCATEGORIA = 1, MOVMEMBRO = 7, MOVDOCUMENTO = 'ENV 12' WHERE MOVCODIGO = 1");
+        p.fx.db.exec("UPDATE TMOVIMETACOES SET MOVCATEGORIA = 99, MOVMEMBRO = 98 WHERE MOVCODIGO = 3");
         auto w = p.open<TFMovimentacoes>();
         SaveChoice choice{p.file("caixa.csv")};
         Messages::Recorder recorder;
         w->btnConsultarClick();
         w->btnExportar->click();
         QCOMPARE(readSheet(p.file("caixa.csv")).rows,
-                 (QList<QStringList>{{"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA", "LIVRO"},
-                                     {"1", "DÍZIMOS", "1234,56", "ENTRADA", "03/05/2011", "CAIXA DE MAIO/2011"},
-                                     {"2", "CONTA DE LUZ", "89,90", "SAIDA", "10/05/2011", "CAIXA DE MAIO/2011"},
-                                     {"3", "SEM LIVRO", "0,05", "SAIDA", "", ""}}));
+                 (QList<QStringList>{{"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA", "LIVRO", "CATEGORIA",
+                                      "MEMBRO", "DOCUMENTO"},
+                                     {"1", "DÍZIMOS", "1234,56", "ENTRADA", "03/05/2011", "CAIXA DE MAIO/2011",
+                                      "DÍZIMOS", "PEDRO ALVES", "ENV 12"},
+                                     {"2", "CONTA DE LUZ", "89,90", "SAIDA", "10/05/2011", "CAIXA DE MAIO/2011", "", "",
+                                      ""},
+                                     {"3", "SEM LIVRO", "0,05", "SAIDA", "", "", "", "", ""}}));
     }
 
     void eventMemosKeepTheirLineBreaks()

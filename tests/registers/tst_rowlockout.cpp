@@ -130,6 +130,7 @@ private slots:
         SignedInProgram p;
         Messages::Recorder recorder;
         const QString insert = QString("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(r.table, r.codeColumn, r.textColumn);
+        p.fx.db.exec(QString("DELETE FROM %1").arg(r.table)); // the parameters hold the program's level
         p.fx.db.exec(insert, {1, "PRIMEIRO"});
         p.fx.db.exec(insert, {2, "SEGUNDO"});
         const QString stored = QString("SELECT %1 FROM %2 ORDER BY %3").arg(r.textColumn, r.table, r.codeColumn);

@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 
+#include "DatabaseCreator.h"
 #include "data/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
 
@@ -25,17 +26,30 @@ QSqlQuery run(const QString &connection, const QString &sql, const QVariantList 
 
 } // namespace
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase() : TestDatabase(QStringLiteral(KELMARA_TEST_TEMPLATE)) {}
+
+TestDatabase::TestDatabase(const QString &templateFile)
     : m_connection(QStringLiteral("teste-") + QUuid::createUuid().toString(QUuid::Id128))
 {
-    if (!QFile::copy(QStringLiteral(KELMARA_TEST_TEMPLATE), path()))
-        qFatal("cannot copy the template database %s", KELMARA_TEST_TEMPLATE);
+    if (!QFile::copy(templateFile, path()))
+        qFatal("cannot copy the template database %s", qPrintable(templateFile));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connection);
     db.setDatabaseName(path());
     db.setUserName(QStringLiteral("SYSDBA"));
     db.setPassword(QStringLiteral("tessavine"));
     if (!db.open())
         qFatal("cannot open the test database: %s", qPrintable(db.lastError().text()));
+}
+
+QString TestDatabase::firstLevelTemplate()
+{
+    static QTemporaryDir folder;
+    static const QString file = [] {
+        const QString path = folder.filePath(QStringLiteral("primeiro-nivel.gdb"));
+        createDatabase(path, 0);
+        return path;
+    }();
+    return file;
 }
 
 TestDatabase::~TestDatabase()

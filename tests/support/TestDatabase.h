@@ -13,7 +13,14 @@ class TestDatabase
 {
 public:
     TestDatabase();
+    // A fresh copy of another database file (see firstLevelTemplate).
+    explicit TestDatabase(const QString &templateFile);
     ~TestDatabase();
+
+    // A database of the first structure, as the creation script alone makes
+    // it and as databases stored before any upgrade are: made once per test
+    // program.
+    static QString firstLevelTemplate();
 
     QString folder() const { return m_dir.path(); }
     QString path() const;

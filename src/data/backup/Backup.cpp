@@ -1,7 +1,9 @@
 #include "Backup.h"
 
 #include "FirebirdService.h"
+#include "data/ParameterCodes.h"
 #include "data/Schema.h"
+#include "data/SchemaUpgrade.h"
 #include "data/SystemPaths.h"
 #include "data/UDM.h"
 #include "data/dataset/DbError.h"
@@ -58,6 +60,7 @@ QString tableWords(const QString &table)
         {QStringLiteral("TUSUARIO"), QStringLiteral("contas de acesso")},
         {QStringLiteral("TEVENTO"), QStringLiteral("eventos")},
         {QStringLiteral("TPARAMETROS"), QStringLiteral("parâmetros")},
+        {QStringLiteral("TCATEGORIA"), QStringLiteral("categorias")},
     };
     return words.value(table, table);
 }
@@ -115,6 +118,15 @@ qint64 scalar(QSqlQuery &q, const QString &sql, int column = 0)
     return q.value(column).toLongLong();
 }
 
+bool hasTable(QSqlQuery &q, const QString &table)
+{
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = ?"));
+    q.bindValue(0, table);
+    if (!q.exec() || !q.next())
+        throw DbError(q.lastError().text());
+    return q.value(0).toLongLong() > 0;
+}
+
 BackupCounts countOn(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
@@ -123,8 +135,11 @@ BackupCounts countOn(const QSqlDatabase &db)
     if (scalar(q, QStringLiteral("SELECT MON$SHUTDOWN_MODE FROM MON$DATABASE")) != 0)
         throw DbError(QStringLiteral("A restauração não chegou ao fim: a cópia está incompleta ou danificada."));
     BackupCounts counts;
-    for (const TableDef &t : Schema::tables())
+    for (const TableDef &t : Schema::tables()) {
+        if (SchemaUpgrade::addedByUpgrade(t.table) && !hasTable(q, t.table))
+            continue; // a database of an older level
         counts.rows.insert(t.table, scalar(q, QStringLiteral("SELECT COUNT(*) FROM ") + t.table));
+    }
     const std::pair<const char *, const char *> pictures[] = {{"MEMFOTO", "TMEMBRO"}, {"FUNFOTO", "TFUNCIONARIO"}};
     for (const auto &[column, table] : pictures) {
         const QString c = QString::fromLatin1(column), t = QString::fromLatin1(table);
@@ -360,9 +375,13 @@ bool holdsData(const QSqlDatabase &db)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     for (const TableDef &t : Schema::tables()) {
-        if (t.table == QLatin1String("TUSUARIO"))
+        // The accounts, the starting categories and the level are there from the start.
+        if (t.table == QLatin1String("TUSUARIO") || SchemaUpgrade::addedByUpgrade(t.table))
             continue;
-        if (!q.exec(QStringLiteral("SELECT FIRST 1 1 FROM ") + t.table))
+        const QString own = t.table == QLatin1String("TPARAMETROS")
+                                ? QStringLiteral(" WHERE PARCODIGO <> %1").arg(ParameterCode::SchemaLevel)
+                                : QString();
+        if (!q.exec(QStringLiteral("SELECT FIRST 1 1 FROM ") + t.table + own))
             throw DbError(q.lastError().text());
         if (q.next())
             return true;

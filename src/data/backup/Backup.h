@@ -38,7 +38,8 @@ using Progress = std::function<void(int percent, const QString &step)>;
 // did not finish.
 BackupCounts count(const QString &databasePath);
 
-// Whether the database holds anything besides its sign-in accounts.
+// Whether the database holds anything besides what it holds from the start:
+// its sign-in accounts, the starting categories and its level.
 bool holdsData(const QSqlDatabase &db);
 
 // The folder of copies for this run: the one last chosen, else the folder

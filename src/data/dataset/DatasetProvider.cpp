@@ -7,6 +7,7 @@
 #include "TableDataset.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -37,6 +38,61 @@ QVariant bindable(const QVariant &value, FieldType type)
     return value.isNull() ? typedNull(type) : value;
 }
 
+// The columns the table has in the database; empty when there is no such
+// table. A stored database of an older level lacks columns (and a table)
+// that the program knows: they read as empty and are never written.
+QSet<QString> columnsInDatabase(Firebird::Transaction &transaction, const QString &table)
+{
+    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT CAST(TRIM(RDB$FIELD_NAME) AS VARCHAR(63) CHARACTER SET "
+                                                        "OCTETS) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = ?"));
+    cursor.execute({table});
+    QSet<QString> names;
+    while (cursor.fetch()) {
+        const std::string_view name = cursor.win1252Bytes(0);
+        names.insert(QString::fromLatin1(name.data(), qsizetype(name.size())));
+    }
+    if (names.isEmpty())
+        throw DbError(QStringLiteral("A tabela %1 não existe neste banco de dados. Ela é criada quando o programa "
+                                     "atualiza o banco de dados ao ser aberto.")
+                          .arg(table));
+    return names;
+}
+
+// The indexes of the dataset's columns that the table lacks.
+QSet<int> absentColumns(const FieldDefs &defs, const QSet<QString> &present)
+{
+    QSet<int> absent;
+    for (int c = 0; c < defs.size(); ++c)
+        if (!present.contains(defs[c].name))
+            absent.insert(c);
+    return absent;
+}
+
+// An empty value of the column's type, read in the place of a column the table lacks.
+QString emptyOf(const FieldDef &def)
+{
+    switch (def.type) {
+    case FieldType::Integer:
+        return QStringLiteral("CAST(NULL AS INTEGER)");
+    case FieldType::Money:
+        return QStringLiteral("CAST(NULL AS DOUBLE PRECISION)");
+    case FieldType::Date:
+        return QStringLiteral("CAST(NULL AS DATE)");
+    case FieldType::Blob:
+        return QStringLiteral("CAST(NULL AS BLOB SUB_TYPE BINARY)");
+    case FieldType::Text:
+        break;
+    }
+    return QStringLiteral("CAST(NULL AS VARCHAR(1) CHARACTER SET OCTETS)");
+}
+
+DbError columnMissing(const QString &table, const QString &column)
+{
+    return DbError(QStringLiteral("A coluna %1 não existe na tabela %2 deste banco de dados; nada foi gravado. Ela é "
+                                  "acrescentada quando o programa atualiza o banco de dados ao ser aberto.")
+                       .arg(column, table));
+}
+
 int codeColumn(const FieldDefs &defs)
 {
     for (int c = 0; c < defs.size(); ++c)
@@ -49,8 +105,9 @@ int codeColumn(const FieldDefs &defs)
 class Writer
 {
 public:
-    Writer(QSqlDatabase db, const TableDataset &dataset, const QString &table)
-        : m_db(std::move(db)), m_dataset(dataset), m_defs(dataset.fieldDefs()), m_table(table)
+    Writer(QSqlDatabase db, const TableDataset &dataset, const QString &table, QSet<int> absent)
+        : m_db(std::move(db)), m_dataset(dataset), m_defs(dataset.fieldDefs()), m_table(table),
+          m_absent(std::move(absent))
     {
     }
 
@@ -98,7 +155,7 @@ private:
     {
         QStringList terms;
         for (int c = 0; c < m_defs.size(); ++c) {
-            if (m_defs[c].type == FieldType::Blob)
+            if (m_defs[c].type == FieldType::Blob || m_absent.contains(c))
                 continue;
             if (original[c].isNull() && m_defs[c].type == FieldType::Text) {
                 // Read as empty: the database may hold NULL or an empty text.
@@ -118,6 +175,11 @@ private:
         QStringList names, marks;
         QVariantList values;
         for (int c = 0; c < m_defs.size(); ++c) {
+            if (m_absent.contains(c)) {
+                if (!row[c].isNull())
+                    throw columnMissing(m_table, m_defs[c].name);
+                continue;
+            }
             names << m_defs[c].name;
             marks << QStringLiteral("?");
             values << bindable(row[c], m_defs[c].type);
@@ -133,6 +195,8 @@ private:
         for (int c = 0; c < m_defs.size(); ++c) {
             if (row[c] == original[c])
                 continue;
+            if (m_absent.contains(c))
+                throw columnMissing(m_table, m_defs[c].name);
             sets << m_defs[c].name + QStringLiteral(" = ?");
             values << bindable(row[c], m_defs[c].type);
         }
@@ -153,6 +217,7 @@ private:
     const TableDataset &m_dataset;
     const FieldDefs &m_defs;
     const QString &m_table;
+    QSet<int> m_absent;
     QHash<QString, QSqlQuery> m_statements;
 };
 
@@ -168,16 +233,23 @@ DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObj
 QString DatasetProvider::selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const
 {
     const FieldDefs &defs = dataset.fieldDefs();
+    const QSet<int> absent = absentColumns(defs, columnsInDatabase(transaction, m_source->tableName()));
     QStringList plain;
-    for (const FieldDef &def : defs)
-        plain << def.name;
+    for (int c = 0; c < defs.size(); ++c)
+        if (!absent.contains(c))
+            plain << defs[c].name;
     const Firebird::Cursor described(transaction, QStringLiteral("SELECT %1 FROM %2").arg(plain.join(u','), m_source->tableName()));
     QStringList columns;
-    for (int c = 0; c < defs.size(); ++c) {
-        if (defs[c].type == FieldType::Text && described.columnType(c) == FieldType::Text)
+    for (int c = 0, d = 0; c < defs.size(); ++c) {
+        if (absent.contains(c)) {
+            columns << emptyOf(defs[c]);
+            continue;
+        }
+        const int at = d++;
+        if (defs[c].type == FieldType::Text && described.columnType(at) == FieldType::Text)
             columns << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET OCTETS)")
                            .arg(defs[c].name)
-                           .arg(std::max(described.columnWidth(c), 1));
+                           .arg(std::max(described.columnWidth(at), 1));
         else
             columns << defs[c].name;
     }
@@ -230,10 +302,15 @@ void endOpenReads(const QSqlDatabase &db)
 void DatasetProvider::apply(const TableDataset &dataset) const
 {
     QSqlDatabase db = m_source->database();
+    QSet<int> absent;
+    {
+        Firebird::Transaction look(Firebird::attachmentOf(db), Firebird::Transaction::Isolation::ReadCommitted);
+        absent = absentColumns(dataset.fieldDefs(), columnsInDatabase(look, m_source->tableName()));
+    }
     if (!db.transaction())
         throw dbErrorFrom(db.lastError());
     try {
-        Writer writer(db, dataset, m_source->tableName());
+        Writer writer(db, dataset, m_source->tableName(), std::move(absent));
         for (const TableDataset::Change &change : dataset.changes())
             writer.write(change);
         if (!db.commit())

@@ -1,0 +1,364 @@
+// A stored database of the first structure brought up to date at start-up:
+// it gains exactly the categories table and the three columns of the
+// movements, every row it held stays as it was, a copy tagged
+// "antes-da-atualizacao" is made and checked first (and restores the old
+// database), a second start does nothing, a failure at any step leaves the
+// old level, and a database that may not be altered is left alone with a
+// message. An old database still opens in every table the program reads.
+#include "FirebirdServer.h"
+#include "TestDatabase.h"
+
+#include "DemoData.h"
+#include "data/Messages.h"
+#include "data/SchemaUpgrade.h"
+#include "data/backup/Backup.h"
+#include "data/dataset/DbError.h"
+#include "main/StartupUpgrade.h"
+
+#include <QProcess>
+#include <QProgressDialog>
+#include <QtTest>
+
+namespace {
+
+const QStringList kAdded = {"TCATEGORIA", "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
+                            "TMOVIMETACOES.MOVDOCUMENTO"};
+
+// Every column of every table of the database, with its type, width and
+// whether it may be empty; then every constraint.
+QStringList structureOf(const TestDatabase &db)
+{
+    QStringList lines;
+    for (const QVariantList &r :
+         db.rows("SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, "
+                 "COALESCE(f.RDB$CHARACTER_LENGTH, 0), COALESCE(rf.RDB$NULL_FLAG, 0), rf.RDB$FIELD_POSITION "
+                 "FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                 "JOIN RDB$RELATIONS r ON r.RDB$RELATION_NAME = rf.RDB$RELATION_NAME "
+                 "WHERE r.RDB$SYSTEM_FLAG = 0 ORDER BY 1, rf.RDB$FIELD_POSITION"))
+        lines << QStringLiteral("%1.%2 %3 %4 %5").arg(r[0].toString(), r[1].toString()).arg(r[2].toInt())
+                     .arg(r[3].toInt()).arg(r[4].toInt() ? "NOT NULL" : "");
+    for (const QVariantList &r : db.rows("SELECT TRIM(c.RDB$RELATION_NAME), TRIM(c.RDB$CONSTRAINT_TYPE) "
+                                         "FROM RDB$RELATION_CONSTRAINTS c JOIN RDB$RELATIONS r ON "
+                                         "r.RDB$RELATION_NAME = c.RDB$RELATION_NAME WHERE r.RDB$SYSTEM_FLAG = 0 "
+                                         "ORDER BY 1, 2"))
+        lines << r[0].toString() + u' ' + r[1].toString();
+    return lines;
+}
+
+// The columns each table has now, by table.
+QMap<QString, QStringList> columnsOf(const TestDatabase &db)
+{
+    QMap<QString, QStringList> columns;
+    for (const QVariantList &r : db.rows("SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME) "
+                                         "FROM RDB$RELATION_FIELDS rf JOIN RDB$RELATIONS r ON "
+                                         "r.RDB$RELATION_NAME = rf.RDB$RELATION_NAME WHERE r.RDB$SYSTEM_FLAG = 0 "
+                                         "ORDER BY rf.RDB$FIELD_POSITION"))
+        columns[r[0].toString()] << r[1].toString();
+    return columns;
+}
+
+// Every row of the given tables, with the given columns, by code; but the
+// parameter row that keeps the level.
+QMap<QString, QList<QVariantList>> rowsOf(const TestDatabase &db, const QMap<QString, QStringList> &columns)
+{
+    QMap<QString, QList<QVariantList>> rows;
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        const QString level = it.key() == "TPARAMETROS" ? QStringLiteral("WHERE PARCODIGO <> 109") : QString();
+        rows.insert(it.key(), db.rows(QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY 1")
+                                          .arg(it.value().join(", "), it.key(), level)));
+    }
+    return rows;
+}
+
+// An old database with the rows a church keeps: members with photographs,
+// employees, books, movements, events and the church's name.
+void fill(const TestDatabase &db)
+{
+    DemoSizes sizes;
+    sizes.members = 60;
+    sizes.employees = 4;
+    sizes.positions = 3;
+    sizes.books = 3;
+    sizes.movements = 90;
+    sizes.events = 8;
+    fillDemoData(db.path(), sizes);
+}
+
+QList<BackupCopy> copiesBeside(const TestDatabase &db)
+{
+    return BackupFolder::list(Backup::folderForRun(db.path()));
+}
+
+bool errorShown(const Messages::Recorder &messages, const QString &part)
+{
+    for (const Messages::Shown &s : messages.shown)
+        if (s.kind == Messages::Shown::Error && s.text.contains(part))
+            return true;
+    return false;
+}
+
+// The steps of bringing a database up to date, as they are named.
+QStringList stepsOfAnUpgrade()
+{
+    TestDatabase db(TestDatabase::firstLevelTemplate());
+    const std::unique_ptr<TDM> dm = db.connect(QStringLiteral("passos"));
+    QStringList steps;
+    SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &step) { steps << step; });
+    return steps;
+}
+
+} // namespace
+
+class TestSchemaUpgrade : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpTestProgram(); }
+
+    void newDatabasesAreAtTheProgramsLevel()
+    {
+        TestDatabase db;
+        const std::unique_ptr<TDM> dm = db.connect();
+        QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), SchemaUpgrade::kLevel);
+        QVERIFY(SchemaUpgrade::missing(dm->SQLConnection1()).isEmpty());
+        QVERIFY(SchemaUpgrade::categoriesAvailable(dm->SQLConnection1()));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
+        QCOMPARE(db.rows("SELECT CATDESCRICAO, CATTIPO FROM TCATEGORIA WHERE CATCODIGO IN (1, 7) ORDER BY 1"),
+                 (QList<QVariantList>{{"DÍZIMOS", "ENTRADA"}, {"SALÁRIOS E PREBENDAS", "SAIDA"}}));
+        QVERIFY(!Backup::holdsData(dm->SQLConnection1())); // what a new database holds is no data to copy
+
+        TestDatabase old(TestDatabase::firstLevelTemplate());
+        QCOMPARE(columnsOf(old).value("TMOVIMETACOES").size(), 6);
+        QVERIFY(!columnsOf(old).contains("TCATEGORIA"));
+    }
+
+    // At start-up: a checked copy first, then the structure; every row of
+    // the old columns as it was, the new columns empty, the level written.
+    void startUpBringsAnOldDatabaseUpToDate()
+    {
+        TestDatabase db(TestDatabase::firstLevelTemplate());
+        fill(db);
+        const QStringList structureBefore = structureOf(db);
+        const QMap<QString, QStringList> oldColumns = columnsOf(db);
+        const auto rowsBefore = rowsOf(db, oldColumns);
+        QVERIFY(rowsBefore.value("TMOVIMETACOES").size() == 90 && rowsBefore.value("TMEMBRO").size() == 60);
+
+        const std::unique_ptr<TDM> dm = db.connect();
+        QVERIFY(SchemaUpgrade::behind(dm->SQLConnection1()));
+        QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded);
+        Messages::Recorder messages;
+        QVERIFY(StartupUpgrade::run(*dm));
+
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].kind == Messages::Shown::Information
+                     && messages.shown[0].text.contains("antes-da-atualizacao"),
+                 qPrintable(messages.shown[0].text));
+        const QList<BackupCopy> copies = copiesBeside(db);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies[0].tag, StartupUpgrade::kBackupTag);
+        QCOMPARE(copies[0].status, BackupCopy::Status::Checked);
+
+        QCOMPARE(rowsOf(db, oldColumns), rowsBefore);
+        QStringList added = structureOf(db);
+        for (const QString &line : structureBefore)
+            QVERIFY2(added.removeOne(line), qPrintable(line));
+        QCOMPARE(added, (QStringList{"TCATEGORIA.CATCODIGO 8 0 NOT NULL", "TCATEGORIA.CATDESCRICAO 37 50 ",
+                                     "TCATEGORIA.CATTIPO 37 10 ", "TMOVIMETACOES.MOVCATEGORIA 8 0 ",
+                                     "TMOVIMETACOES.MOVMEMBRO 8 0 ", "TMOVIMETACOES.MOVDOCUMENTO 37 20 ",
+                                     "TCATEGORIA NOT NULL", "TCATEGORIA PRIMARY KEY"}));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA IS NOT NULL OR MOVMEMBRO IS NOT "
+                           "NULL OR MOVDOCUMENTO IS NOT NULL").toInt(), 0);
+        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("1"));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(),
+                 rowsBefore.value("TPARAMETROS").size() + 1);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
+
+        // The program's own tables at once use what was added.
+        TableDataset *movements = dm->TBMOVIMENTACOES;
+        movements->open();
+        movements->first();
+        movements->edit();
+        dm->TBMOVIMENTACOESMOVCATEGORIA->setAsInteger(1);
+        dm->TBMOVIMENTACOESMOVDOCUMENTO->setAsString("ENV 12");
+        movements->post();
+        movements->applyUpdates(0);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA = 1 AND MOVDOCUMENTO = 'ENV 12'")
+                     .toInt(), 1);
+        dm->TBCATEGORIA->open();
+        QCOMPARE(dm->TBCATEGORIA->recordCount(), 15);
+
+        // A second start finds nothing to do: no message, no copy, nothing changed.
+        messages.clear();
+        const QStringList structureAfter = structureOf(db);
+        QVERIFY(StartupUpgrade::run(*dm));
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(copiesBeside(db).size(), 1);
+        QCOMPARE(structureOf(db), structureAfter);
+    }
+
+    // The copy made before the upgrade restores the database exactly as it
+    // was; the program's tables read it again, without the new features.
+    void copyBeforeTheUpgradeRestoresTheOldDatabase()
+    {
+        TestDatabase db(TestDatabase::firstLevelTemplate());
+        fill(db);
+        const QMap<QString, QStringList> oldColumns = columnsOf(db);
+        const auto rowsBefore = rowsOf(db, oldColumns);
+        const std::unique_ptr<TDM> dm = db.connect();
+        {
+            Messages::Recorder messages;
+            QVERIFY(StartupUpgrade::run(*dm));
+        }
+        dm->TBMOVIMENTACOES->open();
+        const BackupCopy copy = copiesBeside(db).value(0);
+        QCOMPARE(copy.tag, StartupUpgrade::kBackupTag);
+        const Backup::RestoredCopy restored = Backup::restoreForReplacing(db.path(), copy, {});
+        QVERIFY(!restored.counts.rows.contains("TCATEGORIA"));
+        QCOMPARE(restored.counts.movements(), 90);
+
+        db.disconnect();
+        Backup::replaceDatabase(*dm, restored, QDateTime::currentDateTime());
+        QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded);
+        QVERIFY(!SchemaUpgrade::categoriesAvailable(dm->SQLConnection1()));
+        QCOMPARE(rowsOf(db, oldColumns), rowsBefore);
+        QVERIFY(dm->TBMOVIMENTACOES->active());
+        QCOMPARE(dm->TBMOVIMENTACOES->recordCount(), 90);
+        QVERIFY(dm->TBMOVIMENTACOESMOVCATEGORIA->isNull());
+    }
+
+    // A failure at any step, the structure's commit and the rows' commit
+    // included, leaves the level, the structure and the rows as they were;
+    // the same database is then brought up to date.
+    void failureAtAnyStepLeavesTheOldLevel()
+    {
+        const QStringList steps = stepsOfAnUpgrade();
+        QCOMPARE(steps.size(), 8);
+        for (int failing = 0; failing < steps.size(); ++failing) {
+            TestDatabase db(TestDatabase::firstLevelTemplate());
+            db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
+                    "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
+            db.exec("INSERT INTO TPARAMETROS (PARCODIGO, PARVALOR) VALUES (1, 'IGREJA')");
+            const QStringList structure = structureOf(db);
+            const QMap<QString, QStringList> columns = columnsOf(db);
+            const auto rows = rowsOf(db, columns);
+            const std::unique_ptr<TDM> dm = db.connect();
+            int step = 0;
+            const QString error = dbErrorOf([&] {
+                SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &) {
+                    if (step++ == failing)
+                        throw DbError(QStringLiteral("falha provocada"));
+                });
+            });
+            QVERIFY2(error.contains("não foi atualizado") && error.contains("falha provocada"),
+                     qPrintable(steps[failing] + ": " + error));
+            QCOMPARE(structureOf(db), structure);
+            QCOMPARE(rowsOf(db, columns), rows);
+            QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), 0);
+            QVERIFY(!SchemaUpgrade::categoriesAvailable(dm->SQLConnection1()));
+            if (failing == steps.size() - 1) {
+                SchemaUpgrade::bringUpToDate(dm->SQLConnection1());
+                QVERIFY(!SchemaUpgrade::behind(dm->SQLConnection1()));
+                QCOMPARE(rowsOf(db, columns), rows);
+            }
+        }
+    }
+
+    // Without the upgrade every table still opens and reads; the new
+    // columns read empty and are never written, a value put there is
+    // refused; the categories table is said to be missing.
+    void oldDatabaseOpensWithoutTheNewPieces()
+    {
+        TestDatabase db(TestDatabase::firstLevelTemplate());
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
+                "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
+        const std::unique_ptr<TDM> dm = db.connect();
+        for (TableDataset *table : dm->tables())
+            if (table != dm->TBCATEGORIA)
+                table->open();
+        TableDataset *movements = dm->TBMOVIMENTACOES;
+        QCOMPARE(movements->recordCount(), 1);
+        QCOMPARE(dm->TBMOVIMENTACOESMOVDESCRICAO->asString(), QString("OFERTA"));
+        QVERIFY(dm->TBMOVIMENTACOESMOVMEMBRO->isNull());
+
+        movements->edit();
+        dm->TBMOVIMENTACOESMOVDESCRICAO->setAsString("OFERTA DO CULTO");
+        movements->post();
+        movements->applyUpdates(0);
+        movements->insert();
+        dm->TBMOVIMENTACOESMOVCODIGO->setAsInteger(2);
+        dm->TBMOVIMENTACOESMOVVALOR->setAsFloat(5);
+        movements->post();
+        movements->applyUpdates(0);
+        QCOMPARE(db.rows("SELECT MOVCODIGO, COALESCE(MOVDESCRICAO, '-') FROM TMOVIMETACOES ORDER BY 1"),
+                 (QList<QVariantList>{{1, "OFERTA DO CULTO"}, {2, "-"}}));
+
+        movements->edit();
+        dm->TBMOVIMENTACOESMOVMEMBRO->setAsInteger(3);
+        movements->post();
+        const QString refused = dbErrorOf([&] { movements->applyUpdates(0); });
+        QVERIFY2(refused.contains("MOVMEMBRO") && refused.contains("não existe"), qPrintable(refused));
+        QVERIFY(movements->hasPendingChanges());
+        movements->cancelUpdates();
+
+        const QString missing = dbErrorOf([&] { dm->TBCATEGORIA->open(); });
+        QVERIFY2(missing.contains("TCATEGORIA não existe"), qPrintable(missing));
+        QVERIFY(!SchemaUpgrade::categoriesAvailable(dm->SQLConnection1()));
+        const BackupCounts counts = Backup::count(db.path());
+        QCOMPARE(counts.movements(), 2);
+        QVERIFY(!counts.rows.contains("TCATEGORIA"));
+    }
+
+    // A database marked read-only cannot be brought up to date: said so at
+    // start-up, no copy made, nothing changed, and the program runs on.
+    void readOnlyDatabaseIsLeftAsItIs()
+    {
+        TestDatabase db(TestDatabase::firstLevelTemplate());
+        const QStringList structure = structureOf(db);
+        db.disconnect();
+        QCOMPARE(QProcess::execute("gfix", {"-mode", "read_only", "-user", "SYSDBA", "-password", "x", db.path()}), 0);
+        const std::unique_ptr<TDM> dm = db.connect();
+        Messages::Recorder messages;
+        QVERIFY(!StartupUpgrade::run(*dm));
+        QVERIFY2(errorShown(messages, "não pode ser alterado") && errorShown(messages, "continua como estava"),
+                 qPrintable(messages.texts().join("\n")));
+        QVERIFY(copiesBeside(db).isEmpty());
+        QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded);
+        dm->TBMOVIMENTACOES->open();
+        QCOMPARE(structureOf(db), structure);
+    }
+
+    // On a server the server makes the copy beside the database and the
+    // database is brought up to date through it; a read-only one is refused.
+    void onAServer()
+    {
+        FirebirdServer server;
+        if (!server.missing.isEmpty())
+            QSKIP(qPrintable(server.missing));
+        QVERIFY2(server.failure.isEmpty(), qPrintable(server.failure));
+        TestDatabase db(TestDatabase::firstLevelTemplate());
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
+        db.disconnect();
+        {
+            TDM workstation(nullptr, QStringLiteral("estacao"), server.address(db.path()));
+            Messages::Recorder messages;
+            QVERIFY(StartupUpgrade::run(workstation));
+            QVERIFY2(messages.texts().join("").contains("antes-da-atualizacao"), qPrintable(messages.texts().join("\n")));
+            QVERIFY(SchemaUpgrade::categoriesAvailable(workstation.SQLConnection1()));
+            QCOMPARE(QDir(db.folder()).entryList({"LIVRO-*-antes-da-atualizacao.fbk"}).size(), 1);
+            workstation.TBMEMBRO->open();
+            QCOMPARE(workstation.TBMEMBRO->recordCount(), 1);
+        }
+
+        TestDatabase readOnly(TestDatabase::firstLevelTemplate());
+        readOnly.disconnect();
+        QCOMPARE(QProcess::execute("gfix", {"-mode", "read_only", "-user", "SYSDBA", "-password", "x", readOnly.path()}), 0);
+        TDM workstation(nullptr, QStringLiteral("estacao2"), server.address(readOnly.path()));
+        Messages::Recorder messages;
+        QVERIFY(!StartupUpgrade::run(workstation));
+        QVERIFY2(errorShown(messages, "não pode ser alterado"), qPrintable(messages.texts().join("\n")));
+        QVERIFY(QDir(readOnly.folder()).entryList({"*.fbk"}).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSchemaUpgrade)
+#include "tst_schemaupgrade.moc"
