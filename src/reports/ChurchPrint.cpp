@@ -87,4 +87,13 @@ QString longDate(const QDate &date)
     return QStringLiteral("%1 de %2 de %3").arg(day, QLocale().monthName(date.month())).arg(date.year());
 }
 
+LabelElement *text(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
+                   Qt::Alignment alignment, const QString &caption)
+{
+    LabelElement *label = band->addLabel(name, rect, caption);
+    label->font = {QString(), points, bold, Qt::black};
+    label->alignment = alignment;
+    return label;
+}
+
 } // namespace ChurchPrint

@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include <QRect>
+
 class Band;
+class LabelElement;
 class Report;
 
 // A line to sign on for one of the church's officers kept in "Dados da
@@ -40,6 +43,10 @@ void addSignatures(Band *band, int top, const QList<Signature> &signatures, qrea
 // Puts the stored names under every line of `report` (a line to fill when a
 // name is not stored).
 void fillSignatures(Report *report, const QList<Signature> &signatures);
+
+// A black label in `points`, bold or not, of the church's papers.
+LabelElement *text(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
+                   Qt::Alignment alignment = Qt::AlignLeft, const QString &caption = {});
 
 // "1º de janeiro de 2011", "15 de maio de 2011".
 QString longDate(const QDate &date);

@@ -29,14 +29,7 @@ constexpr int LineHeight = 52;
 constexpr int TextHeight = 42;
 constexpr int FooterHeight = 760;
 
-LabelElement *text(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
-                   Qt::Alignment alignment = Qt::AlignLeft, const QString &caption = {})
-{
-    LabelElement *label = band->addLabel(name, rect, caption);
-    label->font = {QString(), points, bold, Qt::black};
-    label->alignment = alignment;
-    return label;
-}
+using ChurchPrint::text;
 
 QRect cell(int left, int right, int top = (LineHeight - TextHeight) / 2)
 {

@@ -17,14 +17,7 @@ constexpr int Margin = 60;
 constexpr int BandWidth = 1900;
 const QColor Grey(120, 120, 120);
 
-LabelElement *text(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
-                   Qt::Alignment alignment = Qt::AlignLeft, const QString &caption = {})
-{
-    LabelElement *label = band->addLabel(name, rect, caption);
-    label->font = {QString(), points, bold, Qt::black};
-    label->alignment = alignment;
-    return label;
-}
+using ChurchPrint::text;
 
 } // namespace
 
