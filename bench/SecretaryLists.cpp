@@ -1,7 +1,7 @@
 #include "SecretaryLists.h"
 
 #include "BenchKit.h"
-#include "data/CsvExport.h"
+#include "uikit/CsvExport.h"
 #include "data/UDM.h"
 #include "reports/URCarteirinha.h"
 

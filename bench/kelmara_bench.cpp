@@ -11,10 +11,10 @@
 #include "DemoData.h"
 #include "PhotoChurch.h"
 #include "SecretaryLists.h"
-#include "data/KelmaraApplication.h"
+#include "uikit/KelmaraApplication.h"
 #include "data/UDM.h"
-#include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/EngineErrors.h"
+#include "data/provider/QueryDataset.h"
 #include "reports/engine/Report.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "Program.h"
 
 #include "data/EngineLocks.h"
-#include "data/KelmaraApplication.h"
-#include "data/StopSignals.h"
+#include "uikit/KelmaraApplication.h"
+#include "uikit/StopSignals.h"
 #include "data/UDM.h"
 #include "main/StartupUpgrade.h"
 #include "main/UCopiaSeguranca.h"

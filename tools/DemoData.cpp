@@ -2,9 +2,9 @@
 
 #include "DatabaseCreator.h"
 #include "DemoPhotos.h"
+#include "uikit/Today.h"
+#include "data/provider/EngineErrors.h"
 #include "data/SchemaUpgrade.h"
-#include "data/Today.h"
-#include "data/dataset/DbError.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // members photographs of about K KB (2,400 by default) as a phone takes them.
 #include "DemoData.h"
 #include "data/EngineLocks.h"
-#include "data/KelmaraApplication.h"
+#include "uikit/KelmaraApplication.h"
 #include "data/dataset/DbError.h"
 
 #include <QCoreApplication>

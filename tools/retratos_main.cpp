@@ -7,8 +7,8 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/KelmaraApplication.h"
-#include "data/Messages.h"
+#include "uikit/KelmaraApplication.h"
+#include "uikit/Messages.h"
 #include "data/SystemPaths.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"

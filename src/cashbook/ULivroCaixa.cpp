@@ -1,6 +1,6 @@
 #include "ULivroCaixa.h"
 
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "reports/UFLivro.h"
 #include "data/controls/DBEdit.h"
@@ -37,46 +37,39 @@ RecordFormSetup setup()
 TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("LIVCODIGO"), 80);
-    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
-    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("LIVCODIGO"), 80);
+    DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
     DBEdit3->setCharCase(DBEdit::CharCase::Normal); // never typed: shown as stored, "Março"
     DBEdit3->setEnabled(false);
     DBEdit3->setAccessibleName(QStringLiteral("NOME DO MÊS"));
-    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
-    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
+    DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
+    DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
     DBMemo1 = new DBMemo(DM->DSLIVRO, QStringLiteral("LIVOBSERVACAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setFixedHeight(110);
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label2"), QStringLiteral("MÊS"), DBEdit2, 0, true));
     auto *month = new QHBoxLayout;
     month->addWidget(DBEdit2);
     month->addWidget(DBEdit3);
     month->addStretch();
-    entryLayout()->addLayout(month);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("MÊS"), month, DBEdit2);
     addLabeled(QStringLiteral("Label3"), QStringLiteral("ANO"), DBEdit4);
     addLabeled(QStringLiteral("Label4"), QStringLiteral("DESCRIÇÃO"), DBEdit5);
     addLabeled(QStringLiteral("Label5"), QStringLiteral("OBSERVAÇÃO"), DBMemo1);
 
     setCodeBox(DBEdit1);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit4, DBEdit5, DBMemo1})
-        addEditable(w);
+    addEditable({DBEdit2, DBEdit4, DBEdit5, DBMemo1});
     setFirstField(DBEdit2);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1})
-        addFieldKeys(w); // the memo too: the note is one running text
+    addFieldKeys(DBMemo1); // as the boxes: the note is one running text
+    setTabChain({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1, DBNavigator1});
     FormKit::onExit(DBEdit2, [this] { DBEdit2Exit(); });
 
     DBGrid1->addColumn(QStringLiteral("LIVNOMEMES"), QStringLiteral("MÊS"), 100);
     DBGrid1->addColumn(QStringLiteral("LIVANO"), QStringLiteral("ANO"), 60);
     DBGrid1->addColumn(QStringLiteral("LIVDESCRICAO"), QStringLiteral("DESCRIÇÃO"), 364);
     finishLayout();
-
-    const QList<QWidget *> order{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1, DBNavigator1};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 QString TFLivroCaixa::monthName(int month)

@@ -2,9 +2,6 @@
 
 #include "ULivroCaixa.h"
 #include "data/CashCategories.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
@@ -13,6 +10,9 @@
 #include "data/controls/DBRadioGroup.h"
 #include "data/controls/LookupSearch.h"
 #include "reports/URRecibo.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 
 #include <QHash>
 #include <QHBoxLayout>
@@ -75,10 +75,6 @@ RecordFormSetup setup()
     s.searchLabel = QStringLiteral("BUSCA DE MOVIMENTAÇÃO POR DESCRICAÇÃO : ");
     s.focusSearchOnQueryPage = true;
     s.shortcuts = RecordFormSetup::Shortcuts::CashMovements;
-    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
-                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
-                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
-                QStringLiteral("F4 para Sair")};
     s.capitals = true;
     s.size = QSize(637, 564);
     s.exportName = QStringLiteral("movimentacoes");
@@ -96,9 +92,10 @@ RecordFormSetup setup()
 TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
-    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
-    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
+    // The boxes' F5 and Esc reach the shortcut menu first.
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("MOVCODIGO"), 80);
+    DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("MOVDESCRICAO"));
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("MOVLIVRO"), 60);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO LIVRO"));
@@ -109,8 +106,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     btnLivro->setToolTip(QStringLiteral("Cadastro de Livros Caixas"));
     btnLivro->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnLivro->setIconSize(QSize(18, 18));
-    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
-    DBEdit6 = dataEdit(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
+    DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
+    DBEdit6 = fieldBox(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
     DBRadioGroup1 = new DBRadioGroup(DM->DSMOVIMENTACOES, QStringLiteral("MOVDEBITOCREDITO"),
                                      QStringLiteral("ENTRADA OU SAÍDA ?"),
                                      {QStringLiteral("ENTRADA"), QStringLiteral("SAIDA")}, page);
@@ -122,13 +119,11 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
     addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBEdit2);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label3"), QStringLiteral("LIVRO"), DBEdit3, 0, true));
     auto *book = new QHBoxLayout;
     book->addWidget(DBEdit3);
     book->addWidget(DBLookupComboBox1, 1);
     book->addWidget(btnLivro);
-    entryLayout()->addLayout(book);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("LIVRO"), book, DBEdit3);
     auto *amount = new QHBoxLayout;
     amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label4"), QStringLiteral("VALOR"), DBEdit4));
     amount->addLayout(FormKit::captionAbove(page, QStringLiteral("Label6"), QStringLiteral("DATA"), DBEdit6));
@@ -141,12 +136,14 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addWidget(Edit1, 0, Qt::AlignLeft);
 
     setCodeBox(DBEdit1);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1,
-                                                       DBLookupComboBox1, btnLivro})
-        addEditable(w);
+    addEditable({DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1, DBLookupComboBox1, btnLivro});
     setFirstField(DBEdit2);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit6})
-        addFieldKeys(w); // F5 and Esc reach the shortcut menu first
+    // The book list comes after the navigator, whatever its place on the page;
+    // the category, the member and the document come before it.
+    QList<QWidget *> order{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit6, DBRadioGroup1};
+    if (DBEdit5)
+        order << DBLookupComboBox2 << DBLookupComboBox3 << txtBuscaMembro << DBEdit5;
+    setTabChain(order << DBNavigator1 << DBLookupComboBox1 << Edit1);
     connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { btnLivroClick(); });
 
     DBGrid1->addColumn(QStringLiteral("MOVCODIGO"), QStringLiteral("CÓDIGO"), 56);
@@ -155,18 +152,6 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     DBGrid1->addColumn(QStringLiteral("MOVDEBITOCREDITO"), QStringLiteral("ENTR/SAIDA"), 80);
     DBGrid1->addColumn(QStringLiteral("MOVDATA"), QStringLiteral("DATA"), 85);
     finishLayout();
-
-    // The book list comes after the navigator, whatever its place on the page.
-    QList<QWidget *> order{DBEdit1,       DBEdit2,      DBEdit3,           DBEdit4, DBEdit6,
-                           DBRadioGroup1, DBNavigator1, DBLookupComboBox1, Edit1};
-    if (DBEdit5) {
-        const qsizetype at = order.indexOf(DBNavigator1);
-        const QList<QWidget *> details{DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5};
-        for (qsizetype i = 0; i < details.size(); ++i)
-            order.insert(at + i, details[i]);
-    }
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 // Both windows work on the shared books table: a book saved there is in the
@@ -206,21 +191,16 @@ void TFMovimentacoes::buildDetails()
     txtBuscaMembro->setObjectName(QStringLiteral("txtBuscaMembro"));
     txtBuscaMembro->setAccessibleName(QStringLiteral("BUSCA DE MEMBRO POR NOME"));
     txtBuscaMembro->setFixedWidth(170);
-    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("MOVDOCUMENTO"), 200);
+    DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("MOVDOCUMENTO"), 200);
 
     entryLayout()->addSpacing(4);
     addLabeled(QStringLiteral("Label7"), QStringLiteral("CATEGORIA"), DBLookupComboBox2);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label8"), QStringLiteral("MEMBRO"),
-                                                   DBLookupComboBox3, 0, true));
     auto *member = new QHBoxLayout;
     member->addWidget(DBLookupComboBox3, 1);
     member->addWidget(txtBuscaMembro);
-    entryLayout()->addLayout(member);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label8"), QStringLiteral("MEMBRO"), member, DBLookupComboBox3);
     addLabeled(QStringLiteral("Label9"), QStringLiteral("DOCUMENTO"), DBEdit5);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5})
-        addEditable(w);
-    addFieldKeys(DBEdit5);
+    addEditable({DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5});
 
     btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), false);
     btnRecibo->setToolTip(QStringLiteral("Recibo da entrada para o membro que a deu"));

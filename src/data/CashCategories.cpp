@@ -2,9 +2,8 @@
 
 #include "SchemaUpgrade.h"
 #include "UDM.h"
-#include "dataset/DatasetProvider.h"
-#include "dataset/SqlTableSource.h"
 #include "dataset/TableDataset.h"
+#include "dataset/TableProvider.h"
 
 namespace CashCategories {
 
@@ -15,7 +14,7 @@ bool available()
 
 QHash<int, QString> byCode(TableDataset *table, const QString &codeColumn, const QString &valueColumn)
 {
-    table->provider()->source()->setActive(true);
+    table->provider()->openSource();
     table->open();
     const int code = table->fieldByName(codeColumn)->index();
     const int value = table->fieldByName(valueColumn)->index();

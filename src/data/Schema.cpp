@@ -10,7 +10,7 @@ namespace kind {
 FieldDef code(const QString &n) { return {n, FieldType::Integer, 0, true, {}}; }
 FieldDef integer(const QString &n) { return {n, FieldType::Integer, 0, false, {}}; }
 FieldDef money(const QString &n) { return {n, FieldType::Money, 0, false, {}}; }
-FieldDef date(const QString &n) { return {n, FieldType::Date, 0, false, Schema::kDateMask}; }
+FieldDef date(const QString &n) { return {n, FieldType::Date, 0, false, kDateInputMask}; }
 FieldDef blob(const QString &n) { return {n, FieldType::Blob, 0, false, {}}; }
 FieldDef taxNumber(const QString &n) { return {n, FieldType::Text, 20, false, Schema::kTaxNumberMask}; }
 auto text(int width)

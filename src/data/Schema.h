@@ -15,8 +15,9 @@ struct TableDef
 
 namespace Schema {
 
-inline const QString kDateMask = QStringLiteral("!99/99/0000;1;_");
-inline const QString kTaxNumberMask = QStringLiteral("000\\-000\\-000-00;1;_");
+// The tax number (CPF): eleven digits, all required, typed and stored with
+// the hyphens between its groups of three.
+inline const QString kTaxNumberMask = QStringLiteral("999-999-999-99;_");
 
 const QVector<TableDef> &tables();
 const TableDef &table(const QString &stem);

@@ -2,7 +2,7 @@
 
 #include "ParameterCodes.h"
 #include "Schema.h"
-#include "dataset/DbError.h"
+#include "provider/EngineErrors.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

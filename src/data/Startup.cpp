@@ -1,6 +1,6 @@
 #include "Startup.h"
 
-#include "ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "SystemPaths.h"
 #include "UDM.h"
 

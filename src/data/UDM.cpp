@@ -1,9 +1,9 @@
 #include "UDM.h"
 
 #include "Schema.h"
-#include "StopSignals.h"
 #include "SystemPaths.h"
-#include "dataset/DbError.h"
+#include "provider/EngineErrors.h"
+#include "uikit/StopSignals.h"
 
 TDM *DM = nullptr;
 

@@ -2,9 +2,9 @@
 
 #include "SchemaColumns.h"
 #include "dataset/DataSource.h"
-#include "dataset/DatasetProvider.h"
+#include "provider/DatasetProvider.h"
 #include "dataset/Field.h"
-#include "dataset/SqlTableSource.h"
+#include "provider/SqlTableSource.h"
 #include "dataset/TableDataset.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "StartupUpgrade.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/SchemaUpgrade.h"
 #include "data/UDM.h"
 #include "data/backup/BackupTask.h"

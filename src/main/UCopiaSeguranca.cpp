@@ -1,8 +1,8 @@
 #include "UCopiaSeguranca.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/dataset/DbError.h"
 

@@ -1,9 +1,9 @@
 #include "UDadosIgreja.h"
 
 #include "data/ChurchData.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 
 #include <QGridLayout>
@@ -106,13 +106,8 @@ void TFDadosIgreja::layOut()
     layout->addStretch();
     layout->addLayout(FormKit::centredRow({btnSalvar, btnSair}));
 
-    QWidget *previous = nullptr;
-    for (QLineEdit *edit : {txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtConselho1,
-                            txtConselho2, txtConselho3}) {
-        if (previous)
-            setTabOrder(previous, edit);
-        previous = edit;
-    }
+    FormKit::tabChain({txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtConselho1, txtConselho2,
+                       txtConselho3});
 }
 
 void TFDadosIgreja::showEvent(QShowEvent *event)

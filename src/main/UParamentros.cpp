@@ -43,11 +43,9 @@ TFParamentros::TFParamentros(QWidget *owner) : RecordForm(owner, setup())
     // The label reads "OBSERVACÕES" while the grid's title reads "OBSERVAÇÕES", as the users know them.
     addLabeled(QStringLiteral("Label3"), QStringLiteral("OBSERVACÕES / DESCRIÇÃO"), DBMemo1);
     setCodeBox(DBEdit1);
-    addEditable(DBEdit2);
-    addEditable(DBMemo1);
+    addEditable({DBEdit2, DBMemo1});
     setFirstField(DBEdit2);
-    setTabOrder(DBEdit1, DBEdit2);
-    setTabOrder(DBEdit2, DBMemo1);
+    setTabChain({DBEdit1, DBEdit2, DBMemo1});
 
     DBGrid1->addColumn(QStringLiteral("PARCODIGO"), QStringLiteral("CÓDIGO"), 70);
     DBGrid1->addColumn(QStringLiteral("PARVALOR"), QStringLiteral("VALOR"), 250);

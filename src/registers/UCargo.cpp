@@ -25,21 +25,16 @@ RecordFormSetup setup()
 
 TFCargo::TFCargo(QWidget *owner) : RecordForm(owner, setup())
 {
-    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("CARCODIGO"), 160);
-    DBEdit2 = dataEdit(QStringLiteral("DBEdit2"), QStringLiteral("CARDESCRICAO"), 360);
-    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("CARSALARIO"), 160);
-    const QStringList captions{QStringLiteral("CÓDIGO"), QStringLiteral("DESCRIÇÃO"), QStringLiteral("SALÁRIO")};
-    const QList<DBEdit *> boxes{DBEdit1, DBEdit2, DBEdit3};
-    for (int i = 0; i < boxes.size(); ++i) {
-        addLabeled(QStringLiteral("Label%1").arg(i + 1), captions[i], boxes[i]);
-        addFieldKeys(boxes[i]);
-    }
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("CARCODIGO"), 160);
+    DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("CARDESCRICAO"), 360);
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("CARSALARIO"), 160);
+    addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
+    addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBEdit2);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("SALÁRIO"), DBEdit3);
     setCodeBox(DBEdit1);
-    addEditable(DBEdit2);
-    addEditable(DBEdit3);
+    addEditable({DBEdit2, DBEdit3});
     setFirstField(DBEdit2);
-    setTabOrder(DBEdit1, DBEdit2);
-    setTabOrder(DBEdit2, DBEdit3);
+    setTabChain({DBEdit1, DBEdit2, DBEdit3});
 
     DBGrid1->addColumn(QStringLiteral("CARCODIGO"), QStringLiteral("CÓDIGO"), 70);
     DBGrid1->addColumn(QStringLiteral("CARDESCRICAO"), QStringLiteral("DESCRIÇÃO"), 300);

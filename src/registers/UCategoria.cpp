@@ -1,6 +1,6 @@
 #include "UCategoria.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"

@@ -1,6 +1,6 @@
 #include "UEvento.h"
 
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "reports/UFEvento.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
@@ -38,15 +38,15 @@ RecordFormSetup setup()
 TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = dataEdit(QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
     DBMemo1 = new DBMemo(DM->DSEVENTO, QStringLiteral("EVEDESCRICAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setFixedHeight(110);
-    DBEdit3 = dataEdit(QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
-    DBEdit4 = dataEdit(QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
-    DBEdit5 = dataEdit(QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
+    DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
+    DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);
     DBEdit5->setAccessibleName(QStringLiteral("MINUTOS"));
-    DBEdit6 = dataEdit(QStringLiteral("DBEdit6"), QStringLiteral("EVEFUNCIONARIO"), 70);
+    DBEdit6 = fieldBox(QStringLiteral("DBEdit6"), QStringLiteral("EVEFUNCIONARIO"), 70);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("NOME DO FUNCIONÁRIO"));
@@ -56,39 +56,29 @@ TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
     addLabeled(QStringLiteral("Label2"), QStringLiteral("DESCRIÇÃO"), DBMemo1);
     addLabeled(QStringLiteral("Label3"), QStringLiteral("DATA"), DBEdit3);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label4"), QStringLiteral("HORÁRIO"), DBEdit4, 0, true));
     auto *time = new QHBoxLayout;
     time->addWidget(DBEdit4);
     time->addWidget(FormKit::captionLabel(page, QStringLiteral("Label5"), QStringLiteral(" : "), nullptr, 0, true));
     time->addWidget(DBEdit5);
     time->addStretch();
-    entryLayout()->addLayout(time);
-    entryLayout()->addSpacing(4);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label6"), QStringLiteral("FUNCIONÁRIO"), DBEdit6, 0, true));
+    addLabeled(QStringLiteral("Label4"), QStringLiteral("HORÁRIO"), time, DBEdit4);
     auto *employee = new QHBoxLayout;
     employee->addWidget(DBEdit6);
     employee->addWidget(DBLookupComboBox1, 1);
-    entryLayout()->addLayout(employee);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label6"), QStringLiteral("FUNCIONÁRIO"), employee, DBEdit6);
 
     setCodeBox(DBEdit1);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1})
-        addEditable(w);
+    addEditable({DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1});
     setFirstField(DBMemo1);
-    for (DBEdit *e : {DBEdit1, DBEdit3, DBEdit4, DBEdit5, DBEdit6})
-        addFieldKeys(e);
     addFieldKeys(DBMemo1, true); // Enter and the arrows keep their meaning there
     addFieldKeys(DBLookupComboBox1, true);
+    setTabChain({DBEdit1, DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1, DBNavigator1});
 
     DBGrid1->addColumn(QStringLiteral("EVEDESCRICAO"), QStringLiteral("EVEDESCRICAO"), 427);
     DBGrid1->addColumn(QStringLiteral("EVEDATA"), QStringLiteral("EVEDATA"), 85);
     DBGrid1->addColumn(QStringLiteral("EVEHORA"), QStringLiteral("EVEHORA"), 65);
     DBGrid1->addColumn(QStringLiteral("EVEMINUTOS"), QStringLiteral("EVEMINUTOS"), 85);
     finishLayout();
-
-    const QList<QWidget *> order{DBEdit1, DBMemo1, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBLookupComboBox1, DBNavigator1};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void TFEvento::btnRelatorioClick()

@@ -2,8 +2,8 @@
 
 #include "UCargo.h"
 #include "reports/URFuncionario.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "data/controls/DBComboBox.h"
 #include "data/controls/DBEdit.h"
@@ -38,11 +38,8 @@ RecordFormSetup setup()
     s.focusSearchOnQueryPage = true;
     s.shortcuts = RecordFormSetup::Shortcuts::Register;
     s.consultKey = true; // the legend promises F8
-    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
-                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
-                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
-                QStringLiteral("Ctrl+P para Lista Func."), QStringLiteral("F4 para Sair")};
     s.reportCaption = QStringLiteral("Lista de Funcionários");
+    s.reportShortcutCaption = QStringLiteral("Lista Func.");
     s.size = QSize(634, 600);
     s.exportName = QStringLiteral("funcionarios");
     return s;
@@ -70,19 +67,12 @@ private:
 
 } // namespace
 
-DBEdit *TFFuncionario::textBox(const QString &name, const QString &column, int width)
-{
-    DBEdit *box = dataEdit(name, column, width);
-    addFieldKeys(box);
-    return box;
-}
-
 TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
-    DBEdit1 = textBox(QStringLiteral("DBEdit1"), QStringLiteral("FUNCODIGO"), 80);
-    DBEdit2 = textBox(QStringLiteral("DBEdit2"), QStringLiteral("FUNNOME"));
-    DBEdit3 = textBox(QStringLiteral("DBEdit3"), QStringLiteral("FUNCARGO"), 60);
+    DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("FUNCODIGO"), 80);
+    DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("FUNNOME"));
+    DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("FUNCARGO"), 60);
     DBEdit3->setReadOnly(true);
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
@@ -95,25 +85,15 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     btnCargo->setToolTip(QStringLiteral("Cadastro de Cargos"));
     btnCargo->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnCargo->setIconSize(QSize(18, 18));
-    DBEdit4 = textBox(QStringLiteral("DBEdit4"), QStringLiteral("FUNENDERECO"));
-    DBEdit5 = textBox(QStringLiteral("DBEdit5"), QStringLiteral("FUNCIDADE"));
-    DBComboBox1 = new DBComboBox(DM->DSFUNCIONARIO, QStringLiteral("FUNUF"),
-                                 {QStringLiteral("RS"), QStringLiteral("SC"), QStringLiteral("PR"), QStringLiteral("SP"),
-                                  QStringLiteral("RJ"), QStringLiteral("AM"), QStringLiteral("PA"), QStringLiteral("RN"),
-                                  QStringLiteral("DF"), QStringLiteral("GO"), QStringLiteral("BA"), QStringLiteral("MG"),
-                                  QStringLiteral("MT"), QStringLiteral("MS"), QStringLiteral("AC"), QStringLiteral("TO"),
-                                  QStringLiteral("PI"), QString()},
-                                 page);
-    DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
-    DBComboBox1->setEditable(true);
-    DBComboBox1->setCharCase(DBComboBox::CharCase::Upper);
-    DBComboBox1->setFixedWidth(70);
-    DBEdit7 = textBox(QStringLiteral("DBEdit7"), QStringLiteral("FUNPAISNACAO"));
-    DBEdit8 = textBox(QStringLiteral("DBEdit8"), QStringLiteral("FUNSALARIO"), 160);
-    DBEdit9 = textBox(QStringLiteral("DBEdit9"), QStringLiteral("FUNTELEFONERES"));
-    DBEdit10 = textBox(QStringLiteral("DBEdit10"), QStringLiteral("FUNTELEFONETRAB"));
-    DBEdit11 = textBox(QStringLiteral("DBEdit11"), QStringLiteral("FUNCELULAR"), 160);
-    DBEdit12 = textBox(QStringLiteral("DBEdit12"), QStringLiteral("FUNEMAIL"));
+    DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("FUNENDERECO"));
+    DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("FUNCIDADE"));
+    DBComboBox1 = listBox(QStringLiteral("DBComboBox1"), QStringLiteral("FUNUF"), stateCodes(), 70);
+    DBEdit7 = fieldBox(QStringLiteral("DBEdit7"), QStringLiteral("FUNPAISNACAO"));
+    DBEdit8 = fieldBox(QStringLiteral("DBEdit8"), QStringLiteral("FUNSALARIO"), 160);
+    DBEdit9 = fieldBox(QStringLiteral("DBEdit9"), QStringLiteral("FUNTELEFONERES"));
+    DBEdit10 = fieldBox(QStringLiteral("DBEdit10"), QStringLiteral("FUNTELEFONETRAB"));
+    DBEdit11 = fieldBox(QStringLiteral("DBEdit11"), QStringLiteral("FUNCELULAR"), 160);
+    DBEdit12 = fieldBox(QStringLiteral("DBEdit12"), QStringLiteral("FUNEMAIL"));
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);
     addLabeled(QStringLiteral("Label2"), QStringLiteral("NOME"), DBEdit2);
@@ -121,9 +101,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     position->addWidget(DBEdit3);
     position->addWidget(DBLookupComboBox1, 1);
     position->addWidget(btnCargo);
-    entryLayout()->addWidget(FormKit::captionLabel(page, QStringLiteral("Label3"), QStringLiteral("CARGO"), DBEdit3, 0, true));
-    entryLayout()->addLayout(position);
-    entryLayout()->addSpacing(4);
+    addLabeled(QStringLiteral("Label3"), QStringLiteral("CARGO"), position, DBEdit3);
     addLabeled(QStringLiteral("Label4"), QStringLiteral("ENDEREÇO"), DBEdit4);
     auto *city = new QHBoxLayout;
     city->addLayout(FormKit::captionAbove(page, QStringLiteral("Label5"), QStringLiteral("CIDADE"), DBEdit5), 1);
@@ -147,11 +125,12 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addSpacing(4);
 
     setCodeBox(DBEdit1);
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9,
-                                                       DBEdit10, DBEdit11, DBEdit12, DBComboBox1, DBLookupComboBox1,
-                                                       btnCargo})
-        addEditable(w);
+    addEditable({DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
+                 DBComboBox1, DBLookupComboBox1, btnCargo});
     setFirstField(DBEdit2);
+    // The UF and position lists come after the navigator, whatever their place on the page.
+    setTabChain({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
+                 DBNavigator1, DBComboBox1, DBLookupComboBox1});
     new ListWatch(DBLookupComboBox1, [this] { copySalaryFromPosition(); });
     connectGuarded(btnCargo, &QToolButton::clicked, this, [this] { btnCargoClick(); });
 
@@ -162,12 +141,6 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     DBGrid1->addColumn(QStringLiteral("FUNSALARIO"), QStringLiteral("SALARIO"), 95);
     DBGrid1->addColumn(QStringLiteral("FUNTELEFONERES"), QStringLiteral("TELEFONE"), 116);
     finishLayout();
-
-    // The UF and position lists come after the navigator, whatever their place on the page.
-    const QList<QWidget *> order{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9,
-                                 DBEdit10, DBEdit11, DBEdit12, DBNavigator1, DBComboBox1, DBLookupComboBox1};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 // Both windows work on the shared positions table: nothing to reload after.

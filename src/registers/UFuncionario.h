@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/RecordForm.h"
+#include "recordform/RecordForm.h"
 
 class DBComboBox;
 class DBEdit;
@@ -24,9 +24,6 @@ public:
     void btnRelatorioClick() override;
     // DBLookupComboBox1KeyDown, DBLookupComboBox1KeyUp and DBLookupComboBox1Exit.
     void copySalaryFromPosition();
-
-private:
-    DBEdit *textBox(const QString &name, const QString &column, int width = 0);
 };
 
 extern TFFuncionario *FFuncionario;

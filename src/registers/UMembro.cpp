@@ -3,11 +3,11 @@
 #include "reports/UFMembro.h"
 #include "reports/URCarteirinha.h"
 
-#include "data/ErrorGuard.h"
-#include "data/Messages.h"
-#include "data/Pictures.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/Messages.h"
+#include "uikit/Pictures.h"
 #include "data/dataset/DbError.h"
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "data/controls/DBComboBox.h"
 #include "data/controls/DBEdit.h"
@@ -49,11 +49,8 @@ RecordFormSetup setup()
     s.searchColumn = QStringLiteral("MEMNOME");
     s.searchLabel = QStringLiteral("BUSCA DE MEMBRO POR NOME: ");
     s.shortcuts = RecordFormSetup::Shortcuts::Register;
-    s.legend = {QStringLiteral("F1 para Novo"),          QStringLiteral("F2 para Alterar"),
-                QStringLiteral("F5 para Salvar"),        QStringLiteral("ESC para Cancelar"),
-                QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar"),
-                QStringLiteral("Ctrl+P para Relatório"), QStringLiteral("F4 para Sair")};
     s.reportCaption = QStringLiteral("Gerar Relatório");
+    s.reportShortcutCaption = QStringLiteral("Relatório");
     s.size = QSize(800, 619);
     s.exportName = QStringLiteral("membros");
     return s;
@@ -62,10 +59,8 @@ RecordFormSetup setup()
 // A caption label above its control, as one cell of a row.
 QVBoxLayout *cell(QWidget *page, int labelNumber, const QString &caption, QWidget *control)
 {
-    auto *box = new QVBoxLayout;
+    QVBoxLayout *box = FormKit::captionAbove(page, QStringLiteral("Label%1").arg(labelNumber), caption, control);
     box->setSpacing(1);
-    box->addWidget(FormKit::captionLabel(page, QStringLiteral("Label%1").arg(labelNumber), caption, control, 0, true));
-    box->addWidget(control);
     return box;
 }
 
@@ -88,10 +83,8 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
         p->setFont(QFont(QStringLiteral("Arial"), 9));
     DataSource *ds = DM->DSMEMBRO;
 
-    const auto edit = [&](const char *name, const char *column, int width) {
-        DBEdit *e = dataEdit(QString::fromLatin1(name), QString::fromLatin1(column), width);
-        addFieldKeys(e);
-        return e;
+    const auto edit = [this](const char *name, const char *column, int width) {
+        return fieldBox(QString::fromLatin1(name), QString::fromLatin1(column), width);
     };
     DBEdit1 = edit("DBEdit1", "MEMCODIGO", 80);
     DBEdit2 = edit("DBEdit2", "MEMNOME", 440);
@@ -111,19 +104,11 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     DBEdit14 = edit("DBEdit14", "MEMNOMEMAE", 300);
     DBEdit15 = edit("DBEdit15", "MEMIGREJA", 80);
 
-    const auto list = [&](const char *name, const char *column, const QStringList &items, int width) {
-        auto *c = new DBComboBox(ds, QString::fromLatin1(column), items, page);
-        c->setObjectName(QString::fromLatin1(name));
-        c->setEditable(true);
-        c->setCharCase(DBComboBox::CharCase::Upper);
-        c->setFixedWidth(width);
-        return c;
-    };
-    DBComboBox1 = list("DBComboBox1", "MEMUF",
-                       {"RS", "SC", "PR", "SP", "RJ", "AM", "PA", "RN", "DF", "GO", "BA", "MG", "MT", "MS", "AC", "TO",
-                        "PI", ""},
-                       60);
-    DBComboBox2 = list("DBComboBox2", "MEMESTADOCIVIL", {"SOLTEIRO", "CASADO", "DIVORCIADO", "VIUVO", "OUTRO"}, 150);
+    DBComboBox1 = listBox(QStringLiteral("DBComboBox1"), QStringLiteral("MEMUF"), stateCodes(), 60);
+    DBComboBox2 = listBox(QStringLiteral("DBComboBox2"), QStringLiteral("MEMESTADOCIVIL"),
+                          {QStringLiteral("SOLTEIRO"), QStringLiteral("CASADO"), QStringLiteral("DIVORCIADO"),
+                           QStringLiteral("VIUVO"), QStringLiteral("OUTRO")},
+                          150);
 
     // The church column is neither shown nor edited.
     DBLookupComboBox1 = new DBLookupComboBox(page);
@@ -185,8 +170,7 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
           << DBEdit9 << DBEdit10 << DBComboBox1 << DBComboBox2 << DBEdit11 << DBEdit16 << DBEdit17 << DBEdit13
           << DBEdit14 << DBEdit15 << DBLookupComboBox1 << DBRadioGroup1->button(0) << DBRadioGroup1->button(1)
           << btnFoto;
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabChain(order);
     for (QWidget *w : order.mid(1))
         if (w->parentWidget() != DBRadioGroup1)
             addEditable(w);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/RecordForm.h"
+#include "recordform/RecordForm.h"
 
 #include <functional>
 

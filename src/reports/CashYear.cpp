@@ -1,7 +1,7 @@
 #include "CashYear.h"
 
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "data/dataset/TableDataset.h"
 
 #include <QHash>

@@ -2,7 +2,7 @@
 
 #include "data/CashCategories.h"
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QMap>
 #include <algorithm>

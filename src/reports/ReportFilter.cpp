@@ -1,18 +1,15 @@
 #include "ReportFilter.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Schema.h"
-#include "data/controls/DBEdit.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/DbError.h"
+#include "data/dataset/Field.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -67,7 +64,7 @@ DBLookupComboBox *ReportFilter::addRowList(DataSource *source, const QString &ke
 QLineEdit *ReportFilter::addDateBox(const QString &name)
 {
     QLineEdit *box = FormKit::textBox(this, name);
-    box->setInputMask(DBEdit::inputMaskFor(Schema::kDateMask));
+    box->setInputMask(kDateInputMask);
     box->setFixedWidth(100);
     FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
     return box;
@@ -75,11 +72,7 @@ QLineEdit *ReportFilter::addDateBox(const QString &name)
 
 QDate ReportFilter::dateIn(const QLineEdit *box)
 {
-    const QString text = box->displayText().replace(u'_', u' ');
-    const QDate date = QLocale().toDate(text.trimmed(), QLocale::ShortFormat);
-    if (!date.isValid())
-        throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
-    return date;
+    return dateFromText(box->displayText().replace(u'_', u' '));
 }
 
 QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<void()> generate)

@@ -1,8 +1,8 @@
 #include "ReportWindow.h"
 
-#include "data/Today.h"
+#include "uikit/Today.h"
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "data/dataset/TableDataset.h"
 
 #include <QLocale>

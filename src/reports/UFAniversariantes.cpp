@@ -2,8 +2,8 @@
 
 #include "URAniversariantes.h"
 
-#include "data/FormKit.h"
-#include "data/Today.h"
+#include "uikit/FormKit.h"
+#include "uikit/Today.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

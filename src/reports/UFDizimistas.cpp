@@ -3,14 +3,13 @@
 #include "URDizimistas.h"
 
 #include "data/CashCategories.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "data/UDM.h"
-#include "data/dataset/DatasetProvider.h"
-#include "data/dataset/SqlTableSource.h"
 #include "data/dataset/TableDataset.h"
+#include "data/dataset/TableProvider.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -88,7 +87,7 @@ void TFFDizimistas::listCategories()
     cmbCategoria->clear();
     cmbCategoria->addItem(QStringLiteral("TODAS AS ENTRADAS"));
     TableDataset *categories = DM->TBCATEGORIA;
-    categories->provider()->source()->setActive(true);
+    categories->provider()->openSource();
     categories->open();
     const int code = DM->TBCATEGORIACATCODIGO->index();
     const int description = DM->TBCATEGORIACATDESCRICAO->index();

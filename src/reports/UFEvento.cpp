@@ -2,22 +2,19 @@
 
 #include "UREvento.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
-#include "data/Schema.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
-#include "data/controls/DBEdit.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/dataset/Field.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
@@ -62,9 +59,7 @@ void TFFEvento::layOut()
     layout->addLayout(employee);
     layout->addStretch();
     layout->addLayout(buttonRow(btnRelatorio));
-    setTabOrder(txtDataInicial, txtDataFinal);
-    setTabOrder(txtDataFinal, DBLookupComboBox1);
-    setTabOrder(DBLookupComboBox1, m_choices->button(ByPeriod));
+    FormKit::tabChain({txtDataInicial, txtDataFinal, DBLookupComboBox1, m_choices->button(ByPeriod)});
 }
 
 void TFFEvento::showEvent(QShowEvent *event)

@@ -3,13 +3,13 @@
 #include "URLivroCaixa.h"
 #include "URPrestacaoContas.h"
 
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/CashCategories.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -55,8 +55,7 @@ void TFFLivro::buildControls()
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(btnPrestacao ? FormKit::centredRow({btnGerar, btnPrestacao, btnSair}) : buttonRow(btnGerar));
-    setTabOrder(DBLookupComboBox1, txtMes);
-    setTabOrder(txtMes, txtAno);
+    FormKit::tabChain({DBLookupComboBox1, txtMes, txtAno});
 
     FormKit::onExit(DBLookupComboBox1, [this] { DBLookupComboBox1Exit(); });
     // A choice made with the mouse, followed by a click on "Gerar Relatório"
@@ -74,7 +73,7 @@ void TFFLivro::showEvent(QShowEvent *event)
 void TFFLivro::FormShow()
 {
     for (TableDataset *table : {DM->TBLIVRO, DM->TBMOVIMENTACOES}) {
-        table->provider()->source()->setActive(true);
+        table->provider()->openSource();
         table->open();
     }
 }

@@ -3,10 +3,10 @@
 #include "URMembro.h"
 #include "URMembro2.h"
 
-#include "data/FormKit.h"
+#include "uikit/FormKit.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "URAniversariantes.h"
 
 #include "data/Birthdays.h"
-#include "data/Today.h"
-#include "data/dataset/QueryDataset.h"
+#include "uikit/Today.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QLocale>
 

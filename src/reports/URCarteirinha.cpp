@@ -1,10 +1,10 @@
 #include "URCarteirinha.h"
 
 #include "data/ChurchData.h"
-#include "data/Pictures.h"
-#include "data/Today.h"
+#include "uikit/Pictures.h"
+#include "uikit/Today.h"
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "data/dataset/TableDataset.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "UREvento.h"
 
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 TFREvento::TFREvento(QWidget *owner) : ReportWindow(owner)
 {

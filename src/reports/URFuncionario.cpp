@@ -1,7 +1,7 @@
 #include "URFuncionario.h"
 
 #include "data/UDM.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QLocale>
 #include <QRegularExpression>

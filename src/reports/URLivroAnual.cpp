@@ -5,8 +5,8 @@
 #include "URLivroCaixa.h"
 
 #include "data/ChurchData.h"
-#include "data/Today.h"
-#include "data/dataset/QueryDataset.h"
+#include "uikit/Today.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,10 +1,10 @@
 #include "URLivroCaixa.h"
 
 #include "data/ChurchData.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QLocale>
 #include <cmath>

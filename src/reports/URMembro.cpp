@@ -1,6 +1,6 @@
 #include "URMembro.h"
 
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "URLivroCaixa.h"
 
 #include "data/ChurchData.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QRegularExpression>
 

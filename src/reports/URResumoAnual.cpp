@@ -8,7 +8,7 @@
 #include "data/CashCategories.h"
 
 #include "data/ChurchData.h"
-#include "data/Today.h"
+#include "uikit/Today.h"
 
 #include <QLocale>
 

@@ -2,9 +2,9 @@
 
 #include "CashYear.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 
 #include "LauncherRepair.h"
 #include "UTrocaSenha.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/Startup.h"
 #include "data/UDM.h"
 

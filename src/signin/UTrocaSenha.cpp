@@ -1,8 +1,8 @@
 #include "UTrocaSenha.h"
 
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 
 #include <QGridLayout>
@@ -68,10 +68,7 @@ void TFTrocaSenha::buildControls()
     layout->addStretch();
     layout->addLayout(FormKit::centredRow({btnSalvar, btnCancelar}));
 
-    setTabOrder(txtLogin, txtSenha);
-    setTabOrder(txtSenha, txtNovoUsuario);
-    setTabOrder(txtNovoUsuario, txtNovaSenha);
-    setTabOrder(txtNovaSenha, txtRepitaSenha);
+    FormKit::tabChain({txtLogin, txtSenha, txtNovoUsuario, txtNovaSenha, txtRepitaSenha});
 }
 
 void TFTrocaSenha::connectHandlers()

@@ -5,7 +5,7 @@
 #include "RegisterFixture.h"
 
 #include "cashbook/ULivroCaixa.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"

@@ -6,7 +6,7 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"

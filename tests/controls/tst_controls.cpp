@@ -1,7 +1,9 @@
-#include "TestDatabase.h"
+// The data-bound controls on tables held in memory: they know datasets only.
+#include "ControlTables.h"
+#include "TestKit.h"
 
-#include "data/Messages.h"
 #include "data/controls/DataControls.h"
+#include "uikit/Messages.h"
 
 #include <QAccessible>
 #include <QBuffer>
@@ -64,12 +66,11 @@ private slots:
 
     void editShowsTheCurrentRowAtOnce()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (2, 'BRUNO')");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
-        DBEdit edit(dm->DSMEMBRO, "MEMNOME");
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMNOME", "ANA"}});
+        members->store({{"MEMCODIGO", 2}, {"MEMNOME", "BRUNO"}});
+        TableDataset *tb = members->dataset();
+        DBEdit edit(members->source(), "MEMNOME");
         QCOMPARE(edit.text(), QString()); // closed
         QCOMPARE(edit.maxLength(), 50);
         tb->open();
@@ -91,33 +92,32 @@ private slots:
 
     void typedTextIsHandedOverBeforePosting()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMNOME", "ANA"}});
+        TableDataset *tb = members->dataset();
         tb->open();
-        DBEdit edit(dm->DSMEMBRO, "MEMNOME");
-        DBEdit twin(dm->DSMEMBRO, "MEMNOME");
-        DBEdit code(dm->DSMEMBRO, "MEMCODIGO");
+        DBEdit edit(members->source(), "MEMNOME");
+        DBEdit twin(members->source(), "MEMNOME");
+        DBEdit code(members->source(), "MEMCODIGO");
 
         // Browse mode: what is typed is never stored.
         edit.selectAll();
         QTest::keyClicks(&edit, "X");
         QCOMPARE(dbErrorOf([&] { edit.updateRecord(); }), QString());
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA");
+        QCOMPARE(members->field("MEMNOME")->asString(), "ANA");
 
         tb->edit();
         QCOMPARE(edit.text(), "ANA");
         edit.selectAll();
         QTest::keyClicks(&edit, "Ana Maria");
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA"); // not yet
+        QCOMPARE(members->field("MEMNOME")->asString(), "ANA"); // not yet
         edit.updateRecord();
         QCOMPARE(twin.text(), "Ana Maria"); // the other box on the column follows at once
 
         edit.selectAll();
         QTest::keyClicks(&edit, "Ana Paula");
         tb->post(); // without leaving the box
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "Ana Paula");
+        QCOMPARE(members->field("MEMNOME")->asString(), "Ana Paula");
 
         // Integer columns take digits and a leading minus only.
         tb->insert();
@@ -127,7 +127,7 @@ private slots:
         QTest::keyClicks(&code, "7");
         QTest::keyClicks(&edit, "Carla");
         tb->post();
-        QCOMPARE(dm->TBMEMBROMEMCODIGO->asInteger(), 7);
+        QCOMPARE(members->field("MEMCODIGO")->asInteger(), 7);
         QCOMPARE(walk(*tb, "MEMNOME"), QStringList({"Ana Paula", "Carla"}));
 
         // A character the database cannot hold refuses the post.
@@ -141,11 +141,10 @@ private slots:
 
     void capitalsAsTypedAndTheWidthLimit()
     {
-        TestDatabase db;
-        auto dm = db.connect();
-        dm->TBMEMBRO->open();
-        dm->TBMEMBRO->insert();
-        DBEdit name(dm->DSMEMBRO, "MEMNOME");
+        const auto members = membersTable();
+        members->dataset()->open();
+        members->dataset()->insert();
+        DBEdit name(members->source(), "MEMNOME");
         name.setCharCase(DBEdit::CharCase::Upper);
         type(&name, "joão çé ÿ");
         QCOMPARE(name.text(), "JOÃO ÇÉ Ÿ");
@@ -157,35 +156,34 @@ private slots:
         name.insert(QStringLiteral("µ")); // its capital is not in the code page
         QCOMPARE(name.text(), "JOXµÃO ÇÉ Ÿ");
 
-        DBEdit state(dm->DSMEMBRO, "MEMUF");
+        DBEdit state(members->source(), "MEMUF");
         state.setCharCase(DBEdit::CharCase::Upper);
         QTest::keyClicks(&state, "spx");
         QCOMPARE(state.text(), "SP");
 
-        DBMemo memo(dm->DSMEMBRO, "MEMENDERECO"); // 50 characters
+        DBMemo memo(members->source(), "MEMENDERECO"); // 50 characters
         memo.setCharCase(DBMemo::CharCase::Upper);
         type(&memo, "rua ç");
         QCOMPARE(memo.toPlainText(), "RUA Ç");
         memo.insertPlainText(QString(60, u'a')); // a paste beyond the width
         QCOMPARE(memo.toPlainText(), "RUA Ç" + QString(45, u'A'));
-        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
-        dm->TBMEMBRO->post();
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "JOXµÃO ÇÉ Ÿ");
-        QCOMPARE(dm->TBMEMBROMEMENDERECO->asString(), memo.toPlainText());
-        QCOMPARE(dm->TBMEMBROMEMUF->asString(), "SP");
+        members->field("MEMCODIGO")->setAsInteger(1);
+        members->dataset()->post();
+        QCOMPARE(members->field("MEMNOME")->asString(), "JOXµÃO ÇÉ Ÿ");
+        QCOMPARE(members->field("MEMENDERECO")->asString(), memo.toPlainText());
+        QCOMPARE(members->field("MEMUF")->asString(), "SP");
     }
 
     void dateMask()
     {
-        TestDatabase db;
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
-        Field *born = dm->TBMEMBROMEMDATANASC;
+        const auto members = membersTable();
+        TableDataset *tb = members->dataset();
+        Field *born = members->field("MEMDATANASC");
         tb->open();
-        DBEdit date(dm->DSMEMBRO, "MEMDATANASC");
+        DBEdit date(members->source(), "MEMDATANASC");
         QCOMPARE(date.inputMask(), "99/99/9999;_");
         tb->insert();
-        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
+        members->field("MEMCODIGO")->setAsInteger(1);
         QCOMPARE(date.displayText(), "__/__/____");
         QTest::keyClicks(&date, "03021980");
         QCOMPARE(date.displayText(), "03/02/1980");
@@ -213,14 +211,13 @@ private slots:
 
     void refusedOnLeavingTheBox()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMDATANASC) VALUES (1, 'ANA', '1980-02-03')");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMNOME", "ANA"}, {"MEMDATANASC", QDate(1980, 2, 3)}});
+        TableDataset *tb = members->dataset();
         tb->open();
         Window w;
-        auto *date = w.add(new DBEdit(dm->DSMEMBRO, "MEMDATANASC"));
-        auto *name = w.add(new DBEdit(dm->DSMEMBRO, "MEMNOME"));
+        auto *date = w.add(new DBEdit(members->source(), "MEMDATANASC"));
+        auto *name = w.add(new DBEdit(members->source(), "MEMNOME"));
         QVERIFY(w.show());
         Messages::Recorder recorder;
 
@@ -231,7 +228,7 @@ private slots:
         name->setFocus();
         QCOMPARE(recorder.texts(), QStringList{"'31/02/2020' is not a valid date"});
         QCOMPARE(date->displayText(), "31/02/2020"); // kept for correcting
-        QCOMPARE(dm->TBMEMBROMEMDATANASC->asDate(), QDate(1980, 2, 3));
+        QCOMPARE(members->field("MEMDATANASC")->asDate(), QDate(1980, 2, 3));
         QCOMPARE(dbErrorOf([&] { tb->post(); }), "'31/02/2020' is not a valid date");
 
         recorder.clear();
@@ -240,7 +237,7 @@ private slots:
         QTest::keyClicks(date, "01012001");
         name->setFocus();
         QCOMPARE(recorder.texts(), QStringList());
-        QCOMPARE(dm->TBMEMBROMEMDATANASC->asDate(), QDate(2001, 1, 1)); // stored on leaving
+        QCOMPARE(members->field("MEMDATANASC")->asDate(), QDate(2001, 1, 1)); // stored on leaving
         tb->cancel();
         QCOMPARE(date->displayText(), "03/02/1980");
 
@@ -251,46 +248,44 @@ private slots:
         date->setFocus();
         QCOMPARE(recorder.texts(), QStringList());
         QCOMPARE(name->text(), "ANA");
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA");
+        QCOMPARE(members->field("MEMNOME")->asString(), "ANA");
     }
 
     void taxNumberKeepsItsHyphens()
     {
-        TestDatabase db;
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
+        const auto members = membersTable();
+        TableDataset *tb = members->dataset();
         tb->open();
-        DBEdit cpf(dm->DSMEMBRO, "MEMCPF");
+        DBEdit cpf(members->source(), "MEMCPF");
         QCOMPARE(cpf.inputMask(), "999-999-999-99;_");
         tb->insert();
-        dm->TBMEMBROMEMCODIGO->setAsInteger(1);
+        members->field("MEMCODIGO")->setAsInteger(1);
         QTest::keyClicks(&cpf, "123");
         QCOMPARE(dbErrorOf([&] { tb->post(); }),
                  "'123-___-___-__' está incompleto: preencha todas as posições ou deixe em branco.");
         QTest::keyClicks(&cpf, "45678901");
         tb->post();
-        QCOMPARE(dm->TBMEMBROMEMCPF->asString(), "123-456-789-01");
+        QCOMPARE(members->field("MEMCPF")->asString(), "123-456-789-01");
         tb->applyUpdates();
-        QCOMPARE(db.scalar("SELECT MEMCPF FROM TMEMBRO").toString(), "123-456-789-01");
+        QCOMPARE(members->stored(0, "MEMCPF").toString(), "123-456-789-01");
 
         tb->edit();
         cpf.selectAll();
         QTest::keyClick(&cpf, Qt::Key_Delete);
         tb->post();
-        QVERIFY(dm->TBMEMBROMEMCPF->isNull());
+        QVERIFY(members->field("MEMCPF")->isNull());
     }
 
     void moneyShownAsCurrencyUnlessBeingEdited()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNSALARIO) VALUES (1, 'ANA', 1234.5)");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBFUNCIONARIO;
-        Field *salary = dm->TBFUNCIONARIOFUNSALARIO;
+        const auto employees = employeesTable();
+        employees->store({{"FUNCODIGO", 1}, {"FUNNOME", "ANA"}, {"FUNSALARIO", 1234.5}});
+        TableDataset *tb = employees->dataset();
+        Field *salary = employees->field("FUNSALARIO");
         tb->open();
         Window w;
-        auto *money = w.add(new DBEdit(dm->DSFUNCIONARIO, "FUNSALARIO"));
-        auto *name = w.add(new DBEdit(dm->DSFUNCIONARIO, "FUNNOME"));
+        auto *money = w.add(new DBEdit(employees->source(), "FUNSALARIO"));
+        auto *name = w.add(new DBEdit(employees->source(), "FUNNOME"));
         QVERIFY(w.show());
         const QString currency = QLocale().toCurrencyString(1234.5);
         QVERIFY(currency.startsWith("R$") && currency.endsWith("1.234,50"));
@@ -302,7 +297,7 @@ private slots:
         tb->edit();
         QCOMPARE(money->text(), currency);
         money->setFocus();
-        QCOMPARE(money->text(), dm->TBFUNCIONARIOFUNSALARIO->editText());
+        QCOMPARE(money->text(), employees->field("FUNSALARIO")->editText());
         QCOMPARE(money->text(), "1234,5");
         money->selectAll();
         QTest::keyClicks(money, "2.5x00,75");
@@ -321,13 +316,12 @@ private slots:
 
     void memoFollowsAndHandsOver()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TLIVRO (LIVCODIGO, LIVOBSERVACAO) VALUES (1, 'primeira linha')");
-        db.exec("INSERT INTO TLIVRO (LIVCODIGO) VALUES (2)");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBLIVRO;
+        const auto books = booksTable();
+        books->store({{"LIVCODIGO", 1}, {"LIVOBSERVACAO", "primeira linha"}});
+        books->store({{"LIVCODIGO", 2}});
+        TableDataset *tb = books->dataset();
         tb->open();
-        DBMemo memo(dm->DSLIVRO, "LIVOBSERVACAO");
+        DBMemo memo(books->source(), "LIVOBSERVACAO");
         QVERIFY(memo.tabChangesFocus());
         QCOMPARE(memo.toPlainText(), "primeira linha");
         tb->next();
@@ -336,7 +330,7 @@ private slots:
         memo.insertPlainText(QString(300, u'x'));
         QCOMPARE(memo.toPlainText().size(), 250);
         tb->post();
-        QCOMPARE(dm->TBLIVROLIVOBSERVACAO->asString(), QString(250, u'x'));
+        QCOMPARE(books->field("LIVOBSERVACAO")->asString(), QString(250, u'x'));
         tb->edit();
         memo.insertPlainText("y");
         tb->cancel();
@@ -345,16 +339,15 @@ private slots:
 
     void comboBoxShowsAndStoresItsTexts()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMUF) VALUES (1, 'SP')");
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMUF) VALUES (2, 'XX')");
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO) VALUES (3)");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
-        Field *uf = dm->TBMEMBROMEMUF;
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMUF", "SP"}});
+        members->store({{"MEMCODIGO", 2}, {"MEMUF", "XX"}});
+        members->store({{"MEMCODIGO", 3}});
+        TableDataset *tb = members->dataset();
+        Field *uf = members->field("MEMUF");
         tb->open();
         tb->last();
-        DBComboBox combo(dm->DSMEMBRO, "MEMUF");
+        DBComboBox combo(members->source(), "MEMUF");
         combo.addItems({"AC", "SP", "TO"}); // items given after binding: still none chosen
         QCOMPARE(combo.currentIndex(), -1);
         tb->first();
@@ -362,7 +355,7 @@ private slots:
         tb->next();
         QCOMPARE(combo.currentIndex(), -1); // unknown value
 
-        DBComboBox editable(dm->DSMEMBRO, "MEMUF", {"AC", "SP", "TO"});
+        DBComboBox editable(members->source(), "MEMUF", {"AC", "SP", "TO"});
         editable.setCharCase(DBComboBox::CharCase::Upper); // before it has a line edit
         editable.setEditable(true);
         tb->prior();
@@ -387,14 +380,13 @@ private slots:
 
     void radioGroupChecksTheStoredWords()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMSEXO) VALUES (1, 'FEMININO')");
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMSEXO) VALUES (2, 'OUTRO')");
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO) VALUES (3)");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMSEXO", "FEMININO"}});
+        members->store({{"MEMCODIGO", 2}, {"MEMSEXO", "OUTRO"}});
+        members->store({{"MEMCODIGO", 3}});
+        TableDataset *tb = members->dataset();
         tb->open();
-        DBRadioGroup sex(dm->DSMEMBRO, "MEMSEXO", "SEXO", {"MASCULINO", "FEMININO"});
+        DBRadioGroup sex(members->source(), "MEMSEXO", "SEXO", {"MASCULINO", "FEMININO"});
         QCOMPARE(sex.title(), "SEXO");
         QCOMPARE(sex.count(), 2);
         QCOMPARE(sex.checkedIndex(), 1);
@@ -406,11 +398,11 @@ private slots:
 
         sex.button(0)->click(); // browse mode: not stored
         QCOMPARE(sex.checkedIndex(), -1);
-        QVERIFY(dm->TBMEMBROMEMSEXO->isNull());
+        QVERIFY(members->field("MEMSEXO")->isNull());
 
         tb->edit();
         sex.button(0)->click();
-        QCOMPARE(dm->TBMEMBROMEMSEXO->asString(), "MASCULINO");
+        QCOMPARE(members->field("MEMSEXO")->asString(), "MASCULINO");
         tb->post();
         tb->first();
         QCOMPARE(sex.checkedIndex(), 1);
@@ -420,10 +412,9 @@ private slots:
 
     void imageShowsPicturesAtTheirOwnSize()
     {
-        TestDatabase db;
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
-        Field *photo = dm->TBMEMBROMEMFOTO;
+        const auto members = membersTable();
+        TableDataset *tb = members->dataset();
+        Field *photo = members->field("MEMFOTO");
         tb->open();
         QImage picture(300, 100, QImage::Format_RGB32); // red left half, blue right half
         picture.fill(Qt::blue);
@@ -435,13 +426,13 @@ private slots:
                                          garbage, {}};
         for (int i = 0; i < contents.size(); ++i) {
             tb->insert();
-            dm->TBMEMBROMEMCODIGO->setAsInteger(i + 1);
+            members->field("MEMCODIGO")->setAsInteger(i + 1);
             photo->setAsBytes(contents[i]);
             tb->post();
         }
         QVERIFY(!contents[1].isEmpty());
 
-        DBImage image(dm->DSMEMBRO, "MEMFOTO");
+        DBImage image(members->source(), "MEMFOTO");
         image.setFixedSize(150, 150);
         for (int i = 0; i < 3; ++i) {
             tb->moveTo(i);
@@ -471,26 +462,26 @@ private slots:
 
     void captionLabelsNameTheBoxes()
     {
-        TestDatabase db;
-        auto dm = db.connect();
+        const auto members = membersTable();
+        const auto positions = positionsTable();
         QWidget form;
-        auto *name = new DBEdit(dm->DSMEMBRO, "MEMNOME", &form);
+        auto *name = new DBEdit(members->source(), "MEMNOME", &form);
         (new QLabel("NOME", &form))->setBuddy(name);
         auto *list = new DBLookupComboBox(&form);
-        list->setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        list->setListSource(positions->source(), "CARCODIGO", "CARDESCRICAO");
         (new QLabel("CARGO", &form))->setBuddy(list);
-        auto *states = new DBComboBox(dm->DSMEMBRO, "MEMUF", {"AC", "SP"}, &form);
+        auto *states = new DBComboBox(members->source(), "MEMUF", {"AC", "SP"}, &form);
         states->setAccessibleName("UF");
         QCOMPARE(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Name), "NOME");
         QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list);
         QCOMPARE(listInterface->role(), QAccessible::ComboBox);
         QCOMPARE(listInterface->text(QAccessible::Name), "CARGO");
         QCOMPARE(QAccessible::queryAccessibleInterface(states)->text(QAccessible::Name), "UF");
-        dm->TBCARGO->open();
-        dm->TBCARGO->insert();
-        dm->TBCARGOCARCODIGO->setAsInteger(1);
-        dm->TBCARGOCARDESCRICAO->setAsString("PASTOR");
-        dm->TBCARGO->post();
+        positions->dataset()->open();
+        positions->dataset()->insert();
+        positions->field("CARCODIGO")->setAsInteger(1);
+        positions->field("CARDESCRICAO")->setAsString("PASTOR");
+        positions->dataset()->post();
         list->setKeyValue(1);
         QCOMPARE(listInterface->text(QAccessible::Value), "PASTOR");
     }
@@ -500,16 +491,15 @@ private slots:
     // capitals and all; in browse mode it is never stored.
     void textSetThroughAccessibilityReachesTheField()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMUF, MEMCONJUGE) VALUES (1, 'ANA', 'SP', 'JOSÉ')");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMNOME", "ANA"}, {"MEMUF", "SP"}, {"MEMCONJUGE", "JOSÉ"}});
+        TableDataset *tb = members->dataset();
         tb->open();
-        DBEdit name(dm->DSMEMBRO, "MEMNOME");
+        DBEdit name(members->source(), "MEMNOME");
         name.setCharCase(DBEdit::CharCase::Upper);
-        DBEdit code(dm->DSMEMBRO, "MEMCODIGO");
-        DBMemo spouse(dm->DSMEMBRO, "MEMCONJUGE");
-        DBComboBox state(dm->DSMEMBRO, "MEMUF", {"RS", "SP"});
+        DBEdit code(members->source(), "MEMCODIGO");
+        DBMemo spouse(members->source(), "MEMCONJUGE");
+        DBComboBox state(members->source(), "MEMUF", {"RS", "SP"});
         state.setEditable(true);
         const auto editable = [](QWidget *w) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
@@ -520,7 +510,7 @@ private slots:
         editable(&name)->replaceText(0, 3, "maria");      // what a dictation tool does
         QCOMPARE(name.text(), "MARIA");
         tb->post();
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "ANA"); // browse mode: not stored
+        QCOMPARE(members->field("MEMNOME")->asString(), "ANA"); // browse mode: not stored
 
         tb->edit();
         QCOMPARE(name.text(), "ANA");
@@ -530,10 +520,10 @@ private slots:
         editable(&spouse)->replaceText(0, 4, "JOÃO");
         editable(state.lineEdit())->replaceText(0, 2, "RS");
         tb->post();
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "MARIA CLARA");
-        QCOMPARE(dm->TBMEMBROMEMCODIGO->asInteger(), 7);
-        QCOMPARE(dm->TBMEMBROMEMCONJUGE->asString(), "JOÃO");
-        QCOMPARE(dm->TBMEMBROMEMUF->asString(), "RS");
+        QCOMPARE(members->field("MEMNOME")->asString(), "MARIA CLARA");
+        QCOMPARE(members->field("MEMCODIGO")->asInteger(), 7);
+        QCOMPARE(members->field("MEMCONJUGE")->asString(), "JOÃO");
+        QCOMPARE(members->field("MEMUF")->asString(), "RS");
     }
 };
 

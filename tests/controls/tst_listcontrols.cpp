@@ -1,8 +1,10 @@
-#include "TestDatabase.h"
+// The list controls, the navigator and the grid on tables held in memory.
+#include "ControlTables.h"
+#include "TestKit.h"
 
-#include "data/Messages.h"
 #include "data/controls/DataControls.h"
 #include "data/controls/DatasetModel.h"
+#include "uikit/Messages.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -18,15 +20,22 @@ QString search(const QString &column, const QString &text)
 
 // Positions 1 PASTOR, 2 DIACONO, 3 MUSICO; employees ANA (position 2), BRUNO
 // (position 99, which does not exist) and CARLA (none).
-void addPositionsAndEmployees(const TestDatabase &db)
+struct PositionsAndEmployees
 {
-    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (1, 'PASTOR', 1000)");
-    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (2, 'DIACONO', 500)");
-    db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (3, 'MUSICO', 300)");
-    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNCARGO) VALUES (1, 'ANA', 2)");
-    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME, FUNCARGO) VALUES (2, 'BRUNO', 99)");
-    db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME) VALUES (3, 'CARLA')");
-}
+    PositionsAndEmployees()
+    {
+        positionTable->store({{"CARCODIGO", 1}, {"CARDESCRICAO", "PASTOR"}, {"CARSALARIO", 1000}});
+        positionTable->store({{"CARCODIGO", 2}, {"CARDESCRICAO", "DIACONO"}, {"CARSALARIO", 500}});
+        positionTable->store({{"CARCODIGO", 3}, {"CARDESCRICAO", "MUSICO"}, {"CARSALARIO", 300}});
+        employeeTable->store({{"FUNCODIGO", 1}, {"FUNNOME", "ANA"}, {"FUNCARGO", 2}});
+        employeeTable->store({{"FUNCODIGO", 2}, {"FUNNOME", "BRUNO"}, {"FUNCARGO", 99}});
+        employeeTable->store({{"FUNCODIGO", 3}, {"FUNNOME", "CARLA"}});
+    }
+    const std::unique_ptr<MemoryTable> positionTable = positionsTable();
+    const std::unique_ptr<MemoryTable> employeeTable = employeesTable();
+    TableDataset *positions = positionTable->dataset();
+    TableDataset *employees = employeeTable->dataset();
+};
 
 QStringList items(const QComboBox &combo)
 {
@@ -62,16 +71,14 @@ private slots:
 
     void lookupListsVisibleRowsAndShowsTheKey()
     {
-        TestDatabase db;
-        addPositionsAndEmployees(db);
-        auto dm = db.connect();
-        TableDataset *positions = dm->TBCARGO;
-        TableDataset *employees = dm->TBFUNCIONARIO;
+        PositionsAndEmployees tables;
+        TableDataset *positions = tables.positions;
+        TableDataset *employees = tables.employees;
         positions->open();
         employees->open();
         DBLookupComboBox list;
-        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
-        list.setDataField(dm->DSFUNCIONARIO, "FUNCARGO");
+        list.setListSource(tables.positionTable->source(), "CARCODIGO", "CARDESCRICAO");
+        list.setDataField(tables.employeeTable->source(), "FUNCARGO");
         QCOMPARE(items(list), QStringList({"PASTOR", "DIACONO", "MUSICO"}));
         QCOMPARE(list.currentText(), "DIACONO");
         QCOMPARE(list.keyValue(), QVariant(2));
@@ -92,12 +99,12 @@ private slots:
         // Rows posted in the list's dataset show at once.
         positions->moveTo(1);
         positions->edit();
-        dm->TBCARGOCARDESCRICAO->setAsString("DIÁCONO");
+        tables.positionTable->field("CARDESCRICAO")->setAsString("DIÁCONO");
         positions->post();
         QCOMPARE(list.currentText(), "DIÁCONO");
         positions->insert();
-        dm->TBCARGOCARCODIGO->setAsInteger(4);
-        dm->TBCARGOCARDESCRICAO->setAsString("ZELADOR");
+        tables.positionTable->field("CARCODIGO")->setAsInteger(4);
+        tables.positionTable->field("CARDESCRICAO")->setAsString("ZELADOR");
         positions->post();
         QCOMPARE(items(list), QStringList({"PASTOR", "DIÁCONO", "MUSICO", "ZELADOR"}));
         QCOMPARE(list.currentText(), "DIÁCONO");
@@ -105,18 +112,16 @@ private slots:
 
     void choosingInTheLookupStoresTheKeyAndMovesTheList()
     {
-        TestDatabase db;
-        addPositionsAndEmployees(db);
-        auto dm = db.connect();
-        TableDataset *positions = dm->TBCARGO;
-        TableDataset *employees = dm->TBFUNCIONARIO;
-        Field *position = dm->TBFUNCIONARIOFUNCARGO;
+        PositionsAndEmployees tables;
+        TableDataset *positions = tables.positions;
+        TableDataset *employees = tables.employees;
+        Field *position = tables.employeeTable->field("FUNCARGO");
         positions->open();
         employees->open();
         DBLookupComboBox list;
-        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
-        list.setDataField(dm->DSFUNCIONARIO, "FUNCARGO");
-        DBEdit code(dm->DSFUNCIONARIO, "FUNCARGO");
+        list.setListSource(tables.positionTable->source(), "CARCODIGO", "CARDESCRICAO");
+        list.setDataField(tables.employeeTable->source(), "FUNCARGO");
+        DBEdit code(tables.employeeTable->source(), "FUNCARGO");
         Messages::Recorder recorder;
 
         QTest::keyClick(&list, Qt::Key_Down); // browse mode: nothing stored, nothing moved
@@ -130,16 +135,16 @@ private slots:
         QCOMPARE(position->asInteger(), 3);
         QCOMPARE(code.text(), "3");
         QCOMPARE(positions->currentIndex(), 2);
-        QCOMPARE(dm->TBCARGOCARSALARIO->asFloat(), 300.0);
+        QCOMPARE(tables.positionTable->field("CARSALARIO")->asFloat(), 300.0);
 
         code.selectAll(); // a code typed in the box selects its row
         QTest::keyClicks(&code, "1");
         code.updateRecord();
         QCOMPARE(list.currentText(), "PASTOR");
         employees->post();
-        QCOMPARE(db.scalar("SELECT FUNCARGO FROM TFUNCIONARIO WHERE FUNCODIGO = 1").toInt(), 2); // not applied
+        QCOMPARE(tables.employeeTable->stored(0, "FUNCARGO").toInt(), 2); // not applied
         employees->applyUpdates();
-        QCOMPARE(db.scalar("SELECT FUNCARGO FROM TFUNCIONARIO WHERE FUNCODIGO = 1").toInt(), 1);
+        QCOMPARE(tables.employeeTable->stored(0, "FUNCARGO").toInt(), 1);
 
         // On request the list's current row follows the row shown.
         list.setListFollowsField(true);
@@ -148,20 +153,18 @@ private slots:
         QCOMPARE(positions->currentIndex(), 0);
         employees->first();
         employees->edit();
-        dm->TBFUNCIONARIOFUNCARGO->setAsInteger(2);
+        tables.employeeTable->field("FUNCARGO")->setAsInteger(2);
         QCOMPARE(positions->currentIndex(), 1);
     }
 
     void unboundLookupShowsWhatWasChosen()
     {
-        TestDatabase db;
-        addPositionsAndEmployees(db);
-        auto dm = db.connect();
-        TableDataset *positions = dm->TBCARGO;
+        PositionsAndEmployees tables;
+        TableDataset *positions = tables.positions;
         positions->open();
         positions->last();
         DBLookupComboBox list;
-        list.setListSource(dm->DSCARGO, "CARCODIGO", "CARDESCRICAO");
+        list.setListSource(tables.positionTable->source(), "CARCODIGO", "CARDESCRICAO");
         QCOMPARE(list.currentIndex(), -1); // empty until a row is chosen
         QSignalSpy activated(&list, &QComboBox::activated);
         int currentWhenActivated = -1;
@@ -182,24 +185,23 @@ private slots:
         // While a position is being edited, choosing in the list does not
         // move the positions table: that would post the half-edited row.
         positions->edit();
-        dm->TBCARGOCARDESCRICAO->setAsString("PASTOR AUXILIAR");
+        tables.positionTable->field("CARDESCRICAO")->setAsString("PASTOR AUXILIAR");
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(list.keyValue(), QVariant(2));
         QVERIFY(positions->editing() && !positions->hasPendingChanges());
         QCOMPARE(positions->currentIndex(), 0);
         positions->cancel();
-        QCOMPARE(dm->TBCARGOCARDESCRICAO->asString(), "PASTOR");
+        QCOMPARE(tables.positionTable->field("CARDESCRICAO")->asString(), "PASTOR");
     }
 
     void navigatorMovesAndDisablesWhatWouldDoNothing()
     {
-        TestDatabase db;
+        const auto memberTable = membersTable();
         const QStringList members{"ANA", "BRUNO", "CARLA"};
         for (int i = 0; i < members.size(); ++i)
-            db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)", {i + 1, members[i]});
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMEMBRO;
-        DBNavigator nav(dm->DSMEMBRO);
+            memberTable->store({{"MEMCODIGO", i + 1}, {"MEMNOME", members[i]}});
+        TableDataset *tb = memberTable->dataset();
+        DBNavigator nav(memberTable->source());
         const QStringList names{"Primeiro", "Anterior", "Próximo", "Último"};
         for (int i = 0; i < 4; ++i) {
             QToolButton *b = nav.button(DBNavigator::Button(i));
@@ -215,7 +217,7 @@ private slots:
         QCOMPARE(tb->currentIndex(), 1);
         QCOMPARE(stateOf(nav), NavigatorState({true, true, true, true}));
         nav.button(DBNavigator::Last)->click();
-        QCOMPARE(dm->TBMEMBROMEMNOME->asString(), "CARLA");
+        QCOMPARE(memberTable->field("MEMNOME")->asString(), "CARLA");
         QCOMPARE(stateOf(nav), NavigatorState({true, true, false, false}));
         nav.button(DBNavigator::Prior)->click();
         QCOMPARE(tb->currentIndex(), 1);
@@ -231,7 +233,7 @@ private slots:
         // Moving posts the row being edited; a refusal shows and keeps the row.
         Messages::Recorder recorder;
         tb->edit();
-        dm->TBMEMBROMEMNOME->setAsString("ANA MARIA");
+        memberTable->field("MEMNOME")->setAsString("ANA MARIA");
         nav.button(DBNavigator::Next)->click();
         QVERIFY(!tb->editing());
         QCOMPARE(walk(*tb, "MEMNOME"), QStringList({"ANA MARIA", "BRUNO", "CARLA"}));
@@ -244,16 +246,15 @@ private slots:
 
     void gridFollowsTheDatasetBothWays()
     {
-        TestDatabase db;
-        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDATA) "
-                "VALUES (1, 'DIZIMO', 100.5, '2024-03-05')");
-        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDATA) "
-                "VALUES (2, 'LUZ', 1234.5, '2024-03-06')");
-        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO) VALUES (3, 'AGUA')");
-        auto dm = db.connect();
-        TableDataset *tb = dm->TBMOVIMENTACOES;
+        const auto movements = movementsTable();
+        movements->store(
+            {{"MOVCODIGO", 1}, {"MOVDESCRICAO", "DIZIMO"}, {"MOVVALOR", 100.5}, {"MOVDATA", QDate(2024, 3, 5)}});
+        movements->store(
+            {{"MOVCODIGO", 2}, {"MOVDESCRICAO", "LUZ"}, {"MOVVALOR", 1234.5}, {"MOVDATA", QDate(2024, 3, 6)}});
+        movements->store({{"MOVCODIGO", 3}, {"MOVDESCRICAO", "AGUA"}});
+        TableDataset *tb = movements->dataset();
         tb->open();
-        DBGrid grid(dm->DSMOVIMENTACOES);
+        DBGrid grid(movements->source());
         grid.addColumn("MOVCODIGO", "CÓDIGO", 60);
         grid.addColumn("MOVDESCRICAO", "DESCRIÇÃO", 283);
         grid.addColumn("MOVVALOR", "VALOR");
@@ -290,7 +291,7 @@ private slots:
 
         QTest::keyClick(&grid, Qt::Key_Up);
         QCOMPARE(tb->currentIndex(), 0);
-        QCOMPARE(dm->TBMOVIMENTACOESMOVDESCRICAO->asString(), "DIZIMO");
+        QCOMPARE(movements->field("MOVDESCRICAO")->asString(), "DIZIMO");
         grid.resize(500, 300);
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
@@ -301,7 +302,7 @@ private slots:
         // A posted change updates its row; a filter resets the grid.
         QSignalSpy resets(model, &QAbstractItemModel::modelReset);
         tb->edit();
-        dm->TBMOVIMENTACOESMOVVALOR->setAsFloat(10);
+        movements->field("MOVVALOR")->setAsFloat(10);
         tb->post();
         QCOMPARE(cell(2, 2), QLocale().toCurrencyString(10.0));
         QCOMPARE(resets.count(), 0);
@@ -315,7 +316,7 @@ private slots:
         // A row that cannot be posted keeps the grid on it.
         Messages::Recorder recorder;
         tb->edit();
-        dm->TBMOVIMENTACOESMOVCODIGO->clear();
+        movements->field("MOVCODIGO")->clear();
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(model->index(1, 1)).center());
         QCOMPARE(recorder.texts(), QStringList{"Field 'MOVCODIGO' must have a value"});
         QCOMPARE(tb->currentIndex(), 0);

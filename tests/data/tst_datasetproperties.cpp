@@ -2,7 +2,7 @@
 #include "RegisterFixture.h"
 #include "TestDatabase.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBNavigator.h"

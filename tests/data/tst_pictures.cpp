@@ -4,9 +4,9 @@
 // stored at a sensible size.
 #include "TestDatabase.h"
 
-#include "data/Pictures.h"
+#include "uikit/Pictures.h"
 #include "data/controls/DBImage.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 #include "reports/engine/Report.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
 #include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
+#include "data/provider/QueryDataset.h"
 
 #include <QtTest>
 

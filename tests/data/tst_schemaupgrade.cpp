@@ -9,7 +9,7 @@
 #include "TestDatabase.h"
 
 #include "DemoData.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/SchemaUpgrade.h"
 #include "data/backup/Backup.h"
 #include "data/dataset/DbError.h"

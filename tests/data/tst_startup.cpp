@@ -2,8 +2,8 @@
 // refused connection and other errors reach the user.
 #include "TestDatabase.h"
 
-#include "data/ErrorGuard.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/Messages.h"
 #include "data/Startup.h"
 #include "data/SystemPaths.h"
 #include "data/dataset/DbError.h"

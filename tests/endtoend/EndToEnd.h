@@ -6,7 +6,7 @@
 #include "ProgramFixture.h"
 
 #include "Program.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBLookupComboBox.h"
 #include "main/UMenu.h"
 #include "reports/engine/PrintPreview.h"

@@ -4,7 +4,7 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/Today.h"
+#include "uikit/Today.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBMemo.h"

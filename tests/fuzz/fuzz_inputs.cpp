@@ -1,7 +1,7 @@
 // libFuzzer target for the filter parser and the date and money conversions.
 #include "FuzzInputs.h"
 
-#include "data/KelmaraApplication.h"
+#include "uikit/KelmaraApplication.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "ProgramFixture.h"
 
 #include "Program.h"
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "data/backup/Backup.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"

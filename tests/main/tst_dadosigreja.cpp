@@ -3,7 +3,7 @@
 #include "RegisterFixture.h"
 
 #include "data/ChurchData.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/ParameterCodes.h"
 #include "data/UDM.h"
 #include "main/UDadosIgreja.h"

@@ -1,7 +1,7 @@
 // The main window: today's events panel, the tables it opens, and closing.
 #include "ProgramFixture.h"
 
-#include "data/Today.h"
+#include "uikit/Today.h"
 #include "main/UMenu.h"
 #include "signin/LauncherRepair.h"
 #include "signin/ULogin.h"

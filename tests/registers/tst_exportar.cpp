@@ -4,9 +4,9 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/CsvExport.h"
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/CsvExport.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "data/dataset/DbError.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"

@@ -4,8 +4,8 @@
 #include "Invariants.h"
 #include "RegisterFixture.h"
 
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "data/controls/DBComboBox.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBLookupComboBox.h"

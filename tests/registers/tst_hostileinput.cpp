@@ -5,7 +5,7 @@
 #include "RegisterFixture.h"
 #include "SmallDisk.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBImage.h"
 #include "data/dataset/DbError.h"

@@ -3,7 +3,7 @@
 #include "Invariants.h"
 #include "RegisterFixture.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBImage.h"

@@ -3,16 +3,20 @@
 #include "Invariants.h"
 #include "RegisterFixture.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBMemo.h"
 #include "main/UMenu.h"
+#include "cashbook/UMovimentacoes.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
+#include "registers/UMembro.h"
 #include "signin/ULogin.h"
 
 #include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -39,12 +43,15 @@ public:
     {
         box = new DBEdit(DM->DSCARGO, "CARDESCRICAO", TabSheet1);
         auto *code = new DBEdit(DM->DSCARGO, "CARCODIGO", TabSheet1);
+        salary = fieldBox("DBEdit3", "CARSALARIO", 160);
         addLabeled("Label1", "CÓDIGO", code);
         addLabeled("Label2", "DESCRIÇÃO", box);
+        addLabeled("Label3", "SALÁRIO", salary);
         setCodeBox(code);
-        addEditable(box);
+        addEditable({box, salary});
         setFirstField(box);
         addFieldKeys(box);
+        setTabChain({code, salary, box}); // against the page's order
         finishLayout();
     }
     static RecordFormSetup setup()
@@ -61,6 +68,7 @@ public:
     }
     void btnRelatorioClick() override { ++reports; }
     DBEdit *box;
+    DBEdit *salary;
     int reports = 0;
 };
 
@@ -337,6 +345,42 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_F4);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->isVisible());
+    }
+
+    void tabFollowsTheDeclaredChain()
+    {
+        Program p;
+        auto w = p.open<ShortcutRegister>();
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QVERIFY(w->box->hasFocus());
+        w->salary->setFocus();
+        QTest::keyClick(w->salary, Qt::Key_Tab);
+        QVERIFY(w->box->hasFocus());
+        QTest::keyClick(w->salary, Qt::Key_Return); // the field keys follow the same chain
+        QVERIFY(w->box->hasFocus());
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+    }
+
+    // The legend lists the shortcuts a window has, Ctrl+P by its report's name.
+    void legendFollowsTheShortcutsAndTheReport()
+    {
+        Program p;
+        const auto legend = [](RecordForm *w) {
+            QStringList lines;
+            if (w->GroupBox1)
+                for (QLabel *label : w->GroupBox1->findChildren<QLabel *>())
+                    lines << label->text();
+            return lines;
+        };
+        const QStringList keys{"F1 para Novo",      "F2 para Alterar",      "F5 para Salvar",
+                               "ESC para Cancelar", "Shif+Del para Excluir", "F8 para Consultar"};
+        QCOMPARE(legend(p.open<TFMembro>().get()), keys + QStringList({"Ctrl+P para Relatório", "F4 para Sair"}));
+        QCOMPARE(legend(p.open<ShortcutRegister>().get()),
+                 keys + QStringList({"Ctrl+P para Gerar Relatório", "F4 para Sair"}));
+        QCOMPARE(legend(p.open<TFMovimentacoes>().get()), keys + QStringList({"F4 para Sair"}));
+        QCOMPARE(legend(p.open<TFCargo>().get()), QStringList());
+        QCOMPARE(p.open<TFCargo>()->findChild<QGroupBox *>("GroupBox1"), nullptr);
     }
 
     void moneyIsShownAsCurrencyAndGridFollowsTheRow()

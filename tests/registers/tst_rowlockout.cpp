@@ -7,7 +7,7 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "data/controls/DBLookupComboBox.h"

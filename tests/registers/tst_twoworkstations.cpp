@@ -6,7 +6,7 @@
 #include "FirebirdServer.h"
 #include "RegisterFixture.h"
 
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBImage.h"
 #include "data/dataset/DbError.h"
@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>

@@ -3,7 +3,7 @@
 #include "RegisterFixture.h"
 #include "ReportTestKit.h"
 
-#include "data/Today.h"
+#include "uikit/Today.h"
 #include "reports/UFAniversariantes.h"
 #include "reports/URAniversariantes.h"
 

@@ -4,8 +4,8 @@
 #include "RegisterFixture.h"
 #include "ReportTestKit.h"
 
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "registers/UMembro.h"
 #include "reports/URCarteirinha.h"
 

@@ -7,7 +7,7 @@
 #include "ReportTestKit.h"
 
 #include "cashbook/UMovimentacoes.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/ParameterCodes.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"

@@ -3,7 +3,7 @@
 #include "RegisterFixture.h"
 
 #include "cashbook/ULivroCaixa.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "data/UDM.h"
 #include "data/controls/DBLookupComboBox.h"
 #include "reports/UFLivro.h"

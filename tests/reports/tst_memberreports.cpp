@@ -3,8 +3,8 @@
 #include "RegisterFixture.h"
 #include "ReportTestKit.h"
 
-#include "data/Messages.h"
-#include "data/Today.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 #include "data/controls/DBLookupComboBox.h"
 #include "registers/UMembro.h"
 #include "reports/ReportWindow.h"

@@ -1,10 +1,11 @@
-#include "TestDatabase.h"
+// The preview on tables held in memory: it knows datasets only.
+#include "EngineTables.h"
+#include "TestKit.h"
 
-#include "data/Messages.h"
 #include "data/dataset/DbError.h"
-#include "data/dataset/QueryDataset.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
+#include "uikit/Messages.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -20,16 +21,9 @@ namespace {
 // 23 details fit a page: 60 rows give three pages (23, 23, 14).
 struct PositionsReport
 {
-    PositionsReport(const TestDatabase &db, int rows)
+    explicit PositionsReport(int rows) : positions(positionsTable(rows))
     {
-        for (int code = 1; code <= rows; ++code)
-            db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (?, ?, ?)",
-                    {code, QString("CARGO %1").arg(code), 1000.0 + code});
-        dm = db.connect("R");
-        q = std::make_unique<QueryDataset>("QCargo", dm->connectionName());
-        q->setSql({"SELECT * FROM TCARGO ORDER BY CARCODIGO"});
-        q->open();
-        report.dataset = q.get();
+        report.dataset = positions->dataset();
         report.rowsBetweenEvents = 5;
         report.onStart = [this] { ++runs; };
         Band *header = report.addBand(Band::Kind::PageHeader, "QRBand1", 200);
@@ -40,8 +34,7 @@ struct PositionsReport
         report.addBand(Band::Kind::PageFooter, "QRBand3", 270);
     }
 
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<QueryDataset> q;
+    std::unique_ptr<MemoryTable> positions;
     Report report;
     int runs = 0;
 };
@@ -82,8 +75,7 @@ private slots:
 
     void printAndSetupWaitForTheLayout()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         PrintPreview preview(&r.report);
         QCOMPARE(preview.windowTitle(), "Print Preview");
         QVERIFY(!preview.action(Command::Print)->isEnabled());
@@ -109,8 +101,7 @@ private slots:
 
     void keysMoveBetweenPages()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         PrintPreview preview(&r.report);
         preview.show();
         preview.layOut();
@@ -144,8 +135,7 @@ private slots:
 
     void oneZoomModeAtATime()
     {
-        TestDatabase db;
-        PositionsReport r(db, 10);
+        PositionsReport r(10);
         PrintPreview preview(&r.report);
         preview.resize(800, 600);
         preview.show();
@@ -179,8 +169,7 @@ private slots:
 
     void pageIsDrawnWhiteOnGrey()
     {
-        TestDatabase db;
-        PositionsReport r(db, 10);
+        PositionsReport r(10);
         PrintPreview preview(&r.report);
         preview.resize(800, 700);
         preview.show();
@@ -195,8 +184,7 @@ private slots:
 
     void saveWritesEveryPage()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         PrintPreview preview(&r.report);
         QTemporaryDir dir;
         const QString path = dir.filePath("cargos.pdf");
@@ -209,8 +197,7 @@ private slots:
 
     void savedReportFileOpensAsItWas()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         PrintPreview preview(&r.report);
         preview.layOut();
         QTemporaryDir dir;
@@ -219,7 +206,7 @@ private slots:
         QVERIFY(preview.saveAs(dir.filePath("cargos.pdf")));
         QCOMPARE(pdfPageCount(dir.filePath("cargos.pdf")), 3);
 
-        PositionsReport other(db, 0); // a one-page report shows the file's three pages
+        PositionsReport other(0); // a one-page report shows the file's three pages
         PrintPreview reopened(&other.report);
         reopened.layOut();
         QVERIFY(reopened.openFile(path));
@@ -264,8 +251,7 @@ private slots:
 
     void printMakesANewRunWithinTheRange()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -288,12 +274,11 @@ private slots:
     // with one of a preview that is gone.
     void aFailedLayoutPutsTheReportsProgressHandlerBack()
     {
-        TestDatabase db;
-        PositionsReport r(db, 60);
+        PositionsReport r(60);
         int ownCalls = 0;
         r.report.onProgress = [&](int) { ++ownCalls; };
         r.report.band("QRBand2")->beforePrint = [&](Band &) {
-            if (r.q->fieldByName("CARCODIGO")->asInteger() == 30)
+            if (r.positions->field("CARCODIGO")->asInteger() == 30)
                 throw DbError("Conexão perdida");
         };
         {
@@ -312,8 +297,7 @@ private slots:
     {
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed: printing here would print on paper");
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         Messages::Recorder recorder;
         PrintPreview preview(&r.report);
         preview.layOut();
@@ -329,8 +313,7 @@ private slots:
 
     void previewReturnsWhenClosed()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         bool sawPreview = false;
         r.report.onEnd = [&] {
             QTimer::singleShot(0, [&] { // runs in the preview's own event loop

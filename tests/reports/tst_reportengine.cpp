@@ -1,6 +1,7 @@
-#include "TestDatabase.h"
+// The band engine on tables held in memory: it knows datasets only.
+#include "EngineTables.h"
+#include "TestKit.h"
 
-#include "data/dataset/QueryDataset.h"
 #include "reports/engine/PdfWriter.h"
 #include "reports/engine/Report.h"
 
@@ -13,52 +14,40 @@
 
 namespace {
 
-void addPositions(const TestDatabase &db, int count)
+int codeOf(const Dataset &table)
 {
-    for (int code = 1; code <= count; ++code)
-        db.exec("INSERT INTO TCARGO (CARCODIGO, CARDESCRICAO, CARSALARIO) VALUES (?, ?, ?)",
-                {code, QString("CARGO %1").arg(code), 1000.0 + code});
-}
-
-int codeOf(QueryDataset &q)
-{
-    return q.isEmpty() ? 0 : q.fieldByName("CARCODIGO")->asInteger();
+    return table.isEmpty() ? 0 : table.fieldByName("CARCODIGO")->asInteger();
 }
 
 // Page header 20 mm, detail 10 mm, page footer 27 mm: 23 details fit a page
 // exactly (100 + 200 + 23 * 100 = 2870 - 270).
 struct PositionsReport
 {
-    PositionsReport(const TestDatabase &db, int rows)
+    explicit PositionsReport(int rows) : positions(positionsTable(rows)), table(positions->dataset())
     {
-        addPositions(db, rows);
-        dm = db.connect("R");
-        q = std::make_unique<QueryDataset>("QCargo", dm->connectionName());
-        q->setSql({"SELECT * FROM TCARGO ORDER BY CARCODIGO"});
-        q->open();
-        report.dataset = q.get();
+        report.dataset = table;
         report.onStart = [this] { log << "start"; count = 0; };
         Band *header = report.addBand(Band::Kind::PageHeader, "QRBand1", 200);
         header->addLabel("QRLabel1", QRect(0, 0, 1900, 60), "Cargos")->alignment = Qt::AlignHCenter;
-        header->beforePrint = [this](Band &) { log << QString("header %1").arg(codeOf(*q)); };
+        header->beforePrint = [this](Band &) { log << QString("header %1").arg(codeOf(*table)); };
         Band *detail = report.addBand(Band::Kind::Detail, "QRBand2", 100);
         detail->addDataText("QRDBText1", QRect(50, 10, 300, 50), "CARCODIGO");
         detail->addDataText("QRDBText2", QRect(400, 10, 800, 50), "CARDESCRICAO");
         detail->addLabel("QRLabel2", QRect(1300, 10, 200, 50), "0");
         detail->beforePrint = [this](Band &band) {
-            log << QString("detail %1").arg(codeOf(*q));
+            log << QString("detail %1").arg(codeOf(*table));
             report.element<LabelElement>("QRLabel2")->caption = QString::number(++count);
             band.background = count % 2 ? QColor(255, 251, 240) : QColor(Qt::white);
         };
         Band *footer = report.addBand(Band::Kind::PageFooter, "QRBand3", 270);
         footer->addLabel("txtData", QRect(1500, 20, 300, 50), "31/12/2009");
         footer->beforePrint = [this](Band &) {
-            log << QString("footer %1%2").arg(codeOf(*q)).arg(q->eof() ? " eof" : "");
+            log << QString("footer %1%2").arg(codeOf(*table)).arg(table->eof() ? " eof" : "");
         };
     }
 
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<QueryDataset> q;
+    std::unique_ptr<MemoryTable> positions;
+    TableDataset *table;
     Report report;
     QStringList log;
     int count = 0;
@@ -114,7 +103,7 @@ double differingShare(const QImage &a, const QImage &b)
 // cut, a box, a rule, a filled band and a photograph.
 struct SamplePage
 {
-    explicit SamplePage(const TestDatabase &db, const QString &extra = {})
+    explicit SamplePage(const QString &extra = {})
     {
         QImage photo(120, 80, QImage::Format_RGB32);
         photo.fill(Qt::blue);
@@ -125,12 +114,8 @@ struct SamplePage
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         photo.save(&buffer, "JPG", 95);
-        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (1, 'JOÃO', ?)", {jpeg});
-        dm = db.connect("P");
-        q = std::make_unique<QueryDataset>("QMembro", dm->connectionName());
-        q->setSql({"SELECT * FROM TMEMBRO"});
-        q->open();
-        report.dataset = q.get();
+        members = membersTable({{"JOÃO", jpeg}});
+        report.dataset = members->dataset();
         Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 1500);
         detail->background = QColor(255, 251, 240);
         auto *title = detail->addLabel("QRLabel1", QRect(0, 0, 1900, 80), "Relatório de Membros — Ação" + extra);
@@ -147,8 +132,7 @@ struct SamplePage
         report.element<ShapeElement>("QRShape2")->pen = Qt::red;
         detail->add<DataImageElement>("QRDBImage1", QRect(1300, 400, 500, 500))->column = "MEMFOTO";
     }
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<QueryDataset> q;
+    std::unique_ptr<MemoryTable> members;
     Report report;
 };
 
@@ -180,8 +164,7 @@ private slots:
 
     void pageBreakOrderAndLastRow()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         const ReportRun run = r.report.run();
 
         QStringList expected{"start", "header 1"};
@@ -194,32 +177,29 @@ private slots:
         QCOMPARE(run.texts(1, "QRLabel2").first(), "24"); // the caption set by its own handler
         QCOMPARE(run.texts(1, "QRLabel1"), QStringList{"Cargos"});
 
-        // after the run the query is at its end and still reads its last row
-        QVERIFY(r.q->eof());
-        QCOMPARE(r.q->fieldByName("CARCODIGO")->asInteger(), 30);
-        QCOMPARE(r.q->fieldByName("CARDESCRICAO")->displayText(), "CARGO 30");
+        // after the run the table is at its end and still reads its last row
+        QVERIFY(r.table->eof());
+        QCOMPARE(r.table->fieldByName("CARCODIGO")->asInteger(), 30);
+        QCOMPARE(r.table->fieldByName("CARDESCRICAO")->displayText(), "CARGO 30");
     }
 
     void exactFitAndEmptyReports()
     {
         {
-            TestDatabase db;
-            PositionsReport r(db, 23);
+            PositionsReport r(23);
             const ReportRun run = r.report.run();
             QCOMPARE(run.pages().size(), 1);
             QCOMPARE(r.log.last(), "footer 23 eof");
             QCOMPARE(r.log.count("header 1"), 1);
         }
         {
-            TestDatabase db;
-            PositionsReport r(db, 24);
+            PositionsReport r(24);
             const ReportRun run = r.report.run();
             QCOMPARE(run.pages().size(), 2);
             QCOMPARE(run.texts(1, "QRDBText1"), QStringList{"24"});
         }
         {
-            TestDatabase db;
-            PositionsReport r(db, 0);
+            PositionsReport r(0);
             const ReportRun run = r.report.run();
             QCOMPARE(r.log, (QStringList{"start", "header 0", "footer 0 eof"}));
             QCOMPARE(run.pages().size(), 1);
@@ -234,12 +214,11 @@ private slots:
 
     void secondRunStartsAfresh()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         const ReportRun first = r.report.run();
         const QStringList firstLog = r.log;
         r.log.clear();
-        r.q->moveTo(5); // wherever the query was left
+        r.table->moveTo(5); // wherever the table was left
         const ReportRun second = r.report.run();
         QCOMPARE(r.log, firstLog);
         QCOMPARE(second.pages().size(), first.pages().size());
@@ -251,8 +230,7 @@ private slots:
 
     void positionsColoursAndSizesInTenthsOfMm()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         Element *code = r.report.findElement("QRDBText1");
         code->autoSize = true;
         code->alignment = Qt::AlignRight;
@@ -296,8 +274,7 @@ private slots:
 
     void progressInStepsOfFive()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         QList<int> seen;
         r.report.onProgress = [&](int percent) { seen << percent; };
         r.report.run();
@@ -312,23 +289,15 @@ private slots:
 
     void picturesFitTheirFrameAndAreStoredOnce()
     {
-        TestDatabase db;
         QImage wide(100, 50, QImage::Format_RGB32);
         wide.fill(Qt::blue);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         wide.save(&buffer, "PNG");
-        const QString sql = "INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (?, ?, ?)";
-        db.exec(sql, {1, "ANA", png});
-        db.exec(sql, {2, "BIA", QByteArray("no picture here")});
-        db.exec(sql, {3, "CIA", png});
-        auto dm = db.connect("R");
-        QueryDataset q("QMembro", dm->connectionName());
-        q.setSql({"SELECT * FROM TMEMBRO ORDER BY MEMCODIGO"});
-        q.open();
+        const auto members = membersTable({{"ANA", png}, {"BIA", "no picture here"}, {"CIA", png}});
         Report report;
-        report.dataset = &q;
+        report.dataset = members->dataset();
         Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 500);
         auto *photo = detail->add<DataImageElement>("QRDBImage1", QRect(0, 0, 400, 400));
         photo->column = "MEMFOTO";
@@ -346,21 +315,16 @@ private slots:
     // element the handler hides is left out of that placement only.
     void handlerPicturesAndHiddenElements()
     {
-        TestDatabase db;
-        addPositions(db, 4);
-        auto dm = db.connect("R");
-        QueryDataset q("QCargo", dm->connectionName());
-        q.setSql({"SELECT * FROM TCARGO ORDER BY CARCODIGO"});
-        q.open();
+        const auto positions = positionsTable(4);
         QImage tall(20, 40, QImage::Format_RGB888);
         tall.fill(Qt::red);
         Report report;
-        report.dataset = &q;
+        report.dataset = positions->dataset();
         Band *detail = report.addBand(Band::Kind::Detail, "QRBand1", 500);
         auto *picture = detail->add<PictureElement>("imgFoto", QRect(0, 0, 400, 400));
         LabelElement *label = detail->addLabel("QRLabel1", QRect(500, 0, 300, 50), "CARGO");
         detail->beforePrint = [&](Band &) {
-            const int code = codeOf(q);
+            const int code = codeOf(*positions->dataset());
             picture->picture = code == 3 ? QImage() : tall; // the same picture, but for row 3
             label->visible = code % 2 == 1;
         };
@@ -461,8 +425,7 @@ private slots:
 
     void programsPdfDrawsWhatThePreviewDraws()
     {
-        TestDatabase db;
-        SamplePage sample(db);
+        SamplePage sample;
         const ReportRun run = sample.report.run();
         QVERIFY(!fastPdf(run).isEmpty()); // every text is WIN1252: the program's own writer
         QTemporaryDir dir;
@@ -497,8 +460,7 @@ private slots:
 
     void textOutsideWin1252GoesThroughQtsWriter()
     {
-        TestDatabase db;
-        SamplePage sample(db, " Ω");
+        SamplePage sample(" Ω");
         const ReportRun run = sample.report.run();
         QVERIFY(fastPdf(run).isEmpty());
         QTemporaryDir dir;
@@ -511,8 +473,7 @@ private slots:
 
     void pdfHasTheLaidOutPages()
     {
-        TestDatabase db;
-        PositionsReport r(db, 30);
+        PositionsReport r(30);
         Band *header = r.report.band("QRBand1");
         header->findElement("QRLabel1")->font = {QString(), 12, true, Qt::black};
         header->addShape("QRShape1", QRect(0, 150, 1900, 1));

@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
-#include "data/dataset/QueryDataset.h"
-#include "data/Today.h"
+#include "data/provider/QueryDataset.h"
+#include "uikit/Today.h"
 #include "reports/ReportWindow.h"
 
 #include <QPointer>

@@ -2,7 +2,7 @@
 #include "ProgramFixture.h"
 
 #include "Program.h"
-#include "data/Messages.h"
+#include "uikit/Messages.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"
 #include "signin/UTrocaSenha.h"

@@ -1,8 +1,7 @@
 #include "TestDatabase.h"
 
+#include "data/provider/EngineErrors.h"
 #include "DatabaseCreator.h"
-#include "data/KelmaraApplication.h"
-#include "data/dataset/DbError.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -95,28 +94,4 @@ QList<QVariantList> TestDatabase::rows(const QString &sql, const QVariantList &v
 void TestDatabase::disconnect() const
 {
     QSqlDatabase::database(m_connection, false).close();
-}
-
-QString dbErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const DbError &e) {
-        return e.text().isEmpty() ? QStringLiteral("(DbError without text)") : e.text();
-    }
-    return {};
-}
-
-QStringList walk(Dataset &dataset, const QString &column)
-{
-    QStringList values;
-    Field *field = dataset.fieldByName(column);
-    for (dataset.first(); !dataset.eof(); dataset.next())
-        values << field->asString();
-    return values;
-}
-
-void setUpTestProgram()
-{
-    useBrazilianLocale();
 }

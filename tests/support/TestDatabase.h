@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestKit.h"
 #include "data/UDM.h"
 
 #include <QTemporaryDir>
@@ -41,12 +42,3 @@ private:
     QTemporaryDir m_dir;
     QString m_connection;
 };
-
-// The text of the DbError that `action` raises; empty when it raises none.
-QString dbErrorOf(const std::function<void()> &action);
-
-// asString of `column` on every visible row of `dataset`, walking first..eof.
-QStringList walk(Dataset &dataset, const QString &column);
-
-// Locale and today's date as the program sets them, for test main functions.
-void setUpTestProgram();

@@ -1,6 +1,5 @@
 #include "DBEdit.h"
 
-#include "data/Schema.h"
 #include "data/dataset/DbError.h"
 #include "data/dataset/Field.h"
 
@@ -37,22 +36,11 @@ DBEdit::DBEdit(DataSource *source, const QString &column, QWidget *parent) : QLi
         if (!m_showing)
             m_typed = true;
     });
-    const QString mask = inputMaskFor(f->editMask());
-    if (!mask.isEmpty())
-        setInputMask(mask);
+    if (!f->inputMask().isEmpty())
+        setInputMask(f->inputMask());
     else if (f->type() == FieldType::Text && f->size() > 0)
         setMaxLength(f->size());
     showField();
-}
-
-QString DBEdit::inputMaskFor(const QString &editMask)
-{
-    // Translated by meaning, not letter by letter: in Qt "9" is a required digit.
-    if (editMask == Schema::kDateMask)
-        return QStringLiteral("99/99/9999;_"); // day, month, four-digit year, all required
-    if (editMask == Schema::kTaxNumberMask)
-        return QStringLiteral("999-999-999-99;_"); // eleven digits, hyphens stored with them
-    return {};
 }
 
 void DBEdit::setCharCase(CharCase charCase)

@@ -28,10 +28,6 @@ public:
     // Puts what was typed into the field now (DbError when it does not fit).
     void updateRecord() { m_link->updateRecord(); }
 
-    // The Qt input mask that does what a column's edit mask means; empty for
-    // a column without one.
-    static QString inputMaskFor(const QString &editMask);
-
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

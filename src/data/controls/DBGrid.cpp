@@ -1,7 +1,7 @@
 #include "DBGrid.h"
 
 #include "DatasetModel.h"
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/DataSource.h"
 #include "data/dataset/TableDataset.h"
 

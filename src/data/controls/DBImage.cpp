@@ -1,6 +1,6 @@
 #include "DBImage.h"
 
-#include "data/Pictures.h"
+#include "uikit/Pictures.h"
 #include "data/dataset/Field.h"
 
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "DBLookupComboBox.h"
 
 #include "DatasetModel.h"
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/Field.h"
 #include "data/dataset/TableDataset.h"
 

@@ -1,6 +1,6 @@
 #include "DBNavigator.h"
 
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/DataSource.h"
 #include "data/dataset/TableDataset.h"
 

@@ -1,6 +1,6 @@
 #include "DBRadioGroup.h"
 
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/Field.h"
 
 #include <QButtonGroup>

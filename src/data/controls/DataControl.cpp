@@ -1,6 +1,6 @@
 #include "DataControl.h"
 
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/TableDataset.h"
 #include "data/dataset/Win1252.h"
 

@@ -1,7 +1,7 @@
 #include "LookupSearch.h"
 
 #include "DBLookupComboBox.h"
-#include "data/ErrorGuard.h"
+#include "uikit/ErrorGuard.h"
 #include "data/dataset/LikeFilter.h"
 #include "data/dataset/TableDataset.h"
 #include "data/dataset/Win1252.h"

@@ -24,15 +24,9 @@ bool isBlankMaskText(const QString &text)
     return true;
 }
 
-QDate parseDate(const QString &text)
+DbError notADate(const QString &text)
 {
-    const QString t = text.trimmed();
-    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy"}) {
-        const QDate d = QDate::fromString(t, QLatin1String(format));
-        if (d.isValid())
-            return d;
-    }
-    return {};
+    return DbError(QStringLiteral("'%1' is not a valid date").arg(text));
 }
 
 // Tab and line breaks belong in texts (memos hold lines); other control
@@ -48,6 +42,17 @@ void refuseControlCharacters(const QString &text, const QString &columnName)
 }
 
 } // namespace
+
+QDate dateFromText(const QString &text)
+{
+    const QString t = text.trimmed();
+    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy"}) {
+        const QDate d = QDate::fromString(t, QLatin1String(format));
+        if (d.isValid())
+            return d;
+    }
+    throw notADate(text);
+}
 
 Field::Field(Dataset *dataset, int index, FieldDef def)
     : QObject(dataset), m_dataset(dataset), m_index(index), m_def(std::move(def))
@@ -165,10 +170,7 @@ QVariant Field::parsed(const QString &text) const
     case FieldType::Date: {
         if (isBlankMaskText(text))
             return {};
-        const QDate d = parseDate(text);
-        if (!d.isValid())
-            throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
-        return d;
+        return dateFromText(text);
     }
     }
     return {};
@@ -193,7 +195,7 @@ QVariant Field::normalized(const QVariant &v) const
     case FieldType::Date: {
         const QDate d = v.toDate();
         if (!d.isValid())
-            throw DbError(QStringLiteral("'%1' is not a valid date").arg(v.toString()));
+            throw notADate(v.toString());
         return d;
     }
     case FieldType::Blob: {

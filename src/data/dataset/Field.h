@@ -10,6 +10,9 @@
 
 class Dataset;
 
+// A date typed as dd/mm/yyyy (or d/m/yyyy); DbError when the text is no date.
+QDate dateFromText(const QString &text);
+
 // One column of a dataset, read and written on the dataset's current row
 // (or on the row being edited). Values put into a field are checked and
 // converted to the column's type here, so what reaches the row is valid:
@@ -26,7 +29,7 @@ public:
     FieldType type() const { return m_def.type; }
     int size() const { return m_def.size; }
     bool required() const { return m_def.required; }
-    const QString &editMask() const { return m_def.editMask; }
+    const QString &inputMask() const { return m_def.inputMask; }
     int index() const { return m_index; }
     Dataset *dataset() const { return m_dataset; }
 

@@ -13,7 +13,11 @@ struct FieldDef
     FieldType type = FieldType::Text;
     int size = 0;          // width of a text column, in characters
     bool required = false; // the code column of every table
-    QString editMask;      // the column's input mask, where it has one
+    QString inputMask;     // the Qt input mask a box types the column through, where it has one
 };
+
+// A date typed whole through its box: day, month and a four-digit year, every
+// digit required (in Qt's masks "9" is a required digit), "_" where none is typed yet.
+inline const QString kDateInputMask = QStringLiteral("99/99/9999;_");
 
 using FieldDefs = QVector<FieldDef>;

@@ -1,8 +1,8 @@
 #include "TableDataset.h"
 
 #include "DataSource.h"
-#include "DatasetProvider.h"
 #include "DbError.h"
+#include "TableProvider.h"
 #include "Win1252.h"
 
 #include <algorithm>
@@ -100,6 +100,14 @@ QVector<QVariant> TableDataset::rowValues(int row) const
     for (int c = 0; c < values.size(); ++c)
         values[c] = m_store.value(row, c);
     return values;
+}
+
+QVector<QVariant> TableDataset::valuesAsRead(int row) const
+{
+    for (const Change &change : m_log)
+        if (change.row == row && change.kind != Change::Inserted)
+            return change.original;
+    return rowValues(row);
 }
 
 void TableDataset::insert()

@@ -8,7 +8,7 @@
 #include <vector>
 
 class DataSource;
-class DatasetProvider;
+class TableProvider;
 
 // TB<T>: the in-memory copy of a whole table, shared by every window. It has
 // a current row, a mode (browse, edit, insert) with a buffer for the row being
@@ -29,8 +29,8 @@ public:
 
     TableDataset(const QString &name, const FieldDefs &defs, QObject *parent = nullptr);
 
-    void setProvider(DatasetProvider *provider) { m_provider = provider; }
-    DatasetProvider *provider() const { return m_provider; }
+    void setProvider(TableProvider *provider) { m_provider = provider; }
+    TableProvider *provider() const { return m_provider; }
     const FieldDefs &fieldDefs() const { return m_defs; }
 
     void open();  // reads every row; nothing happens when already open
@@ -72,6 +72,8 @@ public:
     // The values of a physical row as held: a picture that is only in the
     // database reads as StoredBlob (see RowStore).
     QVector<QVariant> rowValues(int row) const;
+    // The values of a physical row as it was read: before its pending change.
+    QVector<QVariant> valuesAsRead(int row) const;
 
     QVariant fieldValue(int column) const override;
     void setFieldValue(int column, const QVariant &value) override;
@@ -100,7 +102,7 @@ private:
     void forgetWrittenPictures(); // after an apply: written pictures are read again when needed
 
     FieldDefs m_defs;
-    DatasetProvider *m_provider = nullptr;
+    TableProvider *m_provider = nullptr;
     RowStore m_store;
     std::vector<int> m_order;   // live rows, in load order
     std::vector<int> m_visible; // the rows that pass the filter

@@ -1,9 +1,9 @@
 #include "PrintPreview.h"
 
 #include "Report.h"
-#include "data/ErrorGuard.h"
-#include "data/FormKit.h"
-#include "data/Messages.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 
 #include <QAction>
 #include <QActionGroup>

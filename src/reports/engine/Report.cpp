@@ -3,7 +3,7 @@
 #include "PrintPreview.h"
 
 #include "data/dataset/Dataset.h"
-#include "data/Pictures.h"
+#include "uikit/Pictures.h"
 #include "data/dataset/Field.h"
 
 #include <QCoreApplication>

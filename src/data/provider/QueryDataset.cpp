@@ -1,6 +1,6 @@
 #include "QueryDataset.h"
 
-#include "DbError.h"
+#include "EngineErrors.h"
 #include "FirebirdClient.h"
 
 #include <QSqlDatabase>
@@ -60,7 +60,7 @@ void QueryDataset::open()
         return;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())
-        throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(m_connection));
+        throw connectionNotOpen(m_connection);
     QStringList order;
     const QString sql = Firebird::positionalSql(m_sql.join(u'\n'), order);
     auto transaction = std::make_unique<Firebird::Transaction>(Firebird::attachmentOf(db),
@@ -75,7 +75,6 @@ void QueryDataset::open()
         def.name = cursor.columnName(c);
         def.type = cursor.columnType(c);
         def.size = def.type == FieldType::Text ? cursor.columnWidth(c) : 0;
-        def.editMask = m_masks.value(def.name);
         pictures = pictures || def.type == FieldType::Blob;
         defs << def;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "data/dataset/FieldDef.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>

@@ -1,7 +1,7 @@
 #include "ErrorGuard.h"
 
 #include "Messages.h"
-#include "dataset/DbError.h"
+#include "data/dataset/DbError.h"
 
 bool runGuarded(const std::function<void()> &action)
 {

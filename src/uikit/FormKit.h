@@ -28,6 +28,9 @@ void onExit(QWidget *widget, std::function<void()> handler);
 // the previous box, Esc runs `escape`.
 void boxKeys(QWidget *box, std::function<void()> enter, std::function<void()> escape);
 
+// The order Tab follows through `controls`, first to last.
+void tabChain(const QList<QWidget *> &controls);
+
 // Moves the focus to the next (or previous) control of the window in tab
 // order, as Tab (or Shift+Tab) would; the order wraps around.
 void focusNeighbour(QWidget *from, bool forward);

@@ -132,6 +132,12 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
     return label;
 }
 
+void tabChain(const QList<QWidget *> &controls)
+{
+    for (int i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
 QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QString &caption, QWidget *control)
 {
     auto *column = new QVBoxLayout;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dataset.h"
-#include "RowStore.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/RowStore.h"
 
 #include <QMap>
 #include <QStringList>
@@ -32,8 +32,6 @@ public:
 
     void setParam(const QString &name, const QVariant &value);
     void setParam(int position, const QVariant &value);
-    // Gives the fields of these columns a display mask (for example a tax number).
-    void setFieldMask(const QString &column, const QString &mask) { m_masks.insert(column.toUpper(), mask); }
 
     void open();
     void close();
@@ -50,7 +48,6 @@ private:
     QStringList m_sql;
     QMap<QString, QVariant> m_named;
     QMap<int, QVariant> m_positional;
-    QMap<QString, QString> m_masks;
     RowStore m_rows;
     std::unique_ptr<Firebird::Transaction> m_pictures; // open while a picture may be asked for
     mutable int m_fetchedRow = -1;

@@ -1,10 +1,10 @@
 #include "DatasetProvider.h"
 
-#include "DbError.h"
+#include "EngineErrors.h"
 #include "FirebirdClient.h"
-#include "RowStore.h"
 #include "SqlTableSource.h"
-#include "TableDataset.h"
+#include "data/dataset/RowStore.h"
+#include "data/dataset/TableDataset.h"
 
 #include <QHash>
 #include <QSet>
@@ -91,14 +91,6 @@ DbError columnMissing(const QString &table, const QString &column)
     return DbError(QStringLiteral("A coluna %1 não existe na tabela %2 deste banco de dados; nada foi gravado. Ela é "
                                   "acrescentada quando o programa atualiza o banco de dados ao ser aberto.")
                        .arg(column, table));
-}
-
-int codeColumn(const FieldDefs &defs)
-{
-    for (int c = 0; c < defs.size(); ++c)
-        if (defs[c].required && defs[c].type == FieldType::Integer)
-            return c;
-    return -1;
 }
 
 // One apply: prepared statements by text, reused for every row of the same shape.
@@ -278,11 +270,7 @@ QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, i
     const int key = codeColumn(defs);
     if (key < 0)
         throw DbError(QStringLiteral("%1: a tabela não tem coluna de código.").arg(m_source->tableName()));
-    // The row's code as the database knows it: the one read, if it was changed since.
-    QVariant code = dataset.rowValues(row).value(key);
-    for (const TableDataset::Change &change : dataset.changes())
-        if (change.row == row && change.kind != TableDataset::Change::Inserted)
-            code = change.original.value(key);
+    const QVariant code = dataset.valuesAsRead(row).value(key);
     Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
                                       Firebird::Transaction::Isolation::ReadCommitted);
     Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
@@ -299,7 +287,12 @@ void endOpenReads(const QSqlDatabase &db)
         Firebird::endTransactions(Firebird::attachmentOf(db));
 }
 
-void DatasetProvider::apply(const TableDataset &dataset) const
+void DatasetProvider::openSource()
+{
+    m_source->setActive(true);
+}
+
+void DatasetProvider::apply(const TableDataset &dataset)
 {
     QSqlDatabase db = m_source->database();
     QSet<int> absent;

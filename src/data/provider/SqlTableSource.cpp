@@ -1,6 +1,6 @@
 #include "SqlTableSource.h"
 
-#include "DbError.h"
+#include "EngineErrors.h"
 
 SqlTableSource::SqlTableSource(const QString &connectionName, const QString &tableName, QObject *parent)
     : QObject(parent), m_connection(connectionName), m_table(tableName)
@@ -11,7 +11,7 @@ QSqlDatabase SqlTableSource::database() const
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())
-        throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(m_connection));
+        throw connectionNotOpen(m_connection);
     return db;
 }
 

@@ -1,20 +1,20 @@
 #include "RecordForm.h"
 
-#include "CsvExport.h"
-#include "ErrorGuard.h"
-#include "FormKit.h"
-#include "Messages.h"
-#include "Today.h"
-#include "controls/DBEdit.h"
-#include "controls/DBGrid.h"
-#include "controls/DatasetModel.h"
-#include "controls/DataControl.h"
-#include "controls/DBNavigator.h"
-#include "dataset/DataSource.h"
-#include "dataset/DatasetProvider.h"
-#include "dataset/DbError.h"
-#include "dataset/SqlTableSource.h"
-#include "dataset/TableDataset.h"
+#include "data/controls/DBComboBox.h"
+#include "data/controls/DBEdit.h"
+#include "data/controls/DBGrid.h"
+#include "data/controls/DBNavigator.h"
+#include "data/controls/DataControl.h"
+#include "data/controls/DatasetModel.h"
+#include "data/dataset/DataSource.h"
+#include "data/dataset/DbError.h"
+#include "data/dataset/TableDataset.h"
+#include "data/dataset/TableProvider.h"
+#include "uikit/CsvExport.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
+#include "uikit/Today.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,6 +54,16 @@ QString searchFilter(const QString &column, const QString &text)
 }
 
 } // namespace
+
+const QStringList &stateCodes()
+{
+    static const QStringList codes{QStringLiteral("RS"), QStringLiteral("SC"), QStringLiteral("PR"), QStringLiteral("SP"),
+                                   QStringLiteral("RJ"), QStringLiteral("AM"), QStringLiteral("PA"), QStringLiteral("RN"),
+                                   QStringLiteral("DF"), QStringLiteral("GO"), QStringLiteral("BA"), QStringLiteral("MG"),
+                                   QStringLiteral("MT"), QStringLiteral("MS"), QStringLiteral("AC"), QStringLiteral("TO"),
+                                   QStringLiteral("PI"), QString()};
+    return codes;
+}
 
 std::function<QString(QWidget *, const QString &)> RecordForm::chooseExportFile = &RecordForm::saveSpreadsheetDialog;
 
@@ -180,15 +190,35 @@ void RecordForm::buildExportButton()
     static_cast<QVBoxLayout *>(TabSheet2->layout())->addLayout(strip);
 }
 
+// Every window with shortcuts lists the same keys, F8 included even where it
+// is bound to nothing, and Ctrl+P where the register has a report.
+QStringList RecordForm::legendLines() const
+{
+    using S = RecordFormSetup::Shortcuts;
+    if (m_setup.shortcuts == S::None)
+        return {};
+    QStringList lines{QStringLiteral("F1 para Novo"),      QStringLiteral("F2 para Alterar"),
+                      QStringLiteral("F5 para Salvar"),    QStringLiteral("ESC para Cancelar"),
+                      QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar")};
+    if (m_setup.shortcuts == S::Register && btnRelatorio) {
+        const QString &report =
+            m_setup.reportShortcutCaption.isEmpty() ? m_setup.reportCaption : m_setup.reportShortcutCaption;
+        lines << QStringLiteral("Ctrl+P para ") + report;
+    }
+    lines << QStringLiteral("F4 para Sair");
+    return lines;
+}
+
 void RecordForm::buildLegend()
 {
-    if (m_setup.legend.isEmpty())
+    const QStringList legend = legendLines();
+    if (legend.isEmpty())
         return;
     GroupBox1 = new QGroupBox(QStringLiteral("Teclas de Atalho"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto *lines = new QVBoxLayout(GroupBox1);
     lines->setSpacing(0);
-    for (const QString &line : m_setup.legend)
+    for (const QString &line : legend)
         lines->addWidget(new QLabel(line, GroupBox1));
     m_buttonLayout->addSpacing(8);
     m_buttonLayout->addWidget(GroupBox1);
@@ -196,12 +226,15 @@ void RecordForm::buildLegend()
 
 void RecordForm::finishLayout()
 {
+    if (!m_codeBox)
+        qFatal("%s: the register declares no code box (setCodeBox)", qPrintable(objectName()));
     m_buttonLayout->addStretch();
     buildLegend();
     if (DBNavigator1) {
         m_entryLayout->addWidget(DBNavigator1, 0, Qt::AlignLeft);
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
+    FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     FormKit::centreOnScreen(this);
     followState();
@@ -216,6 +249,32 @@ DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int wid
     if (width)
         box->setFixedWidth(width);
     return box;
+}
+
+DBEdit *RecordForm::fieldBox(const QString &name, const QString &column, int width)
+{
+    DBEdit *box = dataEdit(name, column, width);
+    addFieldKeys(box);
+    return box;
+}
+
+DBComboBox *RecordForm::listBox(const QString &name, const QString &column, const QStringList &items, int width)
+{
+    auto *list = new DBComboBox(m_setup.source, column, items, TabSheet1);
+    list->setObjectName(name);
+    list->setEditable(true);
+    list->setCharCase(DBComboBox::CharCase::Upper);
+    list->setFixedWidth(width);
+    return list;
+}
+
+QLabel *RecordForm::addLabeled(const QString &labelName, const QString &caption, QLayout *row, QWidget *buddy)
+{
+    QLabel *label = FormKit::captionLabel(TabSheet1, labelName, caption, buddy, 0, true);
+    m_entryLayout->addWidget(label);
+    m_entryLayout->addLayout(row);
+    m_entryLayout->addSpacing(4);
+    return label;
 }
 
 QLabel *RecordForm::addLabeled(const QString &labelName, const QString &caption, QWidget *control)
@@ -240,6 +299,17 @@ void RecordForm::setCodeBox(QWidget *codeBox)
 void RecordForm::addEditable(QWidget *control)
 {
     m_editable << control;
+}
+
+void RecordForm::addEditable(const QList<QWidget *> &controls)
+{
+    m_editable << controls;
+}
+
+void RecordForm::addFieldKeys(const QList<QWidget *> &controls)
+{
+    for (QWidget *control : controls)
+        addFieldKeys(control);
 }
 
 void RecordForm::addFieldKeys(QWidget *control, bool saveAndLeaveOnly)
@@ -298,7 +368,7 @@ void RecordForm::FormShow()
 {
     for (TableDataset *t : m_setup.openOnShow) {
         if (m_setup.activateSourcesOnShow)
-            t->provider()->source()->setActive(true);
+            t->provider()->openSource();
         t->open();
     }
     followState();

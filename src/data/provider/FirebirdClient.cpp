@@ -1,7 +1,7 @@
 #include "FirebirdClient.h"
 
-#include "DbError.h"
-#include "RowStore.h"
+#include "EngineErrors.h"
+#include "data/dataset/RowStore.h"
 
 #include <QDate>
 #include <QSqlDriver>
@@ -107,7 +107,7 @@ FieldType typeOf(const XSQLVAR &v)
 isc_db_handle attachmentOf(const QSqlDatabase &db)
 {
     if (!db.isOpen())
-        throw DbError(QStringLiteral("A conexão \"%1\" com o banco de dados não está aberta.").arg(db.connectionName()));
+        throw connectionNotOpen(db.connectionName());
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || handle.metaType().sizeOf() != sizeof(isc_db_handle))
         throw DbError(QStringLiteral("A conexão \"%1\" não é uma conexão do Firebird.").arg(db.connectionName()));

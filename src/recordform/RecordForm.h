@@ -7,11 +7,13 @@
 
 class DataSource;
 class DbError;
+class DBComboBox;
 class DBEdit;
 class DBGrid;
 class DBNavigator;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QTabWidget;
 class QToolButton;
@@ -40,8 +42,11 @@ struct RecordFormSetup
     bool navigator = true;
     enum class Shortcuts { None, Register, CashMovements } shortcuts = Shortcuts::None;
     bool consultKey = false;           // F8 runs Consultar (always so in cash movements)
-    QStringList legend;                // lines of "Teclas de Atalho"; empty: no legend
     QString reportCaption;             // btnRelatorio; empty: none
+    // What the legend "Teclas de Atalho" calls the report of Ctrl+P; the
+    // report caption when empty. The legend lists the window's shortcuts and
+    // is there only when the window has them.
+    QString reportShortcutCaption;
     QSize size = QSize(690, 477);
     // "Exportar" on the query page saves the grid's rows and columns as a
     // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
@@ -55,6 +60,10 @@ struct RecordFormSetup
     // Made at each export, so that what they look up is read then.
     std::function<QList<ExportColumn>()> exportColumns;
 };
+
+// The states (UF) the lists of addresses offer, in the order users know; the
+// empty item clears the column.
+const QStringList &stateCodes();
 
 // The one base class of the register windows: a record of one table at a
 // time on the entry page, the grid and search on the query page, the command
@@ -114,17 +123,32 @@ protected:
     // For the register's constructor: where the data controls go, and how
     // they take part in the pattern.
     QVBoxLayout *entryLayout() const { return m_entryLayout; }
-    // A data control with its caption label above it, next in the entry page.
     // An edit box on a column of the main table, on the entry page, with the
     // window's capitals and, when given, a fixed width.
     DBEdit *dataEdit(const QString &name, const QString &column, int width = 0);
+    // The same with the field keys (see addFieldKeys).
+    DBEdit *fieldBox(const QString &name, const QString &column, int width = 0);
+    // An editable list of a column of the main table, typed in capitals.
+    DBComboBox *listBox(const QString &name, const QString &column, const QStringList &items, int width);
+    // A data control with its caption label above it, next in the entry page.
     QLabel *addLabeled(const QString &labelName, const QString &caption, QWidget *control);
+    // A row of controls with a caption label above it naming `buddy`.
+    QLabel *addLabeled(const QString &labelName, const QString &caption, QLayout *row, QWidget *buddy);
+    // The box of the code column; every register declares one.
     void setCodeBox(QWidget *codeBox);
     void addEditable(QWidget *control);             // enabled only in the edit state
+    void addEditable(const QList<QWidget *> &controls);
     void setFirstField(QWidget *control) { m_firstField = control; }
+    // F5 saves and Esc leaves; Enter and the arrows move between the boxes
+    // unless `saveAndLeaveOnly`.
     void addFieldKeys(QWidget *control, bool saveAndLeaveOnly = false);
+    void addFieldKeys(const QList<QWidget *> &controls);
+    // The order Tab follows on the entry page, set when the form is built,
+    // after the navigator's link to the code box.
+    void setTabChain(const QList<QWidget *> &order) { m_tabChain = order; }
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, bool editStateOnly);
-    // The form is built: add the buttons, the legend and the last layout pieces.
+    // The form is built: add the buttons, the legend, the tab chain and the
+    // last layout pieces.
     void finishLayout();
 
     void showEvent(QShowEvent *event) override;
@@ -138,6 +162,7 @@ private:
     void buildQueryPage();
     void buildExportButton();
     void buildLegend();
+    QStringList legendLines() const;
     void connectHandlers();
     bool runShortcut(int keyWithModifiers);
     void newRecord();
@@ -150,6 +175,7 @@ private:
     QWidget *m_codeBox = nullptr;
     QWidget *m_firstField = nullptr;
     QList<QWidget *> m_editable;
+    QList<QWidget *> m_tabChain;
     QList<QToolButton *> m_editStateButtons;
     QList<QToolButton *> m_browseStateButtons;
     bool m_windowKeysInstalled = false;
