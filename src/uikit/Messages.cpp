@@ -25,16 +25,22 @@ QWidget *parentWindow()
     return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
 }
 
+// A box with only "OK", under the program's title; recorded instead of shown in tests.
+void tell(Shown::Kind kind, QMessageBox::Icon icon, const QString &text)
+{
+    if (g_recorder) {
+        record(kind, kApplicationTitle, text);
+        return;
+    }
+    QMessageBox box(icon, kApplicationTitle, text, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
 } // namespace
 
 void information(const QString &text)
 {
-    if (g_recorder) {
-        record(Shown::Information, kApplicationTitle, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parentWindow());
-    box.exec();
+    tell(Shown::Information, QMessageBox::NoIcon, text);
 }
 
 bool question(const QString &text)
@@ -51,12 +57,7 @@ bool question(const QString &text)
 
 void error(const QString &text)
 {
-    if (g_recorder) {
-        record(Shown::Error, kApplicationTitle, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parentWindow());
-    box.exec();
+    tell(Shown::Error, QMessageBox::Critical, text);
 }
 
 Recorder::Recorder()

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -58,7 +59,12 @@ void whenFileDialogOpens(const QString &path)
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
             timer->deleteLater();
             timer->stop();
-            dialog->selectFile(path);
+            // selectFile() leaves the name box alone once it has the focus, which the
+            // dialog may or may not have by now: type the name as a user would.
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+            else
+                dialog->selectFile(path);
             QMetaObject::invokeMethod(dialog, "accept"); // as the Save button does
         }
     });
