@@ -253,7 +253,7 @@ void pictureChurchData(QWidget *owner)
 }
 
 // The month's accounts (with the church's officers to sign) and the tithers
-// of the whole demo period.
+// of the demo year.
 void pictureCategoryReports(QWidget *owner)
 {
     TFFLivro filter(owner);
@@ -265,10 +265,26 @@ void pictureCategoryReports(QWidget *owner)
         pictureReport(filter.btnPrestacao, QStringLiteral("relatorio-prestacao-contas"));
     TFFDizimistas tithers(owner);
     tithers.show();
-    tithers.txtDataInicial->setText(QDate::currentDate().addYears(-1).toString(QStringLiteral("dd/MM/yyyy")));
-    tithers.txtDataFinal->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    tithers.txtDataInicial->setText(QStringLiteral("01/01/2011")); // the demo year
+    tithers.txtDataFinal->setText(QStringLiteral("31/12/2011"));
     savePicture(&tithers, QStringLiteral("filtro-dizimistas"));
     pictureReport(tithers.btnGerar, QStringLiteral("relatorio-dizimistas"));
+}
+
+// The receipt of the first entry booked with its member.
+void pictureReceipt(QWidget *owner)
+{
+    TFMovimentacoes movements(owner);
+    movements.show();
+    settle();
+    TableDataset *table = DM->TBMOVIMENTACOES;
+    for (int row = 0; row < table->recordCount() && !movements.btnRecibo->isEnabled(); ++row)
+        table->moveTo(row);
+    if (!movements.btnRecibo->isEnabled()) {
+        err << "nenhuma entrada com membro para o recibo" << Qt::endl;
+        return;
+    }
+    pictureReport(movements.btnRecibo, QStringLiteral("relatorio-recibo"));
 }
 
 // The summary first, while most months are not yet reported (and so marked),
@@ -373,6 +389,7 @@ void pictureEverything()
     pictureCashBookReport(menu);
     pictureChurchData(menu);
     pictureCategoryReports(menu);
+    pictureReceipt(menu);
     pictureYearReports(menu);
     pictureExitCopy();
 }
@@ -386,7 +403,7 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(resources);
     KelmaraApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() != 1) {
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
         err << "uso: kelmara-retratos PASTA" << Qt::endl;
         return 2;
     }
