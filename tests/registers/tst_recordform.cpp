@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -70,6 +71,17 @@ public:
     DBEdit *box;
     DBEdit *salary;
     int reports = 0;
+};
+
+// A register that forgets to declare its code box.
+class RegisterWithoutCodeBox : public RecordForm
+{
+public:
+    explicit RegisterWithoutCodeBox(QWidget *owner) : RecordForm(owner, ShortcutRegister::setup())
+    {
+        addLabeled("Label2", "DESCRIÇÃO", fieldBox("DBEdit2", "CARDESCRICAO", 300));
+        finishLayout();
+    }
 };
 
 bool inEditState(RecordForm *w)
@@ -381,6 +393,30 @@ private slots:
         QCOMPARE(legend(p.open<TFMovimentacoes>().get()), keys + QStringList({"F4 para Sair"}));
         QCOMPARE(legend(p.open<TFCargo>().get()), QStringList());
         QCOMPARE(p.open<TFCargo>()->findChild<QGroupBox *>("GroupBox1"), nullptr);
+    }
+
+    // The build stops at once, naming the window, instead of leaving a
+    // register whose new codes and search have no box. Runs in a child
+    // process, because the stop ends the program.
+    void aRegisterWithoutCodeBoxStopsWhenBuilt()
+    {
+        const char *childRun = "KELMARA_TESTE_SEM_CAIXA_DE_CODIGO";
+        if (qEnvironmentVariableIsSet(childRun)) {
+            Program p;
+            p.open<RegisterWithoutCodeBox>();
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(childRun, "1");
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"-nocrashhandler", "aRegisterWithoutCodeBoxStopsWhenBuilt"});
+        QVERIFY(child.waitForFinished(120000));
+        const QByteArray output = child.readAll();
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY2(output.contains("FTeste: the register declares no code box"), output.constData());
     }
 
     void moneyIsShownAsCurrencyAndGridFollowsTheRow()
