@@ -14,10 +14,7 @@ constexpr int kSignatureWidth = 560;
 LabelElement *centred(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
                       const QString &caption = {})
 {
-    LabelElement *label = band->addLabel(name, rect, caption);
-    label->font = {QString(), points, bold, Qt::black};
-    label->alignment = Qt::AlignHCenter;
-    return label;
+    return text(band, name, rect, points, bold, Qt::AlignHCenter, caption);
 }
 
 // Sets the caption of every label of `report` whose name starts with `name`

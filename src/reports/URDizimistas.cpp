@@ -32,10 +32,8 @@ constexpr int TextHeight = 40;
 LabelElement *text(Band *band, const QString &name, int left, int right, int top, qreal points, bool bold,
                    Qt::Alignment alignment = Qt::AlignLeft, const QString &caption = {})
 {
-    LabelElement *label = band->addLabel(name, QRect(left, top, right - left, TextHeight + 10), caption);
-    label->font = {QString(), points, bold, Qt::black};
-    label->alignment = alignment;
-    return label;
+    return ChurchPrint::text(band, name, QRect(left, top, right - left, TextHeight + 10), points, bold, alignment,
+                             caption);
 }
 
 QString dateText(const QDate &date)

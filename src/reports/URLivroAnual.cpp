@@ -36,25 +36,15 @@ QString field(int code, int blankLength = 30)
     return ChurchData::orBlank(ChurchData::value(code), blankLength);
 }
 
-LabelElement *termText(Band *band, const QString &name, const QRect &rect, qreal points, bool bold,
-                       Qt::Alignment alignment)
-{
-    LabelElement *label = band->addLabel(name, rect, QString());
-    label->font = {QString(), points, bold, Qt::black};
-    label->alignment = alignment;
-    return label;
-}
-
 Report *buildTerm(QObject *owner, const QString &title, const QList<Signature> &signatures)
 {
     auto *report = new Report(owner);
     report->defaultFont = {QStringLiteral("Times New Roman"), 12, false, Qt::black};
     Band *band = report->addBand(Band::Kind::Title, QStringLiteral("QRBand1"), TermHeight);
-    termText(band, QStringLiteral("txtTitulo"), QRect(0, 350, 1900, 90), 18, true, Qt::AlignHCenter)->caption = title;
-    termText(band, QStringLiteral("txtTexto"), QRect(TextLeft, 600, TextWidth, 700), 13, false, Qt::AlignLeft)
-        ->wordWrap = true;
-    termText(band, QStringLiteral("txtLocalData"), QRect(TextLeft, PlaceTop, TextWidth, 60), 13, false,
-             Qt::AlignRight);
+    using ChurchPrint::text;
+    text(band, QStringLiteral("txtTitulo"), QRect(0, 350, 1900, 90), 18, true, Qt::AlignHCenter, title);
+    text(band, QStringLiteral("txtTexto"), QRect(TextLeft, 600, TextWidth, 700), 13, false)->wordWrap = true;
+    text(band, QStringLiteral("txtLocalData"), QRect(TextLeft, PlaceTop, TextWidth, 60), 13, false, Qt::AlignRight);
     ChurchPrint::addSignatures(band, SignaturesTop, signatures);
     return report;
 }
@@ -90,8 +80,8 @@ TFRLivroAnual::TFRLivroAnual(QWidget *owner) : ReportWindow(owner, new ComposedR
     termoAbertura = buildTerm(this, QStringLiteral("TERMO DE ABERTURA"), ChurchPrint::kOfficers);
     termoEncerramento = buildTerm(this, QStringLiteral("TERMO DE ENCERRAMENTO"), ChurchPrint::kOfficers);
     Band *closing = termoEncerramento->bands().front().get();
-    termText(closing, QStringLiteral("txtConselho"), QRect(0, CouncilTop, 1900, 60), 12, true, Qt::AlignHCenter)->caption =
-        QStringLiteral("Conselho Fiscal");
+    ChurchPrint::text(closing, QStringLiteral("txtConselho"), QRect(0, CouncilTop, 1900, 60), 12, true,
+                      Qt::AlignHCenter, QStringLiteral("Conselho Fiscal"));
     ChurchPrint::addSignatures(closing, CouncilTop + 250, ChurchPrint::kFiscalCouncil);
 }
 
