@@ -1,8 +1,8 @@
 #include "BackupBench.h"
 
 #include "BenchKit.h"
-#include "data/UDM.h"
-#include "data/backup/Backup.h"
+#include "datamodule/UDM.h"
+#include "backup/Backup.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 
 #include "BenchKit.h"
 #include "uikit/CsvExport.h"
-#include "data/UDM.h"
-#include "reports/URCarteirinha.h"
+#include "datamodule/UDM.h"
+#include "reports/cadastros/URCarteirinha.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -12,9 +12,9 @@
 #include "PhotoChurch.h"
 #include "SecretaryLists.h"
 #include "uikit/KelmaraApplication.h"
-#include "data/UDM.h"
-#include "data/provider/EngineErrors.h"
-#include "data/provider/QueryDataset.h"
+#include "datamodule/UDM.h"
+#include "provider/EngineErrors.h"
+#include "provider/QueryDataset.h"
 #include "reports/engine/Report.h"
 
 #include <QApplication>

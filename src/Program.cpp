@@ -1,9 +1,9 @@
 #include "Program.h"
 
-#include "data/EngineLocks.h"
+#include "datamodule/EngineLocks.h"
 #include "uikit/KelmaraApplication.h"
-#include "uikit/StopSignals.h"
-#include "data/UDM.h"
+#include "datamodule/StopSignals.h"
+#include "datamodule/UDM.h"
 #include "main/StartupUpgrade.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
@@ -40,7 +40,8 @@ int runKelmara(int argc, char **argv)
     EngineLocks::useFolder();
     KelmaraApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false); // the windows' close handlers end the program
-    quitOnStopSignals(); // before anything is shown: the start-up error box included
+    // Before anything is shown: the start-up error box included.
+    quitOnStopSignals([] { QApplication::closeAllWindows(); });
     std::unique_ptr<TFLogin> login(createSignInWindow([] { QCoreApplication::quit(); }));
     if (!login->dataModuleReady())
         return 1;

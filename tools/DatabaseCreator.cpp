@@ -1,6 +1,6 @@
 #include "DatabaseCreator.h"
 
-#include "data/provider/EngineErrors.h"
+#include "provider/EngineErrors.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SchemaUpgrade.h"
+#include "datamodule/SchemaUpgrade.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 #include "DatabaseCreator.h"
 #include "DemoPhotos.h"
 #include "uikit/Today.h"
-#include "data/provider/EngineErrors.h"
-#include "data/SchemaUpgrade.h"
+#include "provider/EngineErrors.h"
+#include "datamodule/SchemaUpgrade.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // kelmara-criar-banco ARQUIVO: creates an empty LIVRO.GDB with the program's
 // tables and the default account. Refuses to touch an existing file.
 #include "DatabaseCreator.h"
-#include "data/EngineLocks.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/EngineLocks.h"
+#include "dataset/DbError.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -4,9 +4,9 @@
 // Run again on the same file, it appends. --fotos N gives the first N new
 // members photographs of about K KB (2,400 by default) as a phone takes them.
 #include "DemoData.h"
-#include "data/EngineLocks.h"
+#include "datamodule/EngineLocks.h"
 #include "uikit/KelmaraApplication.h"
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "ULivroCaixa.h"
 
 #include "uikit/FormKit.h"
-#include "data/UDM.h"
-#include "reports/UFLivro.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBMemo.h"
-#include "data/controls/DBNavigator.h"
+#include "datamodule/UDM.h"
+#include "reports/caixa/UFLivro.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBMemo.h"
+#include "controls/DBNavigator.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

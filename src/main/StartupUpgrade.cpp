@@ -1,10 +1,10 @@
 #include "StartupUpgrade.h"
 
 #include "uikit/Messages.h"
-#include "data/SchemaUpgrade.h"
-#include "data/UDM.h"
-#include "data/backup/BackupTask.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/SchemaUpgrade.h"
+#include "datamodule/UDM.h"
+#include "backup/BackupTask.h"
+#include "dataset/DbError.h"
 
 #include <QCoreApplication>
 #include <QDir>

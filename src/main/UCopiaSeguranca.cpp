@@ -3,8 +3,8 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/UDM.h"
+#include "dataset/DbError.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/backup/BackupTask.h"
+#include "backup/BackupTask.h"
 
 #include <QDialog>
 

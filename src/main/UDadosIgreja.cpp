@@ -1,10 +1,10 @@
 #include "UDadosIgreja.h"
 
-#include "data/ChurchData.h"
+#include "datamodule/ChurchData.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
+#include "datamodule/UDM.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "UParamentros.h"
 
-#include "data/ParameterCodes.h"
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBMemo.h"
+#include "datamodule/ParameterCodes.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBMemo.h"
 
 TFParamentros *FParamentros = nullptr;
 

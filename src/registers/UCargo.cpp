@@ -1,8 +1,8 @@
 #include "UCargo.h"
 
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
 
 TFCargo *FCargo = nullptr;
 

@@ -1,10 +1,10 @@
 #include "UCategoria.h"
 
 #include "uikit/Messages.h"
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBRadioGroup.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBRadioGroup.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>

@@ -1,13 +1,13 @@
 #include "UEvento.h"
 
 #include "uikit/FormKit.h"
-#include "reports/UFEvento.h"
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBLookupComboBox.h"
-#include "data/controls/DBNavigator.h"
-#include "data/controls/DBMemo.h"
+#include "reports/cadastros/UFEvento.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBLookupComboBox.h"
+#include "controls/DBNavigator.h"
+#include "controls/DBMemo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,15 +1,15 @@
 #include "UFuncionario.h"
 
 #include "UCargo.h"
-#include "reports/URFuncionario.h"
+#include "reports/cadastros/URFuncionario.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
-#include "data/UDM.h"
-#include "data/controls/DBComboBox.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBLookupComboBox.h"
-#include "data/controls/DBNavigator.h"
+#include "datamodule/UDM.h"
+#include "controls/DBComboBox.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBLookupComboBox.h"
+#include "controls/DBNavigator.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>

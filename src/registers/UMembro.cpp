@@ -1,20 +1,20 @@
 #include "UMembro.h"
 
-#include "reports/UFMembro.h"
-#include "reports/URCarteirinha.h"
+#include "reports/cadastros/UFMembro.h"
+#include "reports/cadastros/URCarteirinha.h"
 
 #include "uikit/ErrorGuard.h"
 #include "uikit/Messages.h"
 #include "uikit/Pictures.h"
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 #include "uikit/FormKit.h"
-#include "data/UDM.h"
-#include "data/controls/DBComboBox.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBImage.h"
-#include "data/controls/DBLookupComboBox.h"
-#include "data/controls/DBRadioGroup.h"
+#include "datamodule/UDM.h"
+#include "controls/DBComboBox.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBImage.h"
+#include "controls/DBLookupComboBox.h"
+#include "controls/DBRadioGroup.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "LauncherRepair.h"
 
-#include "data/SystemPaths.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/SystemPaths.h"
+#include "dataset/DbError.h"
 
 #include <QFile>
 

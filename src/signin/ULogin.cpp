@@ -5,8 +5,8 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
-#include "data/Startup.h"
-#include "data/UDM.h"
+#include "Startup.h"
+#include "datamodule/UDM.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
+#include "datamodule/UDM.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "CsvExport.h"
 
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QDate>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 #include "ErrorGuard.h"
 
 #include "Messages.h"
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 
 bool runGuarded(const std::function<void()> &action)
 {

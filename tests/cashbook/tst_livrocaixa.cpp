@@ -6,11 +6,11 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBMemo.h"
-#include "data/controls/DBNavigator.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBMemo.h"
+#include "controls/DBNavigator.h"
 
 #include <QTabWidget>
 #include <QToolButton>

@@ -7,12 +7,12 @@
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBLookupComboBox.h"
-#include "data/controls/DBNavigator.h"
-#include "data/controls/DBRadioGroup.h"
+#include "datamodule/UDM.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBLookupComboBox.h"
+#include "controls/DBNavigator.h"
+#include "controls/DBRadioGroup.h"
 
 #include <QGroupBox>
 #include <QLabel>

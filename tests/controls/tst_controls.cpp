@@ -2,7 +2,7 @@
 #include "ControlTables.h"
 #include "TestKit.h"
 
-#include "data/controls/DataControls.h"
+#include "controls/DataControls.h"
 #include "uikit/Messages.h"
 
 #include <QAccessible>

@@ -2,8 +2,8 @@
 #include "ControlTables.h"
 #include "TestKit.h"
 
-#include "data/controls/DataControls.h"
-#include "data/controls/DatasetModel.h"
+#include "controls/DataControls.h"
+#include "controls/DatasetModel.h"
 #include "uikit/Messages.h"
 
 #include <QHeaderView>

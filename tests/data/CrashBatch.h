@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/UDM.h"
+#include "datamodule/UDM.h"
 
 #include <QString>
 

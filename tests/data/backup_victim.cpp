@@ -2,9 +2,9 @@
 // program does, says "copiando" on its output and makes a checked copy into
 // the folder named by the second; "copiado" when it returned. The backup
 // test kills it somewhere in between.
-#include "data/UDM.h"
-#include "data/backup/Backup.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/UDM.h"
+#include "backup/Backup.h"
+#include "dataset/DbError.h"
 
 #include <QCoreApplication>
 #include <cstdio>

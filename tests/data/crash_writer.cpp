@@ -3,7 +3,7 @@
 // the apply returned. The crash test kills it somewhere in between.
 #include "CrashBatch.h"
 
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -7,9 +7,9 @@
 #include "SmallDisk.h"
 #include "TestDatabase.h"
 
-#include "data/backup/Backup.h"
-#include "data/backup/FirebirdService.h"
-#include "data/dataset/DbError.h"
+#include "backup/Backup.h"
+#include "backup/FirebirdService.h"
+#include "dataset/DbError.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

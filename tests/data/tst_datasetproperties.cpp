@@ -3,10 +3,10 @@
 #include "TestDatabase.h"
 
 #include "uikit/Messages.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBNavigator.h"
-#include "data/dataset/DbError.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBNavigator.h"
+#include "dataset/DbError.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
 

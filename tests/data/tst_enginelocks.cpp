@@ -3,7 +3,7 @@
 // first connection, which is when the engine reads it.
 #include "TestDatabase.h"
 
-#include "data/EngineLocks.h"
+#include "datamodule/EngineLocks.h"
 
 #include <QDir>
 #include <QtTest>

@@ -1,8 +1,8 @@
 #include "TestDatabase.h"
 
-#include "data/dataset/DbError.h"
-#include "data/dataset/LikeFilter.h"
-#include "data/dataset/Win1252.h"
+#include "dataset/DbError.h"
+#include "dataset/LikeFilter.h"
+#include "dataset/Win1252.h"
 
 #include <QtTest>
 

@@ -5,8 +5,8 @@
 #include "TestDatabase.h"
 
 #include "uikit/Pictures.h"
-#include "data/controls/DBImage.h"
-#include "data/provider/QueryDataset.h"
+#include "controls/DBImage.h"
+#include "provider/QueryDataset.h"
 #include "reports/engine/Report.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
-#include "data/dataset/DbError.h"
-#include "data/provider/QueryDataset.h"
+#include "dataset/DbError.h"
+#include "provider/QueryDataset.h"
 
 #include <QtTest>
 

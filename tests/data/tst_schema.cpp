@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/Schema.h"
+#include "datamodule/Schema.h"
 
 #include <QtTest>
 

@@ -10,9 +10,9 @@
 
 #include "DemoData.h"
 #include "uikit/Messages.h"
-#include "data/SchemaUpgrade.h"
-#include "data/backup/Backup.h"
-#include "data/dataset/DbError.h"
+#include "datamodule/SchemaUpgrade.h"
+#include "backup/Backup.h"
+#include "dataset/DbError.h"
 #include "main/StartupUpgrade.h"
 
 #include <QProcess>

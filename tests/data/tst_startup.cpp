@@ -4,9 +4,9 @@
 
 #include "uikit/ErrorGuard.h"
 #include "uikit/Messages.h"
-#include "data/Startup.h"
-#include "data/SystemPaths.h"
-#include "data/dataset/DbError.h"
+#include "signin/Startup.h"
+#include "datamodule/SystemPaths.h"
+#include "dataset/DbError.h"
 
 #include <QMessageBox>
 #include <QProcess>

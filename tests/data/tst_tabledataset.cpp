@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QtTest>
 

@@ -7,7 +7,7 @@
 
 #include "Program.h"
 #include "uikit/Messages.h"
-#include "data/controls/DBLookupComboBox.h"
+#include "controls/DBLookupComboBox.h"
 #include "main/UMenu.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/ReportRun.h"

@@ -5,15 +5,15 @@
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
 #include "uikit/Today.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBMemo.h"
-#include "data/controls/DBRadioGroup.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBMemo.h"
+#include "controls/DBRadioGroup.h"
 #include "registers/UCargo.h"
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
-#include "reports/UFMembro.h"
+#include "reports/cadastros/UFMembro.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>

@@ -4,10 +4,10 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBRadioGroup.h"
+#include "controls/DBEdit.h"
+#include "controls/DBRadioGroup.h"
 #include "main/UParamentros.h"
-#include "reports/UFLivro.h"
+#include "reports/caixa/UFLivro.h"
 
 #include <QRadioButton>
 

@@ -1,10 +1,10 @@
 #include "FuzzInputs.h"
 
-#include "data/dataset/DbError.h"
-#include "data/dataset/Field.h"
-#include "data/dataset/LikeFilter.h"
-#include "data/dataset/TableDataset.h"
-#include "data/dataset/Win1252.h"
+#include "dataset/DbError.h"
+#include "dataset/Field.h"
+#include "dataset/LikeFilter.h"
+#include "dataset/TableDataset.h"
+#include "dataset/Win1252.h"
 
 #include <cmath>
 

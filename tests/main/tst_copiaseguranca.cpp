@@ -6,7 +6,7 @@
 #include "Program.h"
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "data/backup/Backup.h"
+#include "backup/Backup.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"

@@ -2,10 +2,10 @@
 // read and written whatever search the parameters window left on it.
 #include "RegisterFixture.h"
 
-#include "data/ChurchData.h"
+#include "datamodule/ChurchData.h"
 #include "uikit/Messages.h"
-#include "data/ParameterCodes.h"
-#include "data/UDM.h"
+#include "datamodule/ParameterCodes.h"
+#include "datamodule/UDM.h"
 #include "main/UDadosIgreja.h"
 #include "main/UParamentros.h"
 

@@ -7,7 +7,7 @@
 #include "uikit/CsvExport.h"
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
 #include "registers/UEvento.h"

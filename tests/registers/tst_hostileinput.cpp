@@ -6,9 +6,9 @@
 #include "SmallDisk.h"
 
 #include "uikit/Messages.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBImage.h"
-#include "data/dataset/DbError.h"
+#include "controls/DBEdit.h"
+#include "controls/DBImage.h"
+#include "dataset/DbError.h"
 #include "registers/UMembro.h"
 
 #include <QBuffer>

@@ -4,9 +4,9 @@
 #include "RegisterFixture.h"
 
 #include "uikit/Messages.h"
-#include "data/controls/DBEdit.h"
-#include "data/controls/DBGrid.h"
-#include "data/controls/DBMemo.h"
+#include "controls/DBEdit.h"
+#include "controls/DBGrid.h"
+#include "controls/DBMemo.h"
 #include "main/UMenu.h"
 #include "cashbook/UMovimentacoes.h"
 #include "main/UParamentros.h"

@@ -1,7 +1,7 @@
 // Amounts written out in Portuguese, as the receipt prints them.
 #include "TestDatabase.h"
 
-#include "reports/AmountInWords.h"
+#include "reports/caixa/AmountInWords.h"
 
 #include <QtTest>
 

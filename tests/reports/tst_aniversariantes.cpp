@@ -4,8 +4,8 @@
 #include "ReportTestKit.h"
 
 #include "uikit/Today.h"
-#include "reports/UFAniversariantes.h"
-#include "reports/URAniversariantes.h"
+#include "reports/cadastros/UFAniversariantes.h"
+#include "reports/cadastros/URAniversariantes.h"
 
 #include <QComboBox>
 #include <QMenu>

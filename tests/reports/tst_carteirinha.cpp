@@ -7,7 +7,7 @@
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
 #include "registers/UMembro.h"
-#include "reports/URCarteirinha.h"
+#include "reports/cadastros/URCarteirinha.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -5,18 +5,18 @@
 #include "ReportTestKit.h"
 
 #include "uikit/Messages.h"
-#include "data/ParameterCodes.h"
+#include "datamodule/ParameterCodes.h"
 #include "uikit/Today.h"
-#include "data/UDM.h"
-#include "data/provider/QueryDataset.h"
-#include "reports/UFLivroAnual.h"
-#include "reports/UFResumoAnual.h"
-#include "reports/URLivroAnual.h"
-#include "reports/URLivroCaixa.h"
-#include "reports/URResumoAnual.h"
-#include "reports/CashYear.h"
+#include "datamodule/UDM.h"
+#include "provider/QueryDataset.h"
+#include "reports/caixa/UFLivroAnual.h"
+#include "reports/caixa/UFResumoAnual.h"
+#include "reports/caixa/URLivroAnual.h"
+#include "reports/caixa/URLivroCaixa.h"
+#include "reports/caixa/URResumoAnual.h"
+#include "reports/caixa/CashYear.h"
 #include "reports/engine/Report.h"
-#include "reports/YearChart.h"
+#include "reports/caixa/YearChart.h"
 
 #include <QLineEdit>
 #include <QRandomGenerator>

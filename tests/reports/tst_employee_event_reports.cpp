@@ -5,12 +5,12 @@
 
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "data/controls/DBLookupComboBox.h"
+#include "controls/DBLookupComboBox.h"
 #include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
-#include "reports/ReportWindow.h"
-#include "reports/UFEvento.h"
-#include "reports/URFuncionario.h"
+#include "reports/base/ReportWindow.h"
+#include "reports/cadastros/UFEvento.h"
+#include "reports/cadastros/URFuncionario.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -4,10 +4,10 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "uikit/Messages.h"
-#include "data/UDM.h"
-#include "data/controls/DBLookupComboBox.h"
-#include "reports/UFLivro.h"
-#include "reports/URLivroCaixa.h"
+#include "datamodule/UDM.h"
+#include "controls/DBLookupComboBox.h"
+#include "reports/caixa/UFLivro.h"
+#include "reports/caixa/URLivroCaixa.h"
 #include "reports/engine/PrintPreview.h"
 
 #include <QLineEdit>

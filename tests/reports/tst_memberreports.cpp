@@ -5,10 +5,10 @@
 
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "data/controls/DBLookupComboBox.h"
+#include "controls/DBLookupComboBox.h"
 #include "registers/UMembro.h"
-#include "reports/ReportWindow.h"
-#include "reports/UFMembro.h"
+#include "reports/base/ReportWindow.h"
+#include "reports/cadastros/UFMembro.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 #include "EngineTables.h"
 #include "TestKit.h"
 
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
 #include "uikit/Messages.h"

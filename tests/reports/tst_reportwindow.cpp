@@ -1,8 +1,8 @@
 #include "TestDatabase.h"
 
-#include "data/provider/QueryDataset.h"
+#include "provider/QueryDataset.h"
 #include "uikit/Today.h"
-#include "reports/ReportWindow.h"
+#include "reports/base/ReportWindow.h"
 
 #include <QPointer>
 #include <QtTest>

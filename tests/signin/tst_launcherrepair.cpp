@@ -1,7 +1,7 @@
 // The launcher batch file is kept reduced to its one launcher line.
 #include "ProgramFixture.h"
 
-#include "data/dataset/DbError.h"
+#include "dataset/DbError.h"
 #include "signin/LauncherRepair.h"
 
 #include <QtTest>

@@ -1,43 +1,61 @@
 #!/usr/bin/env bash
 # Every source file includes only headers of its own layer and of the layers
-# below it, and only the Qt modules its layer may use. The linker catches a
+# below it, and only the Qt modules its layer links. The linker catches a
 # wrong dependency on code; this catches one on a header-only piece (an inline
 # function, a constant, a type) that the linker never sees.
 #
-# usage: tst_camadas.sh SRC_FOLDER QT_HEADERS_FOLDER
+# The layers are read from the table the build writes (src/CMakeLists.txt):
+# one line per library, "folder library links...". What a library may include
+# follows from what it links, directly or through the libraries it links.
+#
+# usage: tst_camadas.sh SRC_FOLDER QT_HEADERS_FOLDER LAYER_TABLE
 set -uo pipefail
 src=$1
 qt=$2
+table=$3
 
-# The layers below each library folder (what it may include), and its Qt modules.
-declare -A below=(
-  [data/dataset]=""
-  [data/provider]="data/dataset"
-  [uikit]="data/dataset"
-  [data/controls]="uikit data/dataset"
-  [recordform]="data/controls uikit data/dataset"
-  [data]="data/provider uikit data/dataset"
-  [data/backup]="data data/provider uikit data/dataset"
-  [reports/engine]="uikit data/dataset"
-  [reports]="reports/engine data/controls data data/provider uikit data/dataset"
-  [signin]="data data/provider uikit data/dataset"
-)
-windows="recordform reports reports/engine data/controls data data/provider uikit data/dataset"
-below[registers]=$windows
-below[cashbook]=$windows
-below[main]="registers cashbook signin data/backup $windows"
-below[.]="main ${below[main]}"
+declare -A folder_of links_of below modules
+while read -r folder library links; do
+  [[ -z $folder ]] && continue
+  folder_of[$library]=$folder
+  links_of[$library]=$links
+done <"$table"
 
-declare -A modules=(
-  [data/dataset]="QtCore"
-  [data/provider]="QtCore QtSql"
-  [uikit]="QtCore QtGui QtWidgets"
-  [data/controls]="QtCore QtGui QtWidgets"
-  [recordform]="QtCore QtGui QtWidgets"
-  [data]="QtCore QtGui QtWidgets QtSql"
-  [data/backup]="QtCore QtGui QtWidgets QtSql"
-  [reports/engine]="QtCore QtGui QtWidgets QtPrintSupport"
-)
+# The Qt modules a Qt library brings with it.
+qt_modules() {
+  case $1 in
+    Qt6::Core) echo QtCore ;;
+    Qt6::Sql) echo QtSql QtCore ;;
+    Qt6::Gui) echo QtGui QtCore ;;
+    Qt6::Widgets) echo QtWidgets QtGui QtCore ;;
+    Qt6::PrintSupport) echo QtPrintSupport QtWidgets QtGui QtCore ;;
+  esac
+}
+
+# Walks a library's links: the project's libraries below it and its Qt modules.
+declare -A seen
+walk() {
+  local link
+  for link in ${links_of[$1]}; do
+    if [[ -n ${folder_of[$link]+set} ]]; then
+      [[ -n ${seen[$link]+set} ]] && continue
+      seen[$link]=1
+      reach_folders+=" ${folder_of[$link]}"
+      walk "$link"
+    else
+      reach_modules+=" $(qt_modules "$link")"
+    fi
+  done
+}
+for library in "${!folder_of[@]}"; do
+  seen=()
+  reach_folders=""
+  reach_modules=""
+  walk "$library"
+  folder=${folder_of[$library]}
+  below[$folder]+="$reach_folders"
+  modules[$folder]+="$reach_modules"
+done
 
 # The library folder a path under src/ belongs to: the deepest one that holds it.
 layer_of() {
@@ -64,6 +82,11 @@ fault() {
   faults=$((faults + 1))
 }
 
+if ((${#folder_of[@]} == 0)); then
+  echo "a tabela das camadas $table está vazia"
+  exit 1
+fi
+
 cd "$src" || exit 1
 while IFS= read -r file; do
   file=${file#./}
@@ -82,7 +105,6 @@ while IFS= read -r file; do
       fault "$file ($layer) inclui $target ($other)"
     fi
   done < <(sed -n 's/^#include "\(.*\)"/\1/p' "$file")
-  [[ -n ${modules[$layer]+set} ]] || continue
   while IFS= read -r header; do
     module=$(qt_module_of "$header") || continue
     contains "${modules[$layer]}" "$module" || fault "$file ($layer) inclui <$header> de $module"

@@ -1,8 +1,8 @@
 #include "MemoryTable.h"
 
-#include "data/dataset/DataSource.h"
-#include "data/dataset/DbError.h"
-#include "data/dataset/RowStore.h"
+#include "dataset/DataSource.h"
+#include "dataset/DbError.h"
+#include "dataset/RowStore.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/dataset/TableDataset.h"
-#include "data/dataset/TableProvider.h"
+#include "dataset/TableDataset.h"
+#include "dataset/TableProvider.h"
 
 #include <QList>
 #include <QVariant>

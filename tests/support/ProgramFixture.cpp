@@ -2,7 +2,7 @@
 
 #include "reports/engine/PrintPreview.h"
 
-#include "data/SystemPaths.h"
+#include "datamodule/SystemPaths.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "data/provider/EngineErrors.h"
+#include "provider/EngineErrors.h"
 #include "DatabaseCreator.h"
 
 #include <QFile>

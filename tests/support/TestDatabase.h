@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestKit.h"
-#include "data/UDM.h"
+#include "datamodule/UDM.h"
 
 #include <QTemporaryDir>
 #include <QVariant>

@@ -1,7 +1,7 @@
 #include "TestKit.h"
 
-#include "data/dataset/Dataset.h"
-#include "data/dataset/DbError.h"
+#include "dataset/Dataset.h"
+#include "dataset/DbError.h"
 #include "uikit/KelmaraApplication.h"
 
 QString dbErrorOf(const std::function<void()> &action)

@@ -1,7 +1,7 @@
 #include "PdfWriter.h"
 
 #include "ReportRun.h"
-#include "data/dataset/Win1252.h"
+#include "dataset/Win1252.h"
 
 #include <QBuffer>
 #include <QHash>

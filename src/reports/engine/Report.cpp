@@ -2,9 +2,9 @@
 
 #include "PrintPreview.h"
 
-#include "data/dataset/Dataset.h"
+#include "dataset/Dataset.h"
 #include "uikit/Pictures.h"
-#include "data/dataset/Field.h"
+#include "dataset/Field.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "ReportRun.h"
 
-#include "data/dataset/Win1252.h"
+#include "dataset/Win1252.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "dataset/FieldDef.h"
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+#include <ibase.h>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class RowStore;
+
+// Reading through the Firebird client itself, on the attachment that Qt's
+// driver already holds. Qt's driver builds a QVariant per cell, converts every
+// WIN1252 text to UTF-8 and back, and reads every picture while fetching its
+// row; here texts come back as the bytes stored (WIN1252) and pictures stay
+// behind their blob ids until someone asks for them. Only the providers of the
+// dataset layer use this unit. Writes still go through Qt's driver.
+namespace Firebird {
+
+// The attachment of an open QIBASE connection; DbError otherwise.
+isc_db_handle attachmentOf(const QSqlDatabase &db);
+
+// A read-only transaction of our own on the attachment, ended when destroyed.
+// A snapshot keeps every row version it can see, so blob ids read in it stay
+// valid until it ends; a read-committed one holds nothing back.
+class Transaction
+{
+public:
+    enum class Isolation { ReadCommitted, Snapshot };
+    Transaction(isc_db_handle db, Isolation isolation);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    isc_db_handle database() const { return m_db; }
+    isc_tr_handle *handle() { return &m_handle; }
+    void end();
+
+private:
+    isc_db_handle m_db;
+    isc_tr_handle m_handle = 0;
+};
+
+// One SELECT with positional '?' parameters, read forward only.
+class Cursor
+{
+public:
+    // DbError, with the engine's text, when the statement cannot be prepared.
+    Cursor(Transaction &transaction, const QString &sql);
+    ~Cursor();
+    Cursor(const Cursor &) = delete;
+    Cursor &operator=(const Cursor &) = delete;
+
+    int parameterCount() const;
+    // Binds by position: integers, amounts, dates, texts, bytes or null.
+    void execute(const QVariantList &parameters = {});
+    bool fetch(); // the next row; false after the last; DbError when the engine fails
+
+    int columnCount() const { return int(m_columns.size()); }
+    QString columnName(int column) const;
+    FieldType columnType(int column) const { return m_columns[size_t(column)].type; }
+    int columnWidth(int column) const { return m_columns[size_t(column)].width; }
+
+    // The current row's values.
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    double amount(int column) const;
+    qint64 julianDay(int column) const;
+    // Texts come back in WIN1252, the character set of every text column:
+    // for those the engine only copies the bytes.
+    std::string_view win1252Bytes(int column) const;
+    ISC_QUAD blobId(int column) const;
+
+private:
+    struct Column
+    {
+        FieldType type = FieldType::Text;
+        int width = 0;  // texts: characters
+        short scale = 0; // exact numerics: digits after the point
+        size_t offset = 0; // into the row buffer
+    };
+    XSQLVAR &var(int column) const;
+    void describeColumns();
+    void bindParameters(const QVariantList &parameters);
+
+    Transaction &m_transaction;
+    isc_stmt_handle m_statement = 0;
+    std::unique_ptr<char[]> m_outArea; // the XSQLDA of the columns
+    std::unique_ptr<char[]> m_inArea;  // the XSQLDA of the parameters
+    std::vector<char> m_row;           // the fetched values
+    std::vector<short> m_rowNulls;
+    std::vector<QByteArray> m_inData;
+    std::vector<short> m_inNulls;
+    std::vector<Column> m_columns;
+    bool m_open = false;
+};
+
+// Ends every transaction of ours still open on `db`: the driver cannot detach
+// while one is open. Their cursors and blob reads then fail with the engine's
+// message instead of reading.
+void endTransactions(isc_db_handle db);
+
+// A blob's whole content, read on `transaction`.
+QByteArray readBlob(Transaction &transaction, ISC_QUAD id);
+// Blob ids kept in a RowStore as the reference of a stored picture.
+quint64 blobReference(ISC_QUAD id);
+QByteArray readBlob(Transaction &transaction, quint64 reference);
+
+// Puts column `c` of the cursor's row into the store as a value of `type`
+// (the type the program gives the column); a database whose column has
+// another type is read through its text or number. Pictures stay in the
+// database with their blob id as reference.
+void storeCell(RowStore &store, int row, int c, FieldType type, const Cursor &cursor);
+
+// The SQL text with ":name" parameters turned into '?' (outside quotes and
+// comments); `order` receives, for each parameter in order, its name in
+// capitals (":NAME"), or an empty text for a '?'.
+QString positionalSql(const QString &sql, QStringList &order);
+
+} // namespace Firebird

@@ -1,0 +1,90 @@
+#include "ReportFilter.h"
+
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "controls/DBLookupComboBox.h"
+#include "dataset/Field.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+const QSize kButtonSize(110, 56); // both buttons alike, the longer caption whole
+
+} // namespace
+
+ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QString &caption, QSize size)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    FormKit::whiteBackground(this);
+    setFixedSize(size);
+    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
+                                     QStringLiteral(":/icons/sair.svg"), false);
+    btnSair->setMinimumSize(kButtonSize);
+    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); }); // btnSairClick
+}
+
+int ReportFilter::choice() const
+{
+    return m_choices ? m_choices->checkedId() : -1;
+}
+
+QGroupBox *ReportFilter::addChoices(const QString &name, const QString &caption, const QStringList &items,
+                                    int columns)
+{
+    auto *box = new QGroupBox(caption, this);
+    box->setObjectName(name);
+    m_choices = new QButtonGroup(box);
+    auto *grid = new QGridLayout(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items.at(i), box);
+        button->setObjectName(name + QString::number(i));
+        m_choices->addButton(button, i);
+        grid->addWidget(button, i / columns, i % columns);
+    }
+    return box;
+}
+
+DBLookupComboBox *ReportFilter::addRowList(DataSource *source, const QString &keyColumn, const QString &listColumn)
+{
+    auto *list = new DBLookupComboBox(this);
+    list->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    list->setListSource(source, keyColumn, listColumn);
+    return list;
+}
+
+QLineEdit *ReportFilter::addDateBox(const QString &name)
+{
+    QLineEdit *box = FormKit::textBox(this, name);
+    box->setInputMask(kDateInputMask);
+    box->setFixedWidth(100);
+    FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
+    return box;
+}
+
+QDate ReportFilter::dateIn(const QLineEdit *box)
+{
+    return dateFromText(box->displayText().replace(u'_', u' '));
+}
+
+QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<void()> generate)
+{
+    QToolButton *button = FormKit::pictureButton(this, name, QStringLiteral("Gerar Relatório"),
+                                                 QStringLiteral(":/icons/relatorio.svg"), false);
+    button->setMinimumSize(kButtonSize);
+    connectGuarded(button, &QToolButton::clicked, this, std::move(generate));
+    return button;
+}
+
+QHBoxLayout *ReportFilter::buttonRow(QToolButton *generate)
+{
+    return FormKit::centredRow({generate, btnSair});
+}

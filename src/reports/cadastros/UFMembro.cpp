@@ -1,0 +1,52 @@
+#include "UFMembro.h"
+
+#include "URMembro.h"
+#include "URMembro2.h"
+
+#include "uikit/FormKit.h"
+#include "datamodule/UDM.h"
+#include "controls/DBLookupComboBox.h"
+#include "provider/QueryDataset.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFFMembro *FFMembro = nullptr;
+
+TFFMembro::TFFMembro(QWidget *owner)
+    : ReportFilter(owner, QStringLiteral("FFMembro"), QStringLiteral("Filtro de Relatório de Membros"), QSize(411, 283))
+{
+    RGMembros = addChoices(QStringLiteral("RGMembros"), QStringLiteral("TIPO DE RELATÓRIO"),
+                           {QStringLiteral("LISTA DE MEMBROS DA IGREJA"), QStringLiteral("FICHA CADASTRAL DE MEMBRO")}, 1);
+    DBLookupComboBox1 = addRowList(DM->DSMEMBRO, QStringLiteral("MEMCODIGO"), QStringLiteral("MEMNOME"));
+    Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("MEMBRO"), DBLookupComboBox1, 0, true);
+    btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addWidget(RGMembros);
+    layout->addSpacing(8);
+    layout->addWidget(Label1);
+    layout->addWidget(DBLookupComboBox1);
+    layout->addStretch();
+    layout->addLayout(buttonRow(btnGerar));
+}
+
+void TFFMembro::btnGerarClick()
+{
+    switch (choice()) {
+    case 0: {
+        auto *report = new TFRMembro(this);
+        report->previewWith(report->QMembro, TFRMembro::kSql);
+        break;
+    }
+    case 1:
+        (new TFRMembro2(this))->preview();
+        break;
+    default:
+        break; // no report chosen
+    }
+}

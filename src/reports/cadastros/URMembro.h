@@ -1,0 +1,25 @@
+#pragma once
+
+#include "reports/base/ReportWindow.h"
+
+class QueryDataset;
+
+// Member list: every member stored in the database, one line each, sorted by
+// name, whatever search filter the members register has on its table.
+class TFRMembro : public ReportWindow
+{
+    Q_OBJECT
+public:
+    explicit TFRMembro(QWidget *owner);
+
+    static const QStringList kSql;
+
+    QueryDataset *QMembro;
+    Band *QRBand1, *QRBand2, *QRBand3;
+    LabelElement *txtData;
+
+private:
+    void addDetail();
+    void QRBand2BeforePrint(Band &band);
+    void QRBand3BeforePrint(Band &band);
+};

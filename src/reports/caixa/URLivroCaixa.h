@@ -1,0 +1,64 @@
+#pragma once
+
+#include "reports/base/ReportWindow.h"
+
+class QueryDataset;
+
+// The cash book of one month: every movement of the book in date order,
+// entries and exits in their own columns, the totals carried from page to
+// page, and on the last page the closing box with the previous balance, the
+// current balance and the cross-check. Each run that reaches the last page
+// stores both balances on the book.
+class TFRLivroCaixa : public ReportWindow
+{
+    Q_OBJECT
+public:
+    explicit TFRLivroCaixa(QWidget *owner);
+
+    // The reported book: its code (the query's parameter and the row the
+    // balances are stored on) and the description shown in the title.
+    void setBook(int code, const QString &description);
+
+    QueryDataset *QLivro;
+    // The movements of the book given as the parameter "livro", by date.
+    static const QStringList kSql;
+
+    // "###,###,##0.00" with the system's separators; "DD/MM".
+    static QString formatAmount(double amount);
+    static QString formatDayMonth(const QDate &date);
+
+    // The previous balance a book opens with: the current balance stored on
+    // the book of the month before its own (0 when there is none).
+    static double previousBalanceOf(int bookCode);
+
+    // The current balance closing the book in the last run.
+    double closingBalance() const { return m_previousBalance + m_entries - m_exits; }
+
+private:
+    void buildPageHeader();
+    void buildDetail();
+    void buildPageFooter();
+
+    void setCaption(const char *label, const QString &caption);
+
+    void QuickRep1BeforePrint();
+    void QRBand1BeforePrint();
+    void QRBand2BeforePrint();
+    void QRBand3BeforePrint();
+
+    double carriedEntries() const;
+    double carriedExits() const;
+    double amountOpeningNextPage(const QString &kind) const;
+    double previousBalance() const;
+    QString churchName() const;
+    void showClosingBox(bool visible);
+    void storeBalances(double previous, double current);
+
+    int m_bookCode = 0;
+    QString m_bookDescription;
+    // Run state, reset at the start of every run.
+    double m_entries = 0;
+    double m_exits = 0;
+    int m_pages = 0;
+    double m_previousBalance = 0;
+};
