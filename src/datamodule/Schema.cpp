@@ -17,6 +17,16 @@ auto text(int width)
 {
     return [width](const QString &n) { return FieldDef{n, FieldType::Text, width, false, {}}; };
 }
+// A column that a later level of the structure added.
+template <class Kind>
+auto since(int level, Kind kind)
+{
+    return [level, kind](const QString &n) {
+        FieldDef def = kind(n);
+        def.level = level;
+        return def;
+    };
+}
 } // namespace kind
 
 QVector<TableDef> build()

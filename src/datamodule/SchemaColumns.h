@@ -4,11 +4,14 @@
 // column definitions from these lists and TDM declares its dataset chains
 // and field objects (TB<stem><column>) from them. What came after the first
 // level of the database (TCATEGORIA, the last three columns of the
-// movements) is listed here too; SchemaUpgrade adds it to a stored database.
+// movements) is listed here too, marked with the level that added it
+// (since(level, kind)); SchemaUpgrade adds it to a stored database.
 //
 // KELMARA_TABLES(T): T(stem, table)
 // KELMARA_COLUMNS(C): C(stem, column, kind): kind is code, integer, money,
-// date, blob, taxNumber or text(width).
+// date, blob, taxNumber or text(width), or since(level, kind) for a column
+// of a later level (a table whose code column is of a later level came whole
+// with that level).
 
 #define KELMARA_TABLES(T)          \
     T(MEMBRO, TMEMBRO)             \
@@ -73,9 +76,9 @@
     C(MOVIMENTACOES, MOVVALOR, money)          \
     C(MOVIMENTACOES, MOVDEBITOCREDITO, text(10)) \
     C(MOVIMENTACOES, MOVDATA, date)            \
-    C(MOVIMENTACOES, MOVCATEGORIA, integer)    \
-    C(MOVIMENTACOES, MOVMEMBRO, integer)       \
-    C(MOVIMENTACOES, MOVDOCUMENTO, text(20))   \
+    C(MOVIMENTACOES, MOVCATEGORIA, since(1, integer))    \
+    C(MOVIMENTACOES, MOVMEMBRO, since(1, integer))       \
+    C(MOVIMENTACOES, MOVDOCUMENTO, since(1, text(20)))   \
     C(USUARIO, USUCODIGO, code)                \
     C(USUARIO, USULOGIN, text(20))             \
     C(USUARIO, USUSENHA, text(10))             \
@@ -88,6 +91,6 @@
     C(PARAMENTROS, PARCODIGO, code)            \
     C(PARAMENTROS, PARVALOR, text(100))        \
     C(PARAMENTROS, PAROBSERVACOES, text(250))  \
-    C(CATEGORIA, CATCODIGO, code)              \
-    C(CATEGORIA, CATDESCRICAO, text(50))       \
-    C(CATEGORIA, CATTIPO, text(10))
+    C(CATEGORIA, CATCODIGO, since(1, code))              \
+    C(CATEGORIA, CATDESCRICAO, since(1, text(50)))       \
+    C(CATEGORIA, CATTIPO, since(1, text(10)))

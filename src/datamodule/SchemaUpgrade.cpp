@@ -3,9 +3,12 @@
 #include "ParameterCodes.h"
 #include "Schema.h"
 #include "provider/EngineErrors.h"
+#include "provider/StoredTables.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <QScopeGuard>
 
 #include <optional>
 
@@ -13,18 +16,28 @@ namespace SchemaUpgrade {
 
 namespace {
 
-// What level 1 adds: a whole table (no column named) or one column.
+// What a level adds: a whole table (its code column came with the level,
+// `column` is null) or one column of an older table. Read from the schema,
+// where each column says the level that added it; tables first.
 struct Addition
 {
-    const char *stem;
-    const char *column;
+    const TableDef *table;
+    const FieldDef *column;
 };
-constexpr Addition kLevel1[] = {
-    {"CATEGORIA", nullptr},
-    {"MOVIMENTACOES", "MOVCATEGORIA"},
-    {"MOVIMENTACOES", "MOVMEMBRO"},
-    {"MOVIMENTACOES", "MOVDOCUMENTO"},
-};
+
+QList<Addition> additionsUpTo(int level)
+{
+    QList<Addition> tables, columns;
+    for (const TableDef &t : Schema::tables()) {
+        const int tableLevel = t.columns.first().level;
+        if (tableLevel > 0 && tableLevel <= level)
+            tables.append({&t, nullptr});
+        for (const FieldDef &def : t.columns)
+            if (def.level > tableLevel && def.level <= level)
+                columns.append({&t, &def});
+    }
+    return tables + columns;
+}
 
 struct StartingCategory
 {
@@ -58,36 +71,6 @@ struct Piece
     QString add;
     QString drop;
 };
-
-QString sqlType(const FieldDef &def)
-{
-    switch (def.type) {
-    case FieldType::Integer:
-        return QStringLiteral("INTEGER");
-    case FieldType::Money:
-        return QStringLiteral("DOUBLE PRECISION");
-    case FieldType::Date:
-        return QStringLiteral("DATE");
-    case FieldType::Blob:
-        return QStringLiteral("BLOB SUB_TYPE BINARY");
-    case FieldType::Text:
-        break;
-    }
-    return QStringLiteral("VARCHAR(%1) CHARACTER SET WIN1252").arg(def.size);
-}
-
-QString columnDefinition(const FieldDef &def)
-{
-    return def.name + u' ' + sqlType(def) + (def.required ? QStringLiteral(" NOT NULL PRIMARY KEY") : QString());
-}
-
-const FieldDef &columnOf(const TableDef &table, const QString &name)
-{
-    for (const FieldDef &def : table.columns)
-        if (def.name == name)
-            return def;
-    throw DbError(QStringLiteral("Coluna desconhecida: %1").arg(name));
-}
 
 [[noreturn]] void fail(const QSqlQuery &q)
 {
@@ -129,8 +112,8 @@ bool columnExists(const QSqlDatabase &db, const QString &table, const QString &c
 QList<Piece> missingPieces(const QSqlDatabase &db)
 {
     QList<Piece> pieces;
-    for (const Addition &a : kLevel1) {
-        const TableDef &table = Schema::table(QString::fromLatin1(a.stem));
+    for (const Addition &a : additionsUpTo(kLevel)) {
+        const TableDef &table = *a.table;
         if (!a.column) {
             if (tableExists(db, table.table))
                 continue;
@@ -141,7 +124,7 @@ QList<Piece> missingPieces(const QSqlDatabase &db)
                            QStringLiteral("DROP TABLE ") + table.table});
             continue;
         }
-        const FieldDef &column = columnOf(table, QString::fromLatin1(a.column));
+        const FieldDef &column = *a.column;
         if (columnExists(db, table.table, column.name))
             continue;
         pieces.append({table.table + u'.' + column.name,
@@ -274,8 +257,8 @@ QStringList missing(const QSqlDatabase &db)
 
 bool addedByUpgrade(const QString &table)
 {
-    for (const Addition &a : kLevel1)
-        if (!a.column && Schema::table(QString::fromLatin1(a.stem)).table == table)
+    for (const Addition &a : additionsUpTo(kLevel))
+        if (!a.column && a.table->table == table)
             return true;
     return false;
 }
@@ -323,6 +306,8 @@ QString refusal(const QSqlDatabase &db)
 
 void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep)
 {
+    // Whatever happens, the tables are described anew on their next open.
+    const auto describeAgain = qScopeGuard([&db] { StoredTables::forget(db); });
     const auto step = [&beforeStep](const QString &text) {
         if (beforeStep)
             beforeStep(text);

@@ -65,6 +65,7 @@ QSqlDatabase TDM::SQLConnection1() const
 void TDM::connectDatabase()
 {
     if (QSqlDatabase::contains(m_connectionName)) {
+        endOpenReads(QSqlDatabase::database(m_connectionName, false));
         QSqlDatabase::database(m_connectionName, false).close();
         QSqlDatabase::removeDatabase(m_connectionName);
     }

@@ -14,6 +14,10 @@ struct FieldDef
     int size = 0;          // width of a text column, in characters
     bool required = false; // the code column of every table
     QString inputMask;     // the Qt input mask a box types the column through, where it has one
+    // The level of the database's structure that added the column: 0 for the
+    // first structure. A database kept at an earlier level lacks it; it then
+    // reads as empty and is never written.
+    int level = 0;
 };
 
 // A date typed whole through its box: day, month and a four-digit year, every

@@ -94,8 +94,10 @@ QVariant RowStore::value(int row, int column) const
         return {};
     const Column &c = m_columns[column];
     switch (c.type) {
-    case FieldType::Integer:
-        return int(c.numbers[row]);
+    case FieldType::Integer: {
+        const qint64 n = c.numbers[row]; // a BIGINT of the database may not fit an int
+        return n == qint32(n) ? QVariant(int(n)) : QVariant(qlonglong(n));
+    }
     case FieldType::Date:
         return QDate::fromJulianDay(c.numbers[row]);
     case FieldType::Money:

@@ -1,6 +1,7 @@
 #include "UMenu.h"
 
 #include "datamodule/Birthdays.h"
+#include "dataset/DbError.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -287,13 +288,27 @@ void TFMenu::showEvent(QShowEvent *event)
         runGuarded([this] { FormShow(); });
 }
 
+// Each table on its own: one the database holds in another form than the
+// program's is said once, in one box with the others, and the rest of the
+// program works on.
 void TFMenu::FormShow()
 {
     showCategoryCommands();
-    listTodaysEvents();
+    QStringList refusals;
+    const auto attempt = [&refusals](const std::function<void()> &step) {
+        try {
+            step();
+        } catch (const DbError &e) {
+            if (!refusals.contains(e.text()))
+                refusals << e.text();
+        }
+    };
+    attempt([this] { listTodaysEvents(); });
     for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
-        table->open();
-    listTodaysBirthdays();
+        attempt([table] { table->open(); });
+    attempt([this] { listTodaysBirthdays(); });
+    if (!refusals.isEmpty())
+        Messages::error(refusals.join(QStringLiteral("\n\n")));
 }
 
 void TFMenu::listTodaysEvents()

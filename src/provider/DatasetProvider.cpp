@@ -3,6 +3,7 @@
 #include "EngineErrors.h"
 #include "FirebirdClient.h"
 #include "SqlTableSource.h"
+#include "StoredTables.h"
 #include "dataset/RowStore.h"
 #include "dataset/TableDataset.h"
 
@@ -36,54 +37,6 @@ QVariant bindable(const QVariant &value, FieldType type)
     if (isStoredBlob(value)) // only a picture that changed is ever written
         throw DbError(QStringLiteral("Uma fotografia que não foi lida não pode ser gravada."));
     return value.isNull() ? typedNull(type) : value;
-}
-
-// The columns the table has in the database; empty when there is no such
-// table. A stored database of an older level lacks columns (and a table)
-// that the program knows: they read as empty and are never written.
-QSet<QString> columnsInDatabase(Firebird::Transaction &transaction, const QString &table)
-{
-    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT CAST(TRIM(RDB$FIELD_NAME) AS VARCHAR(63) CHARACTER SET "
-                                                        "OCTETS) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = ?"));
-    cursor.execute({table});
-    QSet<QString> names;
-    while (cursor.fetch()) {
-        const std::string_view name = cursor.win1252Bytes(0);
-        names.insert(QString::fromLatin1(name.data(), qsizetype(name.size())));
-    }
-    if (names.isEmpty())
-        throw DbError(QStringLiteral("A tabela %1 não existe neste banco de dados. Ela é criada quando o programa "
-                                     "atualiza o banco de dados ao ser aberto.")
-                          .arg(table));
-    return names;
-}
-
-// The indexes of the dataset's columns that the table lacks.
-QSet<int> absentColumns(const FieldDefs &defs, const QSet<QString> &present)
-{
-    QSet<int> absent;
-    for (int c = 0; c < defs.size(); ++c)
-        if (!present.contains(defs[c].name))
-            absent.insert(c);
-    return absent;
-}
-
-// An empty value of the column's type, read in the place of a column the table lacks.
-QString emptyOf(const FieldDef &def)
-{
-    switch (def.type) {
-    case FieldType::Integer:
-        return QStringLiteral("CAST(NULL AS INTEGER)");
-    case FieldType::Money:
-        return QStringLiteral("CAST(NULL AS DOUBLE PRECISION)");
-    case FieldType::Date:
-        return QStringLiteral("CAST(NULL AS DATE)");
-    case FieldType::Blob:
-        return QStringLiteral("CAST(NULL AS BLOB SUB_TYPE BINARY)");
-    case FieldType::Text:
-        break;
-    }
-    return QStringLiteral("CAST(NULL AS VARCHAR(1) CHARACTER SET OCTETS)");
 }
 
 DbError columnMissing(const QString &table, const QString &column)
@@ -219,42 +172,16 @@ DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObj
 {
 }
 
-// The select list of a table read. Texts are cast to OCTETS at their width in
-// the database: the engine then hands over the WIN1252 bytes it stores, where
-// it would otherwise convert every text to the connection's UTF-8 and back.
-QString DatasetProvider::selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const
-{
-    const FieldDefs &defs = dataset.fieldDefs();
-    const QSet<int> absent = absentColumns(defs, columnsInDatabase(transaction, m_source->tableName()));
-    QStringList plain;
-    for (int c = 0; c < defs.size(); ++c)
-        if (!absent.contains(c))
-            plain << defs[c].name;
-    const Firebird::Cursor described(transaction, QStringLiteral("SELECT %1 FROM %2").arg(plain.join(u','), m_source->tableName()));
-    QStringList columns;
-    for (int c = 0, d = 0; c < defs.size(); ++c) {
-        if (absent.contains(c)) {
-            columns << emptyOf(defs[c]);
-            continue;
-        }
-        const int at = d++;
-        if (defs[c].type == FieldType::Text && described.columnType(at) == FieldType::Text)
-            columns << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET OCTETS)")
-                           .arg(defs[c].name)
-                           .arg(std::max(described.columnWidth(at), 1));
-        else
-            columns << defs[c].name;
-    }
-    return columns.join(u',');
-}
-
+// The table's columns are checked against the program's before anything is
+// read (the database's description is read once per connection), and the
+// whole table is then read in one statement.
 void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
 {
     const FieldDefs &defs = dataset.fieldDefs();
-    Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
-                                      Firebird::Transaction::Isolation::Snapshot);
-    Firebird::Cursor cursor(transaction,
-                            QStringLiteral("SELECT %1 FROM %2").arg(selectList(dataset, transaction), m_source->tableName()));
+    const QSqlDatabase db = m_source->database();
+    const TableRead read = tableRead(m_source->tableName(), defs, StoredTables::of(db));
+    Firebird::Transaction transaction(Firebird::attachmentOf(db), Firebird::Transaction::Isolation::Snapshot);
+    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2").arg(read.selectList, m_source->tableName()));
     cursor.execute();
     const int columns = int(defs.size());
     while (cursor.fetch()) {
@@ -262,6 +189,7 @@ void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
         for (int c = 0; c < columns; ++c)
             Firebird::storeCell(store, row, c, defs[c].type, cursor);
     }
+    transaction.commit();
 }
 
 QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, int column) const
@@ -283,6 +211,7 @@ QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, i
 
 void endOpenReads(const QSqlDatabase &db)
 {
+    StoredTables::forget(db);
     if (db.isOpen())
         Firebird::endTransactions(Firebird::attachmentOf(db));
 }
@@ -295,11 +224,7 @@ void DatasetProvider::openSource()
 void DatasetProvider::apply(const TableDataset &dataset)
 {
     QSqlDatabase db = m_source->database();
-    QSet<int> absent;
-    {
-        Firebird::Transaction look(Firebird::attachmentOf(db), Firebird::Transaction::Isolation::ReadCommitted);
-        absent = absentColumns(dataset.fieldDefs(), columnsInDatabase(look, m_source->tableName()));
-    }
+    QSet<int> absent = tableRead(m_source->tableName(), dataset.fieldDefs(), StoredTables::of(db)).absent;
     if (!db.transaction())
         throw dbErrorFrom(db.lastError());
     try {

@@ -5,9 +5,6 @@
 #include <QObject>
 #include <QSqlDatabase>
 
-namespace Firebird {
-class Transaction;
-}
 class SqlTableSource;
 
 // DSP<T>: reads a whole table into a table dataset through the database
@@ -29,8 +26,6 @@ signals:
     void applied() const; // changes were written and committed
 
 private:
-    QString selectList(const TableDataset &dataset, Firebird::Transaction &transaction) const;
-
     SqlTableSource *m_source;
 };
 

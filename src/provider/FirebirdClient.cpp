@@ -21,7 +21,8 @@ const int kUtf8BytesPerChar = 4;
 const qint64 kJulianDayOfZero = 2400001; // ISC_DATE counts days from 17 November 1858
 const unsigned short kLargestSegment = 65535;
 
-const qsizetype kLongestText = 32765; // bytes of a VARCHAR parameter
+const int kLongestTextCharacters = 32765 / kUtf8BytesPerChar; // of a UTF-8 VARCHAR parameter
+const short kLongestTimeOrTruth = 32; // bytes of a TIME or BOOLEAN written as text
 
 // A value of the client's buffers, which need not be aligned.
 template <class T>
@@ -81,25 +82,104 @@ size_t aligned(size_t offset)
     return (offset + 7) & ~size_t(7);
 }
 
-FieldType typeOf(const XSQLVAR &v)
+// How the reader holds a column of the engine's type `sqltype`.
+enum class Held { Exact, Float, Date, Timestamp, Text, AsText, Blob, Unknown };
+
+Held heldOf(short sqltype)
 {
-    switch (v.sqltype & ~1) {
+    switch (sqltype & ~1) {
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
-        return v.sqlscale < 0 ? FieldType::Money : FieldType::Integer;
+        return Held::Exact;
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return FieldType::Money;
+        return Held::Float;
     case SQL_TYPE_DATE:
+        return Held::Date;
     case SQL_TIMESTAMP:
-        return FieldType::Date;
+        return Held::Timestamp;
+    case SQL_TEXT:
+    case SQL_VARYING:
+        return Held::Text;
+    case SQL_TYPE_TIME:
+    case SQL_BOOLEAN:
+        return Held::AsText; // the engine writes them as text: "12:30:00.0000", "TRUE"
     case SQL_BLOB:
-        return FieldType::Blob;
+        return Held::Blob;
     default:
-        return FieldType::Text;
+        return Held::Unknown;
     }
+}
+
+const char *engineTypeName(short sqltype)
+{
+    switch (sqltype & ~1) {
+    case SQL_ARRAY:
+        return "ARRAY";
+    case SQL_QUAD:
+        return "QUAD";
+    case SQL_NULL:
+        return "NULL";
+    default:
+        return nullptr;
+    }
+}
+
+FieldType typeOf(const XSQLVAR &v)
+{
+    switch (heldOf(v.sqltype)) {
+    case Held::Exact:
+        return v.sqlscale < 0 ? FieldType::Money : FieldType::Integer;
+    case Held::Float:
+        return FieldType::Money;
+    case Held::Date:
+    case Held::Timestamp:
+        return FieldType::Date;
+    case Held::Blob:
+        return FieldType::Blob;
+    case Held::Text:
+    case Held::AsText:
+    case Held::Unknown:
+        break;
+    }
+    return FieldType::Text;
+}
+
+const char *programTypeName(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+        return "número inteiro";
+    case FieldType::Money:
+        return "valor";
+    case FieldType::Date:
+        return "data";
+    case FieldType::Blob:
+        return "fotografia";
+    case FieldType::Text:
+        break;
+    }
+    return "texto";
+}
+
+// A text as a parameter carries it: in UTF-8, at most the characters (not
+// UTF-16 units) the engine takes in a VARCHAR parameter of that character
+// set, so a long text is cut between two characters, never inside one.
+QByteArray parameterText(const QString &text)
+{
+    qsizetype end = 0;
+    for (int characters = 0; end < text.size() && characters < kLongestTextCharacters; ++characters)
+        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    return text.left(end).toUtf8();
+}
+
+const qint64 kTimeUnitsPerSecond = 10000; // ISC_TIME counts ten-thousandths of a second
+
+ISC_TIME iscTime(const QTime &time)
+{
+    return ISC_TIME(qint64(time.msecsSinceStartOfDay()) * (kTimeUnitsPerSecond / 1000));
 }
 
 } // namespace
@@ -134,12 +214,25 @@ Transaction::~Transaction()
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
 }
 
-// Reading only: committing and rolling back are the same.
+void Transaction::commit()
+{
+    if (!m_handle)
+        throw DbError(QStringLiteral("A transação de leitura já foi encerrada: a conexão com o banco de dados foi fechada."));
+    ISC_STATUS_ARRAY status;
+    isc_commit_transaction(status, &m_handle);
+    if (status[0] == 1 && status[1] != 0) {
+        end();
+        check(status);
+    }
+    m_handle = 0;
+}
+
+// Reading only, so nothing is lost: a transaction not committed is rolled back.
 void Transaction::end()
 {
     ISC_STATUS_ARRAY status;
     if (m_handle)
-        isc_commit_transaction(status, &m_handle);
+        isc_rollback_transaction(status, &m_handle);
     m_handle = 0;
 }
 
@@ -199,9 +292,16 @@ void Cursor::describeColumns()
     size_t size = 0;
     for (int c = 0; c < out->sqld; ++c) {
         XSQLVAR &v = out->sqlvar[c];
+        if (const char *unknown = engineTypeName(v.sqltype); unknown || heldOf(v.sqltype) == Held::Unknown)
+            throw DbError(QStringLiteral("A coluna %1 é do tipo %2, que o programa não lê.")
+                              .arg(columnName(c), unknown ? QString::fromLatin1(unknown) : QString::number(v.sqltype & ~1)));
         Column &column = m_columns[size_t(c)];
         column.type = typeOf(v);
         column.scale = v.sqlscale;
+        if (heldOf(v.sqltype) == Held::AsText) {
+            v.sqllen = kLongestTimeOrTruth;
+            v.sqlsubtype = kWin1252;
+        }
         if (column.type == FieldType::Text) {
             column.width = v.sqlsubtype == kUtf8 ? v.sqllen / kUtf8BytesPerChar : v.sqllen;
             v.sqltype = SQL_VARYING | 1;
@@ -266,12 +366,21 @@ void Cursor::bindParameters(const QVariantList &parameters)
             v.sqltype = SQL_DOUBLE | 1;
             break;
         case QMetaType::QDate:
-        case QMetaType::QDateTime:
             data = bytesOf(ISC_DATE(value.toDate().toJulianDay() - kJulianDayOfZero));
             v.sqltype = SQL_TYPE_DATE | 1;
             break;
+        case QMetaType::QDateTime: {
+            const QDateTime at = value.toDateTime();
+            data = bytesOf(ISC_TIMESTAMP{ISC_DATE(at.date().toJulianDay() - kJulianDayOfZero), iscTime(at.time())});
+            v.sqltype = SQL_TIMESTAMP | 1;
+            break;
+        }
+        case QMetaType::QTime:
+            data = bytesOf(iscTime(value.toTime()));
+            v.sqltype = SQL_TYPE_TIME | 1;
+            break;
         default: {
-            const QByteArray utf8 = value.toString().toUtf8().left(kLongestText);
+            const QByteArray utf8 = parameterText(value.toString());
             data = bytesOf(short(utf8.size())) + utf8;
             v.sqltype = SQL_VARYING | 1;
             v.sqlsubtype = kUtf8;
@@ -320,7 +429,8 @@ bool Cursor::isNull(int column) const
     return m_rowNulls[size_t(column)] < 0;
 }
 
-qint64 Cursor::integer(int column) const
+// An exact number as stored, before its scale: 1234 for 12.34 in NUMERIC(9,2).
+qint64 Cursor::unscaled(int column) const
 {
     const XSQLVAR &v = var(column);
     switch (v.sqltype & ~1) {
@@ -331,11 +441,11 @@ qint64 Cursor::integer(int column) const
     case SQL_INT64:
         return valueAt<ISC_INT64>(v.sqldata);
     default:
-        return qint64(amount(column));
+        throw notReadableAs(column, FieldType::Integer);
     }
 }
 
-double Cursor::amount(int column) const
+double Cursor::floating(int column) const
 {
     const XSQLVAR &v = var(column);
     switch (v.sqltype & ~1) {
@@ -344,28 +454,61 @@ double Cursor::amount(int column) const
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
         return valueAt<double>(v.sqldata);
-    default: {
-        double d = double(integer(column));
-        for (short s = v.sqlscale; s < 0; ++s)
-            d /= 10.0;
-        return d;
+    default:
+        throw notReadableAs(column, FieldType::Money);
     }
-    }
+}
+
+qint64 Cursor::integer(int column) const
+{
+    const XSQLVAR &v = var(column);
+    if (heldOf(v.sqltype) == Held::Float)
+        return qint64(floating(column));
+    qint64 value = unscaled(column);
+    for (short s = v.sqlscale; s < 0; ++s)
+        value /= 10;
+    return value;
+}
+
+double Cursor::amount(int column) const
+{
+    const XSQLVAR &v = var(column);
+    if (heldOf(v.sqltype) == Held::Float)
+        return floating(column);
+    // One division by a power of ten that a double holds exactly, so the
+    // result is the double nearest the stored number, as the engine gives it.
+    double power = 1.0;
+    for (short s = v.sqlscale; s < 0; ++s)
+        power *= 10.0;
+    return double(unscaled(column)) / power;
 }
 
 qint64 Cursor::julianDay(int column) const
 {
+    const Held held = heldOf(var(column).sqltype);
+    if (held != Held::Date && held != Held::Timestamp)
+        throw notReadableAs(column, FieldType::Date);
     return qint64(valueAt<ISC_DATE>(var(column).sqldata)) + kJulianDayOfZero; // a timestamp starts with its date
+}
+
+DbError Cursor::notReadableAs(int column, FieldType type) const
+{
+    return DbError(QStringLiteral("A coluna %1 do banco de dados não pode ser lida como %2.")
+                       .arg(columnName(column), QString::fromLatin1(programTypeName(type))));
 }
 
 std::string_view Cursor::win1252Bytes(int column) const
 {
     const XSQLVAR &v = var(column);
+    if ((v.sqltype & ~1) != SQL_VARYING)
+        throw notReadableAs(column, FieldType::Text);
     return {v.sqldata + sizeof(short), size_t(std::max<short>(valueAt<short>(v.sqldata), 0))};
 }
 
 ISC_QUAD Cursor::blobId(int column) const
 {
+    if (heldOf(var(column).sqltype) != Held::Blob)
+        throw notReadableAs(column, FieldType::Blob);
     return valueAt<ISC_QUAD>(var(column).sqldata);
 }
 
@@ -376,26 +519,24 @@ void storeCell(RowStore &store, int row, int c, FieldType type, const Cursor &cu
     const FieldType held = cursor.columnType(c);
     switch (type) {
     case FieldType::Integer:
-        store.setInteger(row, c, held == FieldType::Money ? qint64(cursor.amount(c)) : cursor.integer(c));
+        store.setInteger(row, c, cursor.integer(c));
         return;
     case FieldType::Money:
         store.setAmount(row, c, cursor.amount(c));
         return;
     case FieldType::Date:
-        if (held == FieldType::Date)
-            store.setJulianDay(row, c, cursor.julianDay(c));
+        store.setJulianDay(row, c, cursor.julianDay(c));
         return;
     case FieldType::Text:
-        if (held == FieldType::Text)
-            store.setTextBytes(row, c, cursor.win1252Bytes(c));
-        else if (held == FieldType::Integer)
+        if (held == FieldType::Integer)
             store.setValue(row, c, QString::number(cursor.integer(c)));
         else if (held == FieldType::Money)
             store.setValue(row, c, QString::number(cursor.amount(c)));
+        else
+            store.setTextBytes(row, c, cursor.win1252Bytes(c));
         return;
     case FieldType::Blob:
-        if (held == FieldType::Blob)
-            store.setStoredBlob(row, c, blobReference(cursor.blobId(c)));
+        store.setStoredBlob(row, c, blobReference(cursor.blobId(c)));
         return;
     }
 }

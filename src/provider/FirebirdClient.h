@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset/DbError.h"
 #include "dataset/FieldDef.h"
 
 #include <QByteArray>
@@ -40,6 +41,9 @@ public:
 
     isc_db_handle database() const { return m_db; }
     isc_tr_handle *handle() { return &m_handle; }
+    // Ends the reading: DbError with the engine's text when the commit fails.
+    void commit();
+    // Ends it quietly (rolled back), as when destroyed.
     void end();
 
 private:
@@ -67,11 +71,12 @@ public:
     FieldType columnType(int column) const { return m_columns[size_t(column)].type; }
     int columnWidth(int column) const { return m_columns[size_t(column)].width; }
 
-    // The current row's values.
+    // The current row's values. A column of a type that cannot be read so
+    // (a text read as a number, a number as a date) is a DbError naming it.
     bool isNull(int column) const;
-    qint64 integer(int column) const;
-    double amount(int column) const;
-    qint64 julianDay(int column) const;
+    qint64 integer(int column) const; // exact numbers (scale cut off) and floats (truncated)
+    double amount(int column) const;  // exact numbers with their scale, and floats
+    qint64 julianDay(int column) const; // dates, and the date of a timestamp
     // Texts come back in WIN1252, the character set of every text column:
     // for those the engine only copies the bytes.
     std::string_view win1252Bytes(int column) const;
@@ -86,6 +91,9 @@ private:
         size_t offset = 0; // into the row buffer
     };
     XSQLVAR &var(int column) const;
+    qint64 unscaled(int column) const;
+    double floating(int column) const;
+    DbError notReadableAs(int column, FieldType type) const;
     void describeColumns();
     void bindParameters(const QVariantList &parameters);
 
@@ -113,9 +121,9 @@ quint64 blobReference(ISC_QUAD id);
 QByteArray readBlob(Transaction &transaction, quint64 reference);
 
 // Puts column `c` of the cursor's row into the store as a value of `type`
-// (the type the program gives the column); a database whose column has
-// another type is read through its text or number. Pictures stay in the
-// database with their blob id as reference.
+// (the type the program gives the column); a number may be read as a text,
+// anything else of another type is a DbError naming the column. Pictures stay
+// in the database with their blob id as reference.
 void storeCell(RowStore &store, int row, int c, FieldType type, const Cursor &cursor);
 
 // The SQL text with ":name" parameters turned into '?' (outside quotes and

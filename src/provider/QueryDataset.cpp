@@ -87,7 +87,9 @@ void QueryDataset::open()
     defineFields(defs);
     m_rows = std::move(rows);
     if (pictures)
-        m_pictures = std::move(transaction);
+        m_pictures = std::move(transaction); // the pictures are read from it when asked for
+    else
+        transaction->commit();
     setState(State::Browse);
     resetNavigation();
     emit rowsReset();
