@@ -44,15 +44,6 @@ struct WaitCursor
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The search filter: the column containing the text, capitals and small
-// letters alike, accented letters as their base letters.
-QString searchFilter(const QString &column, const QString &text)
-{
-    QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
-    pattern.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(column, pattern);
-}
-
 } // namespace
 
 const QStringList &stateCodes()
@@ -522,9 +513,7 @@ void RecordForm::txtNomeChange()
     TableDataset *t = table();
     if (t->editing())
         return;
-    t->setFiltered(false);
-    t->setFilter(searchFilter(m_setup.searchColumn, searchBox->text()));
-    t->setFiltered(true);
+    t->setSearch(m_setup.searchColumn, searchBox->text());
 }
 
 void RecordForm::TabSheet2Show()
