@@ -140,7 +140,7 @@ void TableDataset::checkRequired() const
 {
     for (Field *f : fields())
         if (f->required() && m_buffer[f->index()].isNull())
-            throw DbError(QStringLiteral("Field '%1' must have a value").arg(f->fieldName()));
+            throw DbError(QStringLiteral("Preencha o campo %1.").arg(f->displayLabel()));
 }
 
 void TableDataset::post()

@@ -227,8 +227,19 @@ void RecordForm::finishLayout()
     }
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
+    nameFieldsByCaptions();
     FormKit::centreOnScreen(this);
     followState();
+}
+
+// The dataset's messages name a column as the user sees it: by the caption
+// label of its box on the entry page ("Preencha o campo CÓDIGO.").
+void RecordForm::nameFieldsByCaptions()
+{
+    for (const QLabel *label : TabSheet1->findChildren<QLabel *>())
+        if (const QWidget *box = label->buddy())
+            if (const auto *link = box->findChild<FieldLink *>(QString(), Qt::FindDirectChildrenOnly))
+                link->field()->setDisplayLabel(label->text());
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)

@@ -238,10 +238,10 @@ private slots:
     {
         Messages::Recorder recorder;
         bool ranOn = false;
-        QVERIFY(!runGuarded([] { throw DbError("Field 'MEMCODIGO' must have a value"); }));
+        QVERIFY(!runGuarded([] { throw DbError("Preencha o campo MEMCODIGO."); }));
         QVERIFY(runGuarded([&] { ranOn = true; }));
         QVERIFY(ranOn);
-        QCOMPARE(recorder.texts(), QStringList{"Field 'MEMCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo MEMCODIGO."});
         QCOMPARE(recorder.shown[0].caption, QString("KELMARA"));
     }
 
