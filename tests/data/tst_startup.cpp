@@ -30,8 +30,7 @@ class FileHolder
 public:
     explicit FileHolder(const QString &path)
     {
-        m_isql.start(QStandardPaths::findExecutable("isql-fb"),
-                     {"-q", "-user", "SYSDBA", "-password", "tessavine", path});
+        m_isql.start(QStandardPaths::findExecutable("isql-fb"), QStringList{"-q"} + engineToolArguments(path));
         m_isql.write("SELECT 'ABERTO' FROM RDB$DATABASE;\n");
         QByteArray output;
         while (!output.contains("ABERTO") && m_isql.waitForReadyRead(30000))
