@@ -1,6 +1,7 @@
 #include "Backup.h"
 
 #include "FirebirdService.h"
+#include "datamodule/Credentials.h"
 #include "datamodule/ParameterCodes.h"
 #include "datamodule/Schema.h"
 #include "datamodule/SchemaUpgrade.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-const QString kUserName = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("tessavine");
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 QString &chosenFolder()
@@ -347,10 +346,7 @@ BackupCounts count(const QString &databasePath)
     BackupCounts counts;
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connection);
-        db.setDatabaseName(databasePath);
-        db.setUserName(kUserName);
-        db.setPassword(kPassword);
+        QSqlDatabase db = addFirebirdConnection(connection, databasePath);
         if (!db.open()) {
             failure = db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
         } else {

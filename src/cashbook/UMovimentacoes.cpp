@@ -224,12 +224,9 @@ void TFMovimentacoes::listCategoriesOfKind()
     if (!categories->active() || !DM->TBMOVIMENTACOES->active())
         return;
     const QString kind = DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString();
-    const QString filter = CashCategories::kindFilter(kind);
-    if (categories->filter() != filter || !categories->filtered()) {
-        categories->setFiltered(false);
-        categories->setFilter(filter);
-        categories->setFiltered(true);
-    }
+    const LikeFilter filter = CashCategories::kindFilter(kind);
+    if (categories->filter() != filter.expression() || !categories->filtered())
+        categories->filterBy(filter);
     Field *category = DM->TBMOVIMENTACOESMOVCATEGORIA;
     if (DM->TBMOVIMENTACOES->editing() && !category->isNull()
         && CashCategories::kindOf(category->asInteger()) != kind)

@@ -44,15 +44,6 @@ struct WaitCursor
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The search filter: the column containing the text, capitals and small
-// letters alike, accented letters as their base letters.
-QString searchFilter(const QString &column, const QString &text)
-{
-    QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
-    pattern.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(column, pattern);
-}
-
 } // namespace
 
 const QStringList &stateCodes()
@@ -236,8 +227,19 @@ void RecordForm::finishLayout()
     }
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
+    nameFieldsByCaptions();
     FormKit::centreOnScreen(this);
     followState();
+}
+
+// The dataset's messages name a column as the user sees it: by the caption
+// label of its box on the entry page ("Preencha o campo CÓDIGO.").
+void RecordForm::nameFieldsByCaptions()
+{
+    for (const QLabel *label : TabSheet1->findChildren<QLabel *>())
+        if (const QWidget *box = label->buddy())
+            if (const auto *link = box->findChild<FieldLink *>(QString(), Qt::FindDirectChildrenOnly))
+                link->field()->setDisplayLabel(label->text());
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)
@@ -522,9 +524,7 @@ void RecordForm::txtNomeChange()
     TableDataset *t = table();
     if (t->editing())
         return;
-    t->setFiltered(false);
-    t->setFilter(searchFilter(m_setup.searchColumn, searchBox->text()));
-    t->setFiltered(true);
+    t->setSearch(m_setup.searchColumn, searchBox->text());
 }
 
 void RecordForm::TabSheet2Show()

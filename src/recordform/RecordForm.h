@@ -158,6 +158,7 @@ protected:
 
 private:
     void buildPages();
+    void nameFieldsByCaptions();
     void buildButtons();
     void buildQueryPage();
     void buildExportButton();

@@ -199,7 +199,7 @@ private slots:
         QVERIFY(w->DBEdit1->text().isEmpty());
         w->btnSalvar->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
-        QCOMPARE(recorder.texts(), QStringList{"Field 'CARCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo CÓDIGO."});
         QVERIFY(inEditState(w.get()));
     }
 
