@@ -4,6 +4,7 @@
 
 #include "ErrorGuard.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -37,6 +38,50 @@ private:
     std::function<bool(QEvent *)> m_hook;
 };
 
+// The filter of windowKeysFirst. Qt lets a window's shortcut act only when
+// the focused control does not claim the key first (its shortcut override),
+// and only while the window is the active one; a key that gets past the
+// shortcut this way is handed to its action here, which acts if enabled.
+class WindowKeys : public QObject
+{
+public:
+    explicit WindowKeys(QWidget *window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+        for (QWidget *control : window->findChildren<QWidget *>())
+            control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool override = event->type() == QEvent::ShortcutOverride;
+        if (!override && event->type() != QEvent::KeyPress)
+            return false;
+        if (static_cast<QWidget *>(watched)->window() != m_window) // a list's popup is a window of its own
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        QAction *action = actionOf(pressed);
+        if (!action)
+            return false;
+        if (!override && action->isVisible())
+            action->trigger(); // nothing when disabled
+        return true; // an override left unclaimed: the shortcut takes the key
+    }
+
+private:
+    QAction *actionOf(const QKeySequence &key) const
+    {
+        for (QAction *action : m_window->actions())
+            if (action->shortcuts().contains(key))
+                return action;
+        return nullptr;
+    }
+
+    QWidget *m_window;
+};
+
 bool takesTabFocus(const QWidget *w)
 {
     return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(w->window());
@@ -45,6 +90,11 @@ bool takesTabFocus(const QWidget *w)
 } // namespace
 
 namespace FormKit {
+
+void windowKeysFirst(QWidget *window)
+{
+    new WindowKeys(window);
+}
 
 void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
 {
@@ -115,6 +165,17 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
     if (flat)
         b->setCursor(Qt::PointingHandCursor);
     return b;
+}
+
+void showAction(QAbstractButton *button, QAction *action)
+{
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        button->setVisible(action->isVisible());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, button, follow);
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
 }
 
 QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,
