@@ -153,9 +153,9 @@ QList<QAction *> RecordForm::commands() const
     return actions;
 }
 
-const RecordForm::Command *RecordForm::commandOf(const QToolButton *button) const
+RecordForm::Command *RecordForm::commandOf(const QToolButton *button)
 {
-    for (const Command &c : m_commands)
+    for (Command &c : m_commands)
         if (c.button == button)
             return &c;
     return nullptr;
@@ -163,8 +163,10 @@ const RecordForm::Command *RecordForm::commandOf(const QToolButton *button) cons
 
 QAction *RecordForm::command(const QToolButton *button) const
 {
-    const Command *c = commandOf(button);
-    return c ? c->action : nullptr;
+    for (const Command &c : m_commands)
+        if (c.button == button)
+            return c.action;
+    return nullptr;
 }
 
 void RecordForm::buildButtons()
@@ -213,15 +215,16 @@ void RecordForm::buildWindowKeys()
         keys.append({btnConsultar, Qt::Key_F8});
     keys.append({btnSair, Qt::Key_F4});
     for (const Key &k : keys) {
+        Command *c = commandOf(k.button);
         if (!k.alwaysItem) {
-            command(k.button)->setShortcut(k.key);
+            c->action->setShortcut(k.key);
             continue;
         }
-        auto *always = new QAction(this);
-        always->setObjectName(QString::fromLatin1(k.alwaysItem));
-        always->setShortcut(k.key);
-        addAction(always);
-        connectGuarded(always, &QAction::triggered, this, commandOf(k.button)->run);
+        c->keyInEitherState = new QAction(this);
+        c->keyInEitherState->setObjectName(QString::fromLatin1(k.alwaysItem));
+        c->keyInEitherState->setShortcut(k.key);
+        addAction(c->keyInEitherState);
+        connectGuarded(c->keyInEitherState, &QAction::triggered, this, c->run);
     }
 }
 

@@ -94,9 +94,12 @@ public:
 
     TableDataset *table() const;
 
-    // The window's commands, one QAction each: its button shows it, its key
-    // (where the window has the shortcut menu) triggers it, and followState()
-    // sets whether it is available, so button, key and action never differ.
+    // The window's commands, one QAction each, in the order of their buttons:
+    // its button shows it, its key (where the window has the shortcut menu)
+    // triggers it, and followState() sets whether it is available, so button,
+    // key and action never differ. Cash movements' F1 and Shift+Del, which act
+    // in either state, are actions of the window of their own ("Novo1",
+    // "Deletar1"), running the same handlers as Novo and Excluir.
     QList<QAction *> commands() const;
     QAction *command(const QToolButton *button) const;
 
@@ -195,8 +198,9 @@ private:
         QAction *action;
         bool editStateOnly;
         std::function<void()> run;
+        QAction *keyInEitherState = nullptr; // cash movements' F1 and Shift+Del: a key of its own, always on
     };
-    const Command *commandOf(const QToolButton *button) const;
+    Command *commandOf(const QToolButton *button);
     QList<Command> m_commands;
     bool m_windowKeysFirst = false; // the controls leave the shortcut menu's keys to the window
     bool m_busy = false;

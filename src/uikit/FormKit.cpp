@@ -38,10 +38,12 @@ private:
     std::function<bool(QEvent *)> m_hook;
 };
 
-// The filter of windowKeysFirst. Qt lets a window's shortcut act only when
-// the focused control does not claim the key first (its shortcut override),
-// and only while the window is the active one; a key that gets past the
-// shortcut this way is handed to its action here, which acts if enabled.
+// The filter of windowKeysFirst. Qt runs a window's shortcut before the
+// focused control sees the key only when that control does not claim the key
+// (a box claims Shift+Del, to cut), only while the action is enabled and only
+// while the window is the active one. A key of the window's actions that
+// reaches a control anyway is taken here: its action is triggered, which does
+// nothing while it is disabled.
 class WindowKeys : public QObject
 {
 public:
@@ -55,19 +57,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const bool override = event->type() == QEvent::ShortcutOverride;
-        if (!override && event->type() != QEvent::KeyPress)
-            return false;
-        if (static_cast<QWidget *>(watched)->window() != m_window) // a list's popup is a window of its own
-            return false;
+        if (event->type() != QEvent::KeyPress || static_cast<QWidget *>(watched)->window() != m_window)
+            return false; // a list's popup is a window of its own
         const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
-        QAction *action = actionOf(pressed);
-        if (!action)
-            return false;
-        if (!override && action->isVisible())
-            action->trigger(); // nothing when disabled
-        return true; // an override left unclaimed: the shortcut takes the key
+        QAction *action = actionOf(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        if (action && action->isVisible())
+            action->trigger();
+        return action;
     }
 
 private:

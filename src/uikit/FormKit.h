@@ -50,12 +50,11 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
 // and hint (a toolbar button may say more than the menu item).
 void showAction(QAbstractButton *button, QAction *action);
 
-// The shortcuts of the window's own actions come before any of its controls
-// sees the key, wherever the focus is in the window: a control that would
-// take the key for itself (Shift+Del cuts the text of a box) leaves it to the
-// action, and the key of an action that is disabled at the moment does
-// nothing at all instead of reaching the control. For the window and the
-// controls it holds when called.
+// The shortcuts of the window's own actions come before its controls,
+// wherever the focus is in the window: a control that would take such a key
+// for itself (Shift+Del cuts the text of a box) never gets it, and the key of
+// an action that is disabled at the moment does nothing at all. For the
+// window and the controls it holds when called.
 void windowKeysFirst(QWidget *window);
 
 // A caption label, the buddy of the box it names (screen readers announce
