@@ -203,7 +203,7 @@ void TFMovimentacoes::buildDetails()
     addLabeled(QStringLiteral("Label9"), QStringLiteral("DOCUMENTO"), DBEdit5);
     addEditable({DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5});
 
-    btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), false,
+    btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), CommandState::Browse,
                           [this] { btnReciboClick(); });
     btnRecibo->setToolTip(QStringLiteral("Recibo da entrada para o membro que a deu"));
     TableDataset *movements = DM->TBMOVIMENTACOES;

@@ -51,6 +51,22 @@ void TableDataset::close()
     emit currentChanged();
 }
 
+void TableDataset::setReadOnly(bool readOnly, const QString &refusal)
+{
+    m_readOnlyRefusal = refusal.isEmpty() ? QStringLiteral("Estes dados são somente para consulta: nada foi gravado.")
+                                          : refusal;
+    if (readOnly == m_readOnly)
+        return;
+    m_readOnly = readOnly;
+    emit stateChanged(); // what may be done with the table changed
+}
+
+void TableDataset::refuseWhenReadOnly() const
+{
+    if (m_readOnly)
+        throw DbError(m_readOnlyRefusal);
+}
+
 int TableDataset::currentRow() const
 {
     const int i = currentIndex();
@@ -113,6 +129,7 @@ QVector<QVariant> TableDataset::valuesAsRead(int row) const
 void TableDataset::insert()
 {
     requireActive();
+    refuseWhenReadOnly();
     post();
     m_buffer = QVector<QVariant>(int(m_defs.size()));
     m_editRow = -1;
@@ -123,6 +140,7 @@ void TableDataset::insert()
 void TableDataset::edit()
 {
     requireActive();
+    refuseWhenReadOnly();
     if (editing())
         return;
     const int row = currentRow();
@@ -147,6 +165,7 @@ void TableDataset::post()
 {
     if (!editing())
         return;
+    refuseWhenReadOnly();
     for (DataSource *source : m_sources)
         source->updateRecord();
     checkRequired();
@@ -191,6 +210,7 @@ void TableDataset::cancel()
 void TableDataset::del()
 {
     requireActive();
+    refuseWhenReadOnly();
     if (state() == State::Insert) {
         cancel();
         return;
@@ -222,6 +242,7 @@ void TableDataset::logChange(Change::Kind kind, int row)
 void TableDataset::applyUpdates(int)
 {
     requireActive();
+    refuseWhenReadOnly();
     post();
     if (m_log.empty())
         return;

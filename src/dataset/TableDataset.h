@@ -36,6 +36,13 @@ public:
     void open();  // reads every row; nothing happens when already open
     void close(); // drops the rows and every pending change
 
+    // A read-only table refuses every change (insert, edit, del, the post of
+    // a row being edited, applyUpdates) with a DbError saying `refusal`, so
+    // no control and no code path stores anything; reading, moving and
+    // searching work as ever. The session sets it from the account's profile.
+    void setReadOnly(bool readOnly, const QString &refusal = {});
+    bool readOnly() const { return m_readOnly; }
+
     void insert(); // appends a new empty row in insert mode
     void edit();   // the current row in edit mode; on no row, insert
     void post();   // stores the row being edited in memory
@@ -103,6 +110,7 @@ private:
     void logChange(Change::Kind kind, int row);
     bool rowEquals(int row, const std::vector<Field *> &fields, const QVariantList &values) const;
     void checkRequired() const;
+    void refuseWhenReadOnly() const;
     // A held value as callers see it: a picture left in the database is
     // fetched, and only the last one fetched is kept.
     QVariant resolved(int row, int column, const QVariant &held) const;
@@ -121,6 +129,8 @@ private:
     std::optional<LikeFilter> m_filter;
     int m_filterColumn = -1;
     bool m_filtered = false;
+    bool m_readOnly = false;
+    QString m_readOnlyRefusal;
     std::vector<DataSource *> m_sources;
     struct FetchedPicture
     {

@@ -113,7 +113,7 @@ void RecordForm::buildPages()
 }
 
 QToolButton *RecordForm::addButton(const QString &name, const QString &caption, const QString &icon,
-                                   bool editStateOnly, std::function<void()> run)
+                                   CommandState state, std::function<void()> run)
 {
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
     b->setFixedSize(96, 52);
@@ -121,18 +121,18 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     // A register's own buttons, added after the pattern's, come just above Sair.
     const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
     m_buttonLayout->insertWidget(sair, b);
-    addCommand(b, editStateOnly, std::move(run));
+    addCommand(b, state, std::move(run));
     return b;
 }
 
-QAction *RecordForm::addCommand(QToolButton *button, bool editStateOnly, std::function<void()> run)
+QAction *RecordForm::addCommand(QToolButton *button, CommandState state, std::function<void()> run)
 {
     auto *action = new QAction(button->text(), this);
     action->setObjectName(QStringLiteral("act") + button->objectName().mid(3)); // "btnNovo": "actNovo"
     addAction(action); // the window's: its key acts wherever the focus is in the window
     FormKit::showAction(button, action);
     connectGuarded(action, &QAction::triggered, this, run);
-    m_commands.append({button, action, editStateOnly, std::move(run)});
+    m_commands.append({button, action, state, std::move(run)});
     return action;
 }
 
@@ -162,22 +162,23 @@ QAction *RecordForm::command(const QToolButton *button) const
 
 void RecordForm::buildButtons()
 {
-    const auto button = [this](const char *name, const QString &caption, const char *icon, bool editStateOnly,
+    const auto button = [this](const char *name, const QString &caption, const char *icon, CommandState state,
                                std::function<void()> run) {
-        return addButton(QString::fromLatin1(name), caption, QString::fromLatin1(icon), editStateOnly, std::move(run));
+        return addButton(QString::fromLatin1(name), caption, QString::fromLatin1(icon), state, std::move(run));
     };
-    btnNovo = button("btnNovo", QStringLiteral("Novo"), "novo", false, [this] { btnNovoClick(); });
-    btnAlterar = button("btnAlterar", QStringLiteral("Alterar"), "alterar", false, [this] { btnAlterarClick(); });
-    btnSalvar = button("btnSalvar", QStringLiteral("Salvar"), "salvar", true, [this] { btnSalvarClick(); });
-    btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar", true, [this] { btnCancelarClick(); });
-    btnExcluir = button("btnExcluir", QStringLiteral("Excluir"), "excluir", false, [this] { btnExcluirClick(); });
-    btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", false, [this] { btnConsultarClick(); });
+    using S = CommandState;
+    btnNovo = button("btnNovo", QStringLiteral("Novo"), "novo", S::BrowseChanging, [this] { btnNovoClick(); });
+    btnAlterar = button("btnAlterar", QStringLiteral("Alterar"), "alterar", S::BrowseChanging, [this] { btnAlterarClick(); });
+    btnSalvar = button("btnSalvar", QStringLiteral("Salvar"), "salvar", S::Edit, [this] { btnSalvarClick(); });
+    btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar", S::Edit, [this] { btnCancelarClick(); });
+    btnExcluir = button("btnExcluir", QStringLiteral("Excluir"), "excluir", S::BrowseChanging, [this] { btnExcluirClick(); });
+    btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", S::Browse, [this] { btnConsultarClick(); });
     if (!m_setup.reportCaption.isEmpty()) {
-        btnRelatorio = button("btnRelatorio", m_setup.reportCaption, "relatorio", false, [this] { btnRelatorioClick(); });
+        btnRelatorio = button("btnRelatorio", m_setup.reportCaption, "relatorio", S::Browse, [this] { btnRelatorioClick(); });
         btnRelatorio->setFixedSize(qMax(110, btnRelatorio->sizeHint().width()), 52); // long captions whole
     }
     // The report button, where there is one, comes just above Sair.
-    btnSair = button("btnSair", QStringLiteral("Sair"), "sair", false, [this] { btnSairClick(); });
+    btnSair = button("btnSair", QStringLiteral("Sair"), "sair", S::Browse, [this] { btnSairClick(); });
 }
 
 // The hidden shortcut menu: each key triggers its button's command, so it
@@ -238,7 +239,7 @@ void RecordForm::buildQueryPage()
     auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
     btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
                                        QStringLiteral(":/icons/buscar.svg"), true);
-    addCommand(btnBuscar, false, [this] { btnBuscarClick(); });
+    addCommand(btnBuscar, CommandState::Browse, [this] { btnBuscarClick(); });
     btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnBuscar->setIconSize(QSize(20, 20));
     strip->addWidget(label);
@@ -256,7 +257,7 @@ void RecordForm::buildExportButton()
     btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnExportar->setIconSize(QSize(20, 20));
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
-    addCommand(btnExportar, false, [this] { btnExportarClick(); });
+    addCommand(btnExportar, CommandState::Browse, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
     strip->addStretch();
     strip->addWidget(btnExportar);
@@ -450,11 +451,16 @@ void RecordForm::followState()
 {
     const bool editing = table()->editing();
     const bool idle = !m_busy;
+    const bool mayChange = !table()->readOnly();
     if (idle) // a running command keeps the boxes as they are, and the focus where it is
         for (QWidget *w : m_editable)
             w->setEnabled(editing);
-    for (const Command &c : m_commands) // the buttons follow their actions
-        c.action->setEnabled(idle && c.editStateOnly == editing);
+    for (const Command &c : m_commands) { // the buttons follow their actions
+        const bool inState = c.state == CommandState::Edit ? editing : !editing;
+        c.action->setEnabled(idle && inState && (mayChange || c.state == CommandState::Browse));
+        if (c.keyInEitherState)
+            c.keyInEitherState->setEnabled(mayChange);
+    }
     // Moving to another row, or filtering, would post the pending row.
     const bool mayLeaveRow = idle && !editing;
     if (DBNavigator1)

@@ -66,6 +66,11 @@ struct RecordFormSetup
 // empty item clears the column.
 const QStringList &stateCodes();
 
+// When a command of a register is available: in the browse state, reading
+// the table (Consultar, a report) or changing it (Novo, Alterar, Excluir:
+// never on a read-only table), or in the edit state only (Salvar, Cancelar).
+enum class CommandState { Browse, BrowseChanging, Edit };
+
 // The one base class of the register windows: a record of one table at a
 // time on the entry page, the grid and search on the query page, the command
 // buttons with their browse and edit states, new codes, saving, deleting,
@@ -105,11 +110,13 @@ public:
 
     virtual void FormShow();
     // Every command's enabled state, derived from the main table's state
-    // (browse, insert, edit) and whether a command is running; it follows the
-    // table's state signal, so no handler sets a state by hand. While a row is
-    // inserted or edited nothing that would leave it is available (navigator,
-    // grid, the query page with its search): it is left only by Salvar or
-    // Cancelar (or closing, which cancels).
+    // (browse, insert, edit), whether it is read-only (the account's profile
+    // only reads it: nothing that changes it is available, the always-on keys
+    // of cash movements included) and whether a command is running; it
+    // follows the table's state signal, so no handler sets a state by hand.
+    // While a row is inserted or edited nothing that would leave it is
+    // available (navigator, grid, the query page with its search): it is
+    // left only by Salvar or Cancelar (or closing, which cancels).
     virtual void followState();
     // The entry page on top and the focus in the first field, for a row just
     // put in insert or edit mode.
@@ -118,7 +125,7 @@ public:
     void btnAlterarClick();
     virtual void btnSalvarClick();
     void btnCancelarClick();
-    void btnExcluirClick();
+    virtual void btnExcluirClick();
     void btnConsultarClick();
     void DBGrid1DblClick();
     void btnSairClick();
@@ -158,8 +165,8 @@ protected:
     void setTabChain(const QList<QWidget *> &order) { m_tabChain = order; }
     // A command button in the column of the entry page (just above Sair),
     // showing its command, whose action is named after it ("btnNovo":
-    // "actNovo") and runs `run`.
-    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, bool editStateOnly,
+    // "actNovo"), available in `state` and running `run`.
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, CommandState state,
                            std::function<void()> run);
     // The form is built: add the buttons, the legend, the tab chain and the
     // last layout pieces.
@@ -178,9 +185,8 @@ private:
     void buildLegend();
     QStringList legendLines() const;
     void connectHandlers();
-    // The button shows the new command, available in the edit state only or
-    // in the browse state only.
-    QAction *addCommand(QToolButton *button, bool editStateOnly, std::function<void()> run);
+    // The button shows the new command, available in `state`.
+    QAction *addCommand(QToolButton *button, CommandState state, std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
     void whileBusy(const std::function<void()> &command);
@@ -197,7 +203,7 @@ private:
     {
         QToolButton *button;
         QAction *action;
-        bool editStateOnly;
+        CommandState state;
         std::function<void()> run;
         QAction *keyInEitherState = nullptr; // cash movements' F1 and Shift+Del: a key of its own, always on
     };

@@ -179,7 +179,7 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     setFirstField(DBEdit2);
 
     btnCarteirinha = addButton(QStringLiteral("btnCarteirinha"), QStringLiteral("Carteirinha"),
-                               QStringLiteral("carteirinha"), false, [this] { btnCarteirinhaClick(); });
+                               QStringLiteral("carteirinha"), CommandState::Browse, [this] { btnCarteirinhaClick(); });
     btnCarteirinha->setFixedSize(btnRelatorio->size()); // as wide as "Gerar Relatório"
 
     connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
