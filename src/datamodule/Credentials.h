@@ -10,13 +10,19 @@ struct Credentials
     QString password;
 };
 
-// The pair for the database named `databasePath`: a file for the embedded
-// engine, which does not check it, or "host:path" (just "host:" for the
-// server's services manager) for a Firebird server. Every attachment of the
-// program, its tools and its tests takes its pair from here, so a server's
-// own pair, kept in the installation's connection file, comes in at this one
-// place.
+// The pair for the database named `databasePath`: for a file of this
+// computer the embedded engine's, which checks no password; for a Firebird
+// server ("host:path", just "host:" for its services manager) the two lines
+// of the connection file beside the alias file (SystemPaths::
+// connectionFilePath): the user the church created for the program on its
+// server, and that user's password. The program holds no server password of
+// its own. DbError in Portuguese, naming the file and what to write in it,
+// when the file is missing, unreadable or incomplete. Every attachment of
+// the program, its tools and its tests takes its pair from here.
 Credentials credentialsFor(const QString &databasePath);
+
+// What to write in the connection file, for the messages about it.
+QString connectionFileHelp();
 
 // A Firebird (QIBASE) connection named `connectionName` to `databasePath`
 // with its pair; not opened yet.

@@ -102,6 +102,11 @@ QString aliasFilePath()
     return fixedPath(QStringLiteral("C:\\aliaslivro.txt"));
 }
 
+QString connectionFilePath()
+{
+    return fixedPath(QStringLiteral("C:\\conexao.txt"));
+}
+
 QString databasePath()
 {
     const QString alias = aliasFilePath();

@@ -19,6 +19,9 @@ void setApplicationFolder(const QString &folder);
 QString executableFolder(); // the folder of the executable, with its trailing separator
 
 QString aliasFilePath();
+// The connection file beside the alias file ("C:\conexao.txt"): the user and
+// password for a database on a server (see credentialsFor).
+QString connectionFilePath();
 inline const QString kDatabaseFileName = QStringLiteral("LIVRO.GDB");
 
 // The database file: the alias file's first line (as written) followed by

@@ -4,6 +4,7 @@
 // database, copies made by a server.
 
 #include "datamodule/Credentials.h"
+#include "datamodule/SystemPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,12 +24,21 @@ inline QString fbConfig(const char *option)
 
 // The stock Firebird server, run in a folder of its own: a firebird.conf
 // with its port and the loopback address, its own security database with
-// the program's user, and the installation's plugins, messages and character sets.
+// its administrator and the program's user, and the installation's plugins,
+// messages and character sets. The folder stands for the drive root while
+// the server runs, and its connection file names the administrator, who
+// may open every database; a test of the program's own user writes its own.
 class FirebirdServer
 {
 public:
     QString missing; // why there is no server binary, empty when there is one
     QString failure; // why it did not start
+
+    // The server's administrator, and the user the README has a church create
+    // for the program: it may create databases (a checked copy is restored
+    // into a new file) and owns the ones it restores.
+    const Credentials administrator{QStringLiteral("SYSDBA"), QStringLiteral("chave-do-servidor")};
+    const Credentials programUser{QStringLiteral("KELMARA"), QStringLiteral("Senha do programa 1")};
 
     FirebirdServer()
     {
@@ -39,6 +49,8 @@ public:
             return;
         }
         m_port = 20000 + int(QCoreApplication::applicationPid() % 20000);
+        SystemPaths::setDriveRoot(m_root.path());
+        writeConnectionFile(administrator);
         linkInstallation(QFileInfo(plugins).path());
         writeConfiguration();
         if (failure.isEmpty())
@@ -50,10 +62,37 @@ public:
     {
         m_server.kill();
         m_server.waitForFinished(10000);
+        SystemPaths::setDriveRoot(QStringLiteral("/"));
     }
 
     // How a workstation names a database file on this server.
     QString address(const QString &path) const { return QStringLiteral("127.0.0.1/%1:%2").arg(m_port).arg(path); }
+
+    // The connection file the program reads for a database on a server.
+    void writeConnectionFile(const QByteArray &bytes) const
+    {
+        QFile file(SystemPaths::connectionFilePath());
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    void writeConnectionFile(const Credentials &pair) const
+    {
+        writeConnectionFile((pair.userName + u'\n' + pair.password + u'\n').toUtf8());
+    }
+
+    // Gives the closed database file at `path` to the program's user, as the
+    // README has a church do: a copy made by the embedded engine, restored
+    // through this server by that user, who then owns it. Why it failed, or empty.
+    QString restoreAsProgramUser(const QString &path) const
+    {
+        const QString copy = path + QStringLiteral(".fbk");
+        QString why = tool({QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), path, copy});
+        if (why.isEmpty() && QFile::remove(path))
+            why = tool({QStringLiteral("-c"), QStringLiteral("-user"), programUser.userName, QStringLiteral("-password"),
+                        programUser.password, copy, address(path)});
+        QFile::remove(copy);
+        return why;
+    }
 
 private:
     QString file(const QString &name) const { return m_root.filePath(name); }
@@ -98,18 +137,31 @@ private:
         m_environment.insert(QStringLiteral("FIREBIRD_TMP"), m_root.path());
     }
 
+    // gbak with `arguments`: why it failed, or empty.
+    static QString tool(const QStringList &arguments)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("gbak"), arguments);
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return {};
+        return QStringLiteral("gbak %1: %2").arg(arguments.first(), QString::fromLocal8Bit(p.readAll()));
+    }
+
     // An embedded connection under this configuration creates the security
-    // database and the user the program attaches to this server as.
+    // database with the server's administrator and the program's user.
     void createSecurityDatabase()
     {
-        const Credentials pair = credentialsFor(address({}));
         const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
         QProcess p;
         p.setProcessEnvironment(m_environment);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(isql.isEmpty() ? QStringLiteral("isql") : isql, {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
-        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER %2 PASSWORD '%3' USING PLUGIN Srp;\nCOMMIT;\n")
-                    .arg(file(QStringLiteral("security3.fdb")), pair.userName, pair.password)
+        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER %2 PASSWORD '%3' USING PLUGIN Srp;\n"
+                               "CREATE USER %4 PASSWORD '%5' USING PLUGIN Srp;\nGRANT CREATE DATABASE TO USER %4;\n"
+                               "COMMIT;\n")
+                    .arg(file(QStringLiteral("security3.fdb")), administrator.userName, administrator.password,
+                         programUser.userName, programUser.password)
                     .toUtf8());
         p.closeWriteChannel();
         if (!p.waitForFinished(30000) || p.exitCode() != 0 || !QFile::exists(file(QStringLiteral("security3.fdb"))))

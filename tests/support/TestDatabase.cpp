@@ -5,6 +5,7 @@
 #include "DatabaseCreator.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -29,7 +30,10 @@ QSqlQuery run(const QString &connection, const QString &sql, const QVariantList 
 QStringList engineToolArguments(const QString &databasePath)
 {
     const Credentials pair = credentialsFor(databasePath);
-    return {QStringLiteral("-user"), pair.userName, QStringLiteral("-password"), pair.password, databasePath};
+    QStringList arguments{QStringLiteral("-user"), pair.userName};
+    if (!pair.password.isEmpty()) // the embedded engine wants none
+        arguments << QStringLiteral("-password") << pair.password;
+    return arguments << databasePath;
 }
 
 TestDatabase::TestDatabase() : TestDatabase(QStringLiteral(KELMARA_TEST_TEMPLATE)) {}
@@ -44,15 +48,16 @@ TestDatabase::TestDatabase(const QString &templateFile)
         qFatal("cannot open the test database: %s", qPrintable(db.lastError().text()));
 }
 
-QString TestDatabase::firstLevelTemplate()
+QString TestDatabase::levelTemplate(int level)
 {
     static QTemporaryDir folder;
-    static const QString file = [] {
-        const QString path = folder.filePath(QStringLiteral("primeiro-nivel.gdb"));
-        createDatabase(path, 0);
-        return path;
-    }();
-    return file;
+    static QHash<int, QString> files;
+    if (!files.contains(level)) {
+        const QString path = folder.filePath(QStringLiteral("nivel-%1.gdb").arg(level));
+        createDatabase(path, level);
+        files.insert(level, path);
+    }
+    return files.value(level);
 }
 
 TestDatabase::~TestDatabase()
