@@ -1,7 +1,8 @@
-// kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja]: times and memory of
-// the table datasets on a large members table, against plain Qt SQL and
-// isql-fb reading the same table, and of the report engine; before them, the
-// figures of a church whose 1,500 members all have phone photographs (see
+// kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja] [--senhas]: times
+// and memory of the table datasets on a large members table, against plain
+// Qt SQL and isql-fb reading the same table, and of the report engine; before
+// them, the cost of the accounts' password hashes (--senhas: only that) and
+// the figures of a church whose 1,500 members all have phone photographs (see
 // PhotoChurch.h; its databases are kept in PASTA, by default in the temporary
 // folder). Makes the files when they are absent. Prints one figure a line,
 //     name value unit [ratio_vs_X R]...
@@ -9,6 +10,7 @@
 #include "BackupBench.h"
 #include "BenchKit.h"
 #include "DemoData.h"
+#include "PasswordBench.h"
 #include "PhotoChurch.h"
 #include "SecretaryLists.h"
 #include "uikit/KelmaraApplication.h"
@@ -352,13 +354,17 @@ int main(int argc, char **argv)
     }
     if (args.removeAll(QStringLiteral("--sem-igreja")) > 0)
         church.clear();
+    const bool passwordsOnly = args.removeAll(QStringLiteral("--senhas")) > 0;
     if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(u'-'))) {
-        QTextStream(stderr) << "uso: kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja]" << Qt::endl;
+        QTextStream(stderr) << "uso: kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja] [--senhas]" << Qt::endl;
         return 1;
     }
     const QString path = args.isEmpty() ? QDir::temp().filePath(QStringLiteral("kelmara-bench.gdb")) : args.first();
     try {
-        // First, while the process is fresh: its memory is the program's own.
+        passwordFigures();
+        if (passwordsOnly)
+            return 0;
+        // While the process is fresh: its memory is the program's own.
         if (!church.isEmpty())
             photoChurchFigures(church);
         run(path);

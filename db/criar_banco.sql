@@ -1,10 +1,11 @@
--- Schema of LIVRO.GDB: the eight tables of Kelmara's first structure and the
--- default account. Run by kelmara-criar-banco right after it creates the empty
--- database file (default character set WIN1252); the tool then brings the new
--- database up to the program's level exactly as the program does with a stored
--- one (src/data/SchemaUpgrade.cpp: the categories of the cash book and the new
--- columns of the movements). Statements end with ";"; comment lines start
--- with "--".
+-- Schema of LIVRO.GDB: the eight tables of Kelmara's first structure. Run by
+-- kelmara-criar-banco right after it creates the empty database file (default
+-- character set WIN1252); the tool then brings the new database up to the
+-- program's level exactly as the program does with a stored one
+-- (src/datamodule/SchemaLevels.h: the categories of the cash book, the new
+-- columns of the movements, the accounts' profiles and password hashes), and
+-- adds the default account, whose password is stored as its hash from the
+-- start. Statements end with ";"; comment lines start with "--".
 
 CREATE TABLE TMEMBRO (
   MEMCODIGO        INTEGER NOT NULL PRIMARY KEY,
@@ -92,5 +93,3 @@ CREATE TABLE TPARAMETROS (
   PARVALOR         VARCHAR(100) CHARACTER SET WIN1252,
   PAROBSERVACOES   VARCHAR(250) CHARACTER SET WIN1252
 );
-
-INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUSENHA) VALUES (1, 'master', 'ravlen');

@@ -1,6 +1,9 @@
 #include "DatabaseCreator.h"
 
+#include "datamodule/Accounts.h"
 #include "datamodule/Credentials.h"
+#include "datamodule/PasswordHash.h"
+#include "datamodule/Statements.h"
 #include "provider/EngineErrors.h"
 
 #include <QFile>
@@ -68,6 +71,24 @@ QStringList scriptStatements()
     return statements;
 }
 
+// The default account. At a level with profiles: an Administrador whose
+// first password is its hash from the start, so the file never holds it as
+// typed; below it (the structure of older databases, for tests), as the
+// first program stored it.
+void addDefaultAccount(const QSqlDatabase &db, int level)
+{
+    if (level < Accounts::kProfilesLevel) {
+        Statements::run(db, QStringLiteral("INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUSENHA) VALUES (1, ?, ?)"),
+                        {Accounts::kDefaultUserName, Accounts::kDefaultPassword});
+        return;
+    }
+    Statements::run(db,
+                    QStringLiteral("INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUPERFIL, USUATIVO, USUHASH, "
+                                   "USUTROCARSENHA) VALUES (1, ?, ?, ?, ?, 0)"),
+                    {Accounts::kDefaultUserName, Profiles::name(Profile::Administrador), Accounts::kYes,
+                     PasswordHash::make(Accounts::kDefaultPassword)});
+}
+
 void runScript(const QString &path, const QStringList &statements, int level)
 {
     const QString name = QStringLiteral("criar-banco-") + QUuid::createUuid().toString(QUuid::Id128);
@@ -84,9 +105,11 @@ void runScript(const QString &path, const QStringList &statements, int level)
                     break;
                 }
             }
-            if (failure.isEmpty() && level > 0)
+            if (failure.isEmpty())
                 try {
-                    SchemaUpgrade::bringUpToDate(db);
+                    if (level > 0)
+                        SchemaUpgrade::bringUpToDate(db, {}, level);
+                    addDefaultAccount(db, level);
                 } catch (const DbError &e) {
                     failure = e.text();
                 }

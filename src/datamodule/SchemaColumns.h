@@ -3,9 +3,11 @@
 // The tables and columns of LIVRO.GDB, listed once. Schema.cpp builds the
 // column definitions from these lists and TDM declares its dataset chains
 // and field objects (TB<stem><column>) from them. What came after the first
-// level of the database (TCATEGORIA, the last three columns of the
-// movements) is listed here too, marked with the level that added it
-// (since(level, kind)); SchemaUpgrade adds it to a stored database.
+// level of the database (level 1: TCATEGORIA and the last three columns of
+// the movements; level 2: the accounts' full name, profile, whether active,
+// password hash and whether it is temporary) is listed here too, marked with
+// the level that added it (since(level, kind)); SchemaUpgrade adds it to a
+// stored database, and SchemaLevels says what each level brings.
 //
 // KELMARA_TABLES(T): T(stem, table)
 // KELMARA_COLUMNS(C): C(stem, column, kind): kind is code, integer, money,
@@ -82,6 +84,11 @@
     C(USUARIO, USUCODIGO, code)                \
     C(USUARIO, USULOGIN, text(20))             \
     C(USUARIO, USUSENHA, text(10))             \
+    C(USUARIO, USUNOME, since(2, text(50)))              \
+    C(USUARIO, USUPERFIL, since(2, text(20)))            \
+    C(USUARIO, USUATIVO, since(2, text(3)))              \
+    C(USUARIO, USUHASH, since(2, text(128)))             \
+    C(USUARIO, USUTROCARSENHA, since(2, integer))        \
     C(EVENTO, EVECODIGO, code)                 \
     C(EVENTO, EVEDESCRICAO, text(250))         \
     C(EVENTO, EVEDATA, date)                   \

@@ -2,6 +2,7 @@
 
 #include "ParameterCodes.h"
 #include "Schema.h"
+#include "Statements.h"
 #include "provider/EngineErrors.h"
 #include "provider/StoredTables.h"
 
@@ -15,6 +16,9 @@
 namespace SchemaUpgrade {
 
 namespace {
+
+using Statements::anyRow;
+using Statements::run;
 
 // What a level adds: a whole table (its code column came with the level,
 // `column` is null) or one column of an older table. Read from the schema,
@@ -39,29 +43,6 @@ QList<Addition> additionsUpTo(int level)
     return tables + columns;
 }
 
-struct StartingCategory
-{
-    const char *description; // UTF-8
-    const char *kind;
-};
-constexpr StartingCategory kStartingCategories[] = {
-    {"DÍZIMOS", "ENTRADA"},
-    {"OFERTAS", "ENTRADA"},
-    {"OFERTAS DE MISSÕES", "ENTRADA"},
-    {"CAMPANHAS E OFERTAS ESPECIAIS", "ENTRADA"},
-    {"DOAÇÕES", "ENTRADA"},
-    {"OUTRAS ENTRADAS", "ENTRADA"},
-    {"SALÁRIOS E PREBENDAS", "SAIDA"},
-    {"ENERGIA ELÉTRICA", "SAIDA"},
-    {"ÁGUA E ESGOTO", "SAIDA"},
-    {"ALUGUEL", "SAIDA"},
-    {"TELEFONE E INTERNET", "SAIDA"},
-    {"MANUTENÇÃO E LIMPEZA", "SAIDA"},
-    {"MISSÕES", "SAIDA"},
-    {"AÇÃO SOCIAL", "SAIDA"},
-    {"OUTRAS SAÍDAS", "SAIDA"},
-};
-
 const char *const kLevelDescription = "Nível da estrutura do banco de dados (gravado pelo programa; não altere)";
 
 // A missing piece: the statement that adds it and the one that takes it away.
@@ -71,30 +52,6 @@ struct Piece
     QString add;
     QString drop;
 };
-
-[[noreturn]] void fail(const QSqlQuery &q)
-{
-    throw dbErrorFrom(q.lastError());
-}
-
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        fail(q);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (!q.exec())
-        fail(q);
-    return q;
-}
-
-bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
-{
-    QSqlQuery q = run(db, sql, values);
-    return q.next();
-}
 
 bool tableExists(const QSqlDatabase &db, const QString &table)
 {
@@ -109,10 +66,11 @@ bool columnExists(const QSqlDatabase &db, const QString &table, const QString &c
                   {table, column});
 }
 
-QList<Piece> missingPieces(const QSqlDatabase &db)
+// What the database lacks of the levels up to `level`.
+QList<Piece> missingPieces(const QSqlDatabase &db, int level = kLevel)
 {
     QList<Piece> pieces;
-    for (const Addition &a : additionsUpTo(kLevel)) {
+    for (const Addition &a : additionsUpTo(level)) {
         const TableDef &table = *a.table;
         if (!a.column) {
             if (tableExists(db, table.table))
@@ -151,22 +109,12 @@ std::optional<QString> levelRow(const QSqlDatabase &db)
     return q.value(0).toString();
 }
 
-void writeLevel(const QSqlDatabase &db)
+void writeLevel(const QSqlDatabase &db, int level)
 {
     run(db,
         QStringLiteral("UPDATE OR INSERT INTO TPARAMETROS (PARCODIGO, PARVALOR, PAROBSERVACOES) "
                        "VALUES (?, ?, ?) MATCHING (PARCODIGO)"),
-        {ParameterCode::SchemaLevel, QString::number(kLevel), QString::fromUtf8(kLevelDescription)});
-}
-
-void writeStartingCategories(const QSqlDatabase &db)
-{
-    if (anyRow(db, QStringLiteral("SELECT FIRST 1 1 FROM TCATEGORIA"), {}))
-        return; // categories of the users' own, kept as they are
-    int code = 0;
-    for (const StartingCategory &c : kStartingCategories)
-        run(db, QStringLiteral("INSERT INTO TCATEGORIA (CATCODIGO, CATDESCRICAO, CATTIPO) VALUES (?, ?, ?)"),
-            {++code, QString::fromUtf8(c.description), QString::fromLatin1(c.kind)});
+        {ParameterCode::SchemaLevel, QString::number(level), QString::fromUtf8(kLevelDescription)});
 }
 
 // The engine's refusals to alter the database at all.
@@ -211,13 +159,15 @@ private:
     bool m_open = true;
 };
 
-const QString kUnchanged = QStringLiteral("O banco de dados não foi atualizado e continua como estava. O programa "
-                                          "funciona sem as categorias do caixa e os dízimos por membro; a "
-                                          "atualização é tentada de novo quando o programa for aberto outra vez.");
-
 QString engineTextOf(const DbError &error)
 {
     return error.engineText().isEmpty() ? error.text() : error.engineText();
+}
+
+// A failure of bringing the database up to date, said in `message`.
+DbError unchanged(const DbError &e, const QString &message)
+{
+    return DbError(withEngineText(message, engineTextOf(e)), e.reason(), e.engineText());
 }
 
 // Drops what the first transaction added, newest first.
@@ -236,9 +186,37 @@ bool dropAgain(const QSqlDatabase &db, const QList<Piece> &added)
 
 } // namespace
 
-QString unchangedNote()
+QString bringsAbove(int level)
 {
-    return kUnchanged;
+    QStringList brings;
+    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
+        if (l.number > level)
+            brings << QString::fromUtf8(l.brings);
+    return brings.join(QStringLiteral(", e "));
+}
+
+QString broughtAbove(int level)
+{
+    QStringList brought;
+    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
+        if (l.number > level)
+            brought << QString::fromUtf8(l.brought);
+    return brought.join(QStringLiteral("\n\n"));
+}
+
+bool remakesFileAbove(int level)
+{
+    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
+        if (l.number > level && l.remakesFile)
+            return true;
+    return false;
+}
+
+QString unchangedNote(int level)
+{
+    return QStringLiteral("O banco de dados não foi atualizado e continua como estava. O programa funciona sem %1; "
+                          "a atualização é tentada de novo quando o programa for aberto outra vez.")
+        .arg(bringsAbove(level));
 }
 
 int storedLevel(const QSqlDatabase &db)
@@ -268,13 +246,14 @@ bool behind(const QSqlDatabase &db)
     return storedLevel(db) < kLevel || !missingPieces(db).isEmpty();
 }
 
-bool categoriesAvailable(const QSqlDatabase &db)
+bool available(const QSqlDatabase &db, int level)
 {
-    return storedLevel(db) >= 1 && missingPieces(db).isEmpty();
+    return storedLevel(db) >= level && missingPieces(db, level).isEmpty();
 }
 
 QString refusal(const QSqlDatabase &db)
 {
+    const int level = storedLevel(db);
     if (const std::optional<QString> row = levelRow(db)) {
         bool number = false;
         row->trimmed().toInt(&number);
@@ -284,13 +263,13 @@ QString refusal(const QSqlDatabase &db)
                                   "Parametros e abra o programa de novo.\n\n")
                        .arg(ParameterCode::SchemaLevel)
                        .arg(*row)
-                   + kUnchanged;
+                   + unchangedNote(level);
     }
     try {
         Transaction t(db);
         for (const Piece &piece : missingPieces(db))
             run(db, piece.add);
-        writeLevel(db);
+        writeLevel(db, kLevel);
         t.rollback();
     } catch (const DbError &e) {
         const QString why = mayNotAlter(engineTextOf(e))
@@ -299,12 +278,12 @@ QString refusal(const QSqlDatabase &db)
                                                  "servidor não tem permissão para alterar a estrutura. Peça a quem "
                                                  "cuida do servidor que libere a alteração.")
                                 : QStringLiteral("O banco de dados não aceitou a atualização.");
-        return withEngineText(why + QStringLiteral("\n\n") + kUnchanged, engineTextOf(e));
+        return withEngineText(why + QStringLiteral("\n\n") + unchangedNote(level), engineTextOf(e));
     }
     return {};
 }
 
-void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep)
+void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep, int toLevel)
 {
     // Whatever happens, the tables are described anew on their next open.
     const auto describeAgain = qScopeGuard([&db] { StoredTables::forget(db); });
@@ -312,7 +291,8 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep)
         if (beforeStep)
             beforeStep(text);
     };
-    const QList<Piece> pieces = missingPieces(db);
+    const int level = storedLevel(db);
+    const QList<Piece> pieces = missingPieces(db, toLevel);
     if (!pieces.isEmpty()) {
         try {
             Transaction t(db);
@@ -323,26 +303,28 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep)
             step(QStringLiteral("Gravando a nova estrutura..."));
             t.commit();
         } catch (const DbError &e) {
-            throw DbError(withEngineText(kUnchanged, engineTextOf(e)), e.reason(), e.engineText());
+            throw unchanged(e, unchangedNote(level));
         }
     }
     try {
         Transaction t(db);
-        step(QStringLiteral("Gravando as categorias iniciais..."));
-        writeStartingCategories(db);
+        for (const SchemaLevels::Level &l : SchemaLevels::kLevels) {
+            if (l.number <= level || l.number > toLevel)
+                continue;
+            step(QString::fromUtf8(l.rowsStep));
+            l.writeRows(db);
+        }
         step(QStringLiteral("Gravando o nível do banco de dados..."));
-        writeLevel(db);
+        writeLevel(db, qMax(level, toLevel));
         step(QStringLiteral("Concluindo a atualização..."));
         t.commit();
     } catch (const DbError &e) {
         if (dropAgain(db, pieces))
-            throw DbError(withEngineText(kUnchanged, engineTextOf(e)), e.reason(), e.engineText());
-        throw DbError(withEngineText(QStringLiteral("O banco de dados não foi atualizado: ele continua no nível "
-                                                    "anterior, e a tabela e as colunas novas, ainda vazias, ficaram "
-                                                    "nele sem uso até a próxima atualização. O programa funciona "
-                                                    "sem as categorias do caixa e os dízimos por membro."),
-                                     engineTextOf(e)),
-                      e.reason(), e.engineText());
+            throw unchanged(e, unchangedNote(level));
+        throw unchanged(e, QStringLiteral("O banco de dados não foi atualizado: ele continua no nível anterior, e as "
+                                          "tabelas e colunas novas, ainda vazias, ficaram nele sem uso até a próxima "
+                                          "atualização. O programa funciona sem %1.")
+                               .arg(bringsAbove(level)));
     }
 }
 

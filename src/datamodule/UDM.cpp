@@ -2,9 +2,13 @@
 
 #include "Credentials.h"
 #include "Schema.h"
+#include "Session.h"
 #include "SystemPaths.h"
+#include "provider/DatabaseLocation.h"
 #include "provider/EngineErrors.h"
 #include "StopSignals.h"
+
+#include <QDir>
 
 TDM *DM = nullptr;
 
@@ -17,9 +21,22 @@ bool openedByAnotherProgram(const QSqlError &error)
                                          Qt::CaseInsensitive);
 }
 
+// A server that does not know the user and password of the connection file.
+bool pairRefused(const QString &path, const QSqlError &error)
+{
+    return DatabaseLocation::of(path).onServer()
+           && error.databaseText().contains(QLatin1String("user name and password are not defined"), Qt::CaseInsensitive);
+}
+
 // Why the file at `path` could not be opened, for the start-up error box.
 QString openFailure(const QString &path, const QSqlError &error)
 {
+    if (pairRefused(path, error))
+        return withEngineText(QStringLiteral("O servidor do banco de dados \"%1\" recusou o usuário e a senha do "
+                                             "arquivo de conexão \"%2\".\n\n%3")
+                                  .arg(path, QDir::toNativeSeparators(SystemPaths::connectionFilePath()),
+                                       connectionFileHelp()),
+                              error.databaseText().trimmed());
     if (openedByAnotherProgram(error))
         return withEngineText(QStringLiteral("O banco de dados \"%1\" já está aberto por outro programa neste computador. "
                                              "Feche o outro Kelmara (ou o programa que o usa) e tente de novo.")
@@ -44,8 +61,10 @@ TDM::TDM(QObject *owner, const QString &connectionName, const QString &databaseP
 
 TDM::~TDM()
 {
-    if (DM == this)
+    if (DM == this) {
+        Session::end();
         DM = nullptr;
+    }
     qDeleteAll(children());
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);

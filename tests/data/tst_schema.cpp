@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 
+#include "datamodule/PasswordHash.h"
 #include "datamodule/Schema.h"
 
 #include <QtTest>
@@ -75,8 +76,16 @@ private slots:
         databaseTables.sort();
         programTables.sort();
         QCOMPARE(databaseTables, programTables);
-        QCOMPARE(db.rows("SELECT USUCODIGO, USULOGIN, USUSENHA FROM TUSUARIO"),
-                 QList<QVariantList>({{1, "master", "ravlen"}}));
+        // The default account, an Administrador whose first password was a
+        // hash from the start: the file never held it as typed.
+        QCOMPARE(db.rows("SELECT USUCODIGO, USULOGIN, COALESCE(USUSENHA, '-'), USUPERFIL, USUATIVO, USUTROCARSENHA "
+                         "FROM TUSUARIO"),
+                 QList<QVariantList>({{1, "master", "-", "Administrador", "SIM", 0}}));
+        QVERIFY(PasswordHash::matches(db.scalar("SELECT USUHASH FROM TUSUARIO").toString(), "ravlen"));
+        db.disconnect();
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("ravlen"));
     }
 };
 

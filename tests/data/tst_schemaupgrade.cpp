@@ -1,16 +1,20 @@
-// A stored database of the first structure brought up to date at start-up:
-// it gains exactly the categories table and the three columns of the
-// movements, every row it held stays as it was, a copy tagged
-// "antes-da-atualizacao" is made and checked first (and restores the old
-// database), a second start does nothing, a failure at any step leaves the
-// old level, and a database that may not be altered is left alone with a
-// message. An old database still opens in every table the program reads.
+// A stored database of an older structure brought up to date at start-up:
+// it gains exactly the categories table, the three columns of the movements
+// and the five of the accounts, every row it held stays as it was but the
+// passwords, which become hashes that the old passwords match and leave
+// nothing of themselves in the file; a copy tagged "antes-da-atualizacao" is
+// made and checked first (and restores the old database), a second start
+// does nothing, a failure at any step leaves the old level, and a database
+// that may not be altered is left alone with a message. An old database
+// still opens in every table the program reads.
 #include "FirebirdServer.h"
 #include "TestDatabase.h"
 
 #include "DemoData.h"
 #include "uikit/Messages.h"
+#include "datamodule/Accounts.h"
 #include "datamodule/SchemaUpgrade.h"
+#include "dataset/Win1252.h"
 #include "backup/Backup.h"
 #include "dataset/DbError.h"
 #include "main/StartupUpgrade.h"
@@ -21,8 +25,9 @@
 
 namespace {
 
-const QStringList kAdded = {"TCATEGORIA", "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
-                            "TMOVIMETACOES.MOVDOCUMENTO"};
+const QStringList kAdded = {"TCATEGORIA",           "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
+                            "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME",   "TUSUARIO.USUPERFIL",
+                            "TUSUARIO.USUATIVO",    "TUSUARIO.USUHASH",           "TUSUARIO.USUTROCARSENHA"};
 
 // Every column of every table of the database, with its type, width and
 // whether it may be empty; then every constraint.
@@ -45,8 +50,9 @@ QStringList structureOf(const TestDatabase &db)
     return lines;
 }
 
-// The columns each table has now, by table.
-QMap<QString, QStringList> columnsOf(const TestDatabase &db)
+// The columns each table has now, by table; without the accounts, whose
+// passwords an upgrade changes.
+QMap<QString, QStringList> columnsOf(const TestDatabase &db, bool withAccounts = true)
 {
     QMap<QString, QStringList> columns;
     for (const QVariantList &r : db.rows("SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME) "
@@ -54,7 +60,17 @@ QMap<QString, QStringList> columnsOf(const TestDatabase &db)
                                          "r.RDB$RELATION_NAME = rf.RDB$RELATION_NAME WHERE r.RDB$SYSTEM_FLAG = 0 "
                                          "ORDER BY rf.RDB$FIELD_POSITION"))
         columns[r[0].toString()] << r[1].toString();
+    if (!withAccounts)
+        columns.remove("TUSUARIO");
     return columns;
+}
+
+// Whether the bytes of the database file hold `text` as the engine stores it.
+bool fileHolds(const TestDatabase &db, const QString &text)
+{
+    QFile file(db.path());
+    QByteArray bytes;
+    return file.open(QIODevice::ReadOnly) && Win1252::encode(text, bytes) && file.readAll().contains(bytes);
 }
 
 // Every row of the given tables, with the given columns, by code; but the
@@ -139,9 +155,10 @@ private slots:
         TestDatabase db(TestDatabase::firstLevelTemplate());
         fill(db);
         const QStringList structureBefore = structureOf(db);
-        const QMap<QString, QStringList> oldColumns = columnsOf(db);
+        const QMap<QString, QStringList> oldColumns = columnsOf(db, false);
         const auto rowsBefore = rowsOf(db, oldColumns);
         QVERIFY(rowsBefore.value("TMOVIMETACOES").size() == 90 && rowsBefore.value("TMEMBRO").size() == 60);
+        db.disconnect(); // the file is made anew
 
         const std::unique_ptr<TDM> dm = db.connect();
         QVERIFY(SchemaUpgrade::behind(dm->SQLConnection1()));
@@ -165,10 +182,12 @@ private slots:
         QCOMPARE(added, (QStringList{"TCATEGORIA.CATCODIGO 8 0 NOT NULL", "TCATEGORIA.CATDESCRICAO 37 50 ",
                                      "TCATEGORIA.CATTIPO 37 10 ", "TMOVIMETACOES.MOVCATEGORIA 8 0 ",
                                      "TMOVIMETACOES.MOVMEMBRO 8 0 ", "TMOVIMETACOES.MOVDOCUMENTO 37 20 ",
+                                     "TUSUARIO.USUNOME 37 50 ", "TUSUARIO.USUPERFIL 37 20 ", "TUSUARIO.USUATIVO 37 3 ",
+                                     "TUSUARIO.USUHASH 37 128 ", "TUSUARIO.USUTROCARSENHA 8 0 ",
                                      "TCATEGORIA NOT NULL", "TCATEGORIA PRIMARY KEY"}));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA IS NOT NULL OR MOVMEMBRO IS NOT "
                            "NULL OR MOVDOCUMENTO IS NOT NULL").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("1"));
+        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("2"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(),
                  rowsBefore.value("TPARAMETROS").size() + 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
@@ -196,6 +215,42 @@ private slots:
         QCOMPARE(structureOf(db), structureAfter);
     }
 
+    // The accounts of a database of the level before profiles: each an active
+    // Administrador, its password a hash its old password matches (an empty
+    // one too), nothing of the old passwords left in the file, every other
+    // row as it was; the box says what came and what to do.
+    void accountsKeepTheirPasswordsAsHashes()
+    {
+        TestDatabase db(TestDatabase::levelTemplate(1));
+        const QList<std::pair<QString, QString>> accounts{{"master", "ravlen"}, {"joana", "Sé77ção"}, {"pedro", ""}};
+        db.exec("INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUSENHA) VALUES (2, 'joana', 'Sé77ção')");
+        db.exec("INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUSENHA) VALUES (3, 'pedro', NULL)");
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
+        QVERIFY(fileHolds(db, "Sé77ção"));
+        const QMap<QString, QStringList> others = columnsOf(db, false);
+        const auto rowsBefore = rowsOf(db, others);
+        db.disconnect();
+
+        const std::unique_ptr<TDM> dm = db.connect();
+        Messages::Recorder messages;
+        QVERIFY(StartupUpgrade::run(*dm));
+        QCOMPARE(messages.shown.size(), 1);
+        for (const char *part : {"perfil Administrador", "Configurações > Usuários", "guarda as senhas antigas"})
+            QVERIFY2(messages.shown[0].text.contains(part), qPrintable(messages.shown[0].text));
+        QCOMPARE(rowsOf(db, others), rowsBefore);
+        QCOMPARE(db.rows("SELECT USUCODIGO, USULOGIN, COALESCE(USUSENHA, '-'), USUPERFIL, USUATIVO, USUTROCARSENHA "
+                         "FROM TUSUARIO ORDER BY 1"),
+                 (QList<QVariantList>{{1, "master", "-", "Administrador", "SIM", 0},
+                                      {2, "joana", "-", "Administrador", "SIM", 0},
+                                      {3, "pedro", "-", "Administrador", "SIM", 0}}));
+        for (const auto &[name, password] : accounts)
+            QVERIFY2(Accounts::check(name, password).outcome == Accounts::SignIn::Outcome::Accepted, qPrintable(name));
+        QCOMPARE(int(Accounts::check("joana", "sé77ção").outcome), int(Accounts::SignIn::Outcome::Refused));
+        db.disconnect();
+        for (const auto &[name, password] : accounts)
+            QVERIFY2(password.isEmpty() || !fileHolds(db, password), qPrintable(password));
+    }
+
     // The copy made before the upgrade restores the database exactly as it
     // was; the program's tables read it again, without the new features.
     void copyBeforeTheUpgradeRestoresTheOldDatabase()
@@ -204,6 +259,7 @@ private slots:
         fill(db);
         const QMap<QString, QStringList> oldColumns = columnsOf(db);
         const auto rowsBefore = rowsOf(db, oldColumns);
+        db.disconnect(); // the file is made anew
         const std::unique_ptr<TDM> dm = db.connect();
         {
             Messages::Recorder messages;
@@ -232,7 +288,7 @@ private slots:
     void failureAtAnyStepLeavesTheOldLevel()
     {
         const QStringList steps = stepsOfAnUpgrade();
-        QCOMPARE(steps.size(), 8);
+        QCOMPARE(steps.size(), 14);
         for (int failing = 0; failing < steps.size(); ++failing) {
             TestDatabase db(TestDatabase::firstLevelTemplate());
             db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
@@ -258,7 +314,10 @@ private slots:
             if (failing == steps.size() - 1) {
                 SchemaUpgrade::bringUpToDate(dm->SQLConnection1());
                 QVERIFY(!SchemaUpgrade::behind(dm->SQLConnection1()));
-                QCOMPARE(rowsOf(db, columns), rows);
+                auto after = rowsOf(db, columns), before = rows;
+                after.remove("TUSUARIO"); // the passwords now hashes
+                before.remove("TUSUARIO");
+                QCOMPARE(after, before);
             }
         }
     }

@@ -320,6 +320,7 @@ private slots:
         QFETCH(QString, password);
         QFETCH(int, found);
         TestDatabase db;
+        db.exec("UPDATE TUSUARIO SET USUSENHA = 'ravlen' WHERE USUCODIGO = 1"); // as a database of before hashes
         auto dm = db.connect();
         TableDataset *tb = dm->TBUSUARIO;
         tb->open();

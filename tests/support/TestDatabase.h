@@ -21,7 +21,10 @@ public:
     // A database of the first structure, as the creation script alone makes
     // it and as databases stored before any upgrade are: made once per test
     // program.
-    static QString firstLevelTemplate();
+    static QString firstLevelTemplate() { return levelTemplate(0); }
+    // A database of an earlier `level` of the structure, as the program of
+    // that level left it: made once per test program.
+    static QString levelTemplate(int level);
 
     QString folder() const { return m_dir.path(); }
     QString path() const;
@@ -44,5 +47,5 @@ private:
 };
 
 // The last arguments of an engine tool (isql, gfix) opening `databasePath`:
-// the user and password, then the database.
+// the user and password (none for the embedded engine), then the database.
 QStringList engineToolArguments(const QString &databasePath);
