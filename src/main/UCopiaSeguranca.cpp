@@ -3,6 +3,7 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
+#include "datamodule/Session.h"
 #include "datamodule/UDM.h"
 #include "dataset/DbError.h"
 
@@ -93,6 +94,7 @@ void TFCopiaSeguranca::buildControls()
     btnRestaurar = button("btnRestaurar", QStringLiteral("Restaurar"), "restaurar");
     btnOutraPasta = button("btnOutraPasta", QStringLiteral("Outra Pasta..."), "pasta");
     btnSair = button("btnSair", QStringLiteral("Sair"), "sair");
+    btnRestaurar->setVisible(Session::mayChange(Area::Restore)); // over the live data: the profile says who may
     if (onServer()) {
         btnOutraPasta->setEnabled(false); // the server writes its copies beside the database
         btnOutraPasta->setToolTip(QStringLiteral("No servidor a cópia fica ao lado do banco de dados."));

@@ -1,15 +1,17 @@
 #include "UMenu.h"
 
 #include "datamodule/Birthdays.h"
+#include "datamodule/SchemaUpgrade.h"
+#include "datamodule/Session.h"
 #include "dataset/DbError.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
-#include "datamodule/CashCategories.h"
 #include "UDadosIgreja.h"
 #include "UCopiaSeguranca.h"
 #include "UParamentros.h"
+#include "UUsuario.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
 #include "datamodule/UDM.h"
@@ -26,6 +28,7 @@
 #include "signin/LauncherRepair.h"
 
 #include <QCloseEvent>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -132,6 +135,10 @@ void TFMenu::buildToolbar()
                           QStringLiteral("Cadastramento de Eventos na Igreja, Consulta e Relatório Impresso dos mesmos"));
     SpeedButton4 = button("SpeedButton4", QStringLiteral("Sair"), "sair", QStringLiteral("Sair"));
     row->addStretch();
+    lblUsuario = FormKit::captionLabel(Panel1, QStringLiteral("lblUsuario"), QString(), nullptr, 10, true);
+    lblUsuario->setAccessibleName(QStringLiteral("Conta em uso"));
+    row->addWidget(lblUsuario);
+    row->addSpacing(8);
     // Six buttons of equal size, wide enough for the longest caption.
     int width = 0;
     for (QToolButton *b : Panel1->findChildren<QToolButton *>())
@@ -183,6 +190,7 @@ void TFMenu::buildMenu()
     Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
+    Usuarios1 = item(Configuraes1, "Usuarios1", QStringLiteral("Usuários"), "login_cadeado");
     CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
@@ -247,22 +255,24 @@ void TFMenu::connectCommands()
     connectGuarded(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
     const auto opens = [this](auto *&global) { return [this, &global] { FormKit::openModal(global, this); }; };
+    using A = Area;
     m_commands = {
-        {Cargos1, nullptr, QStringLiteral("FCargo"), opens(FCargo)},
-        {Evento1, SpeedButton5, QStringLiteral("FEvento"), opens(FEvento)},
-        {Membros1, SpeedButton1, QStringLiteral("FMembro"), opens(FMembro)},
-        {Aniversariantes1, nullptr, QStringLiteral("FFAniversariantes"), opens(FFAniversariantes)},
-        {Funcionrios1, SpeedButton3, QStringLiteral("FFuncionario"), opens(FFuncionario)},
-        {Categorias1, nullptr, QStringLiteral("FCategoria"), opens(FCategoria), true},
-        {CadastrodoLivroCaixadoMs1, nullptr, QStringLiteral("FLivroCaixa"), opens(FLivroCaixa)},
-        {MovimentaesdoLivroCaixa1, SpeedButton2, QStringLiteral("FMovimentacoes"), opens(FMovimentacoes)},
-        {RelatriodeLivroCaixa1, btnLivro, QStringLiteral("FFLivro"), opens(FFLivro)},
-        {ResumoAnualdoCaixa1, nullptr, QStringLiteral("FFResumoAnual"), opens(FFResumoAnual)},
-        {LivroCaixaAnual1, nullptr, QStringLiteral("FFLivroAnual"), opens(FFLivroAnual)},
-        {Dizimistas1, nullptr, QStringLiteral("FFDizimistas"), opens(FFDizimistas), true},
-        {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros)},
-        {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja)},
-        {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca)},
+        {Cargos1, nullptr, QStringLiteral("FCargo"), opens(FCargo), A::Employees},
+        {Evento1, SpeedButton5, QStringLiteral("FEvento"), opens(FEvento), A::Members},
+        {Membros1, SpeedButton1, QStringLiteral("FMembro"), opens(FMembro), A::Members},
+        {Aniversariantes1, nullptr, QStringLiteral("FFAniversariantes"), opens(FFAniversariantes), A::Members},
+        {Funcionrios1, SpeedButton3, QStringLiteral("FFuncionario"), opens(FFuncionario), A::Employees},
+        {Categorias1, nullptr, QStringLiteral("FCategoria"), opens(FCategoria), A::Cash, 1},
+        {CadastrodoLivroCaixadoMs1, nullptr, QStringLiteral("FLivroCaixa"), opens(FLivroCaixa), A::Cash},
+        {MovimentaesdoLivroCaixa1, SpeedButton2, QStringLiteral("FMovimentacoes"), opens(FMovimentacoes), A::Cash},
+        {RelatriodeLivroCaixa1, btnLivro, QStringLiteral("FFLivro"), opens(FFLivro), A::Cash},
+        {ResumoAnualdoCaixa1, nullptr, QStringLiteral("FFResumoAnual"), opens(FFResumoAnual), A::Cash},
+        {LivroCaixaAnual1, nullptr, QStringLiteral("FFLivroAnual"), opens(FFLivroAnual), A::Cash},
+        {Dizimistas1, nullptr, QStringLiteral("FFDizimistas"), opens(FFDizimistas), A::Cash, 1},
+        {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros), A::Configuration},
+        {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja), A::Configuration},
+        {Usuarios1, nullptr, QStringLiteral("FUsuario"), opens(FUsuario), A::Configuration, 2},
+        {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca), A::Backup},
         {Sair1, SpeedButton4, QString(), [this] { close(); }},
     };
     for (const MenuCommand &command : m_commands) {
@@ -279,9 +289,26 @@ void TFMenu::connectCommands()
 
 void TFMenu::updateCommands()
 {
-    const bool categories = CashCategories::available();
-    for (const MenuCommand &command : m_commands)
-        command.action->setVisible(categories || !command.needsCategories);
+    QHash<int, bool> levels{{0, true}}; // each level asked of the database once
+    for (const MenuCommand &command : m_commands) {
+        if (!levels.contains(command.level))
+            levels.insert(command.level, SchemaUpgrade::available(DM->SQLConnection1(), command.level));
+        const bool seen = !command.area || Session::access(*command.area) != Access::None;
+        command.action->setVisible(seen && levels.value(command.level));
+    }
+    hideEmptyMenus();
+    lblUsuario->setText(Session::caption());
+}
+
+// The submenu first: the menu that holds it then counts it as it is now.
+void TFMenu::hideEmptyMenus()
+{
+    for (QMenu *menu : {Caixa1, Cadastros1, Movimentaes1, Configuraes1}) {
+        const QList<QAction *> items = menu->actions();
+        menu->menuAction()->setVisible(std::any_of(items.begin(), items.end(), [](const QAction *a) {
+            return !a->isSeparator() && a->isVisible();
+        }));
+    }
 }
 
 void TFMenu::showEvent(QShowEvent *event)

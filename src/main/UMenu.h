@@ -1,8 +1,11 @@
 #pragma once
 
+#include "datamodule/Profiles.h"
+
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -21,7 +24,8 @@ struct MenuCommand
     QToolButton *button;         // the toolbar button showing it, or none
     QString window;              // object name of the window it opens ("FMembro"); empty: it ends the program
     std::function<void()> run;   // what triggering it does
-    bool needsCategories = false; // only where the database has the cash book's categories
+    std::optional<Area> area;    // the part of the program it opens (Profiles); none: every account has it
+    int level = 0;               // the level of the database it needs (SchemaUpgrade::available)
 };
 
 // The main window: the toolbar and menu that open every register, the cash
@@ -37,11 +41,12 @@ public:
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *btnLivro, *SpeedButton5, *SpeedButton4;
     QWidget *Image1;
     QLabel *Label1, *Label2;
+    QLabel *lblUsuario; // who is signed in, and the profile
     QPushButton *btnFechar, *btnAbrir;
     QPlainTextEdit *txtEventos, *txtAniversariantes;
     QMenu *Cadastros1, *Movimentaes1, *Caixa1, *Configuraes1;
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
-        *RelatriodeLivroCaixa1, *Parametros, *CopiadeSeguranca1, *Sair1;
+        *RelatriodeLivroCaixa1, *Parametros, *Usuarios1, *CopiadeSeguranca1, *Sair1;
     QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1;
     QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
 
@@ -52,9 +57,10 @@ public:
     void listTodaysBirthdays(); // the members born on this day, into txtAniversariantes
     // Every command, in menu order; each one QAction.
     const QList<MenuCommand> &commands() const { return m_commands; }
-    // Which commands are shown, derived in this one place: those of the
-    // categories only where the database has them. Runs when the window is
-    // shown and after a restore.
+    // Which commands are shown, derived in this one place: those the signed-in
+    // account's profile sees (Session), and only where the database has the
+    // level they need; a menu left with nothing to show goes too. Runs when
+    // the window is shown and after a restore.
     void updateCommands();
 
 signals:
@@ -69,6 +75,7 @@ private:
     void buildMenu();
     void buildBody();
     void connectCommands();
+    void hideEmptyMenus();
 
     QList<MenuCommand> m_commands;
 };

@@ -6,6 +6,7 @@
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 #include "Startup.h"
+#include "datamodule/Session.h"
 #include "datamodule/UDM.h"
 
 #include <QAccessibleWidget>
@@ -21,9 +22,6 @@
 TFLogin *FLogin = nullptr;
 
 namespace {
-
-const QString kDefaultLogin = QStringLiteral("master");
-const QString kDefaultPassword = QStringLiteral("ravlen");
 
 // A plain widget is announced as a "filler" by screen readers; the sign-in
 // window is a window, announced with its title.
@@ -94,9 +92,9 @@ void TFLogin::buildControls()
     btnTrocarSenha->setStyleSheet(QStringLiteral("QToolButton { color: #1a4f9c; text-decoration: underline; border: none; }"));
 
     Label5 = FormKit::captionLabel(this, QStringLiteral("Label5"), QStringLiteral("Usuário Padrão:"), nullptr, 0, true);
-    Label7 = FormKit::captionLabel(this, QStringLiteral("Label7"), kDefaultLogin, nullptr);
+    Label7 = FormKit::captionLabel(this, QStringLiteral("Label7"), Accounts::kDefaultUserName, nullptr);
     Label6 = FormKit::captionLabel(this, QStringLiteral("Label6"), QStringLiteral("Senha Padrão: "), nullptr, 0, true);
-    Label8 = FormKit::captionLabel(this, QStringLiteral("Label8"), kDefaultPassword, nullptr);
+    Label8 = FormKit::captionLabel(this, QStringLiteral("Label8"), Accounts::kDefaultPassword, nullptr);
 
     btnEntrar = FormKit::pictureButton(this, QStringLiteral("btnEntrar"), QStringLiteral("Entrar"),
                                        QStringLiteral(":/icons/entrar.svg"), false);
@@ -164,12 +162,17 @@ void TFLogin::showEvent(QShowEvent *event)
         runGuarded([this] { FormShow(); });
 }
 
+// The default account's pair is shown while its first password still signs
+// in, and filled in while it is the only account besides: one person at
+// one computer signs in with Enter, an office with several accounts types.
 void TFLogin::FormShow()
 {
-    DM->TBUSUARIO->open();
-    if (DM->TBUSUARIO->locate(QStringLiteral("USULOGIN;USUSENHA"), {kDefaultLogin, kDefaultPassword})) {
-        txtLogin->setText(kDefaultLogin);
-        txtSenha->setText(kDefaultPassword);
+    const bool firstPassword = Accounts::defaultPasswordInUse();
+    for (QLabel *label : {Label5, Label6, Label7, Label8})
+        label->setVisible(firstPassword);
+    if (firstPassword && Accounts::onlyDefaultAccount()) {
+        txtLogin->setText(Accounts::kDefaultUserName);
+        txtSenha->setText(Accounts::kDefaultPassword);
     }
 }
 
@@ -177,13 +180,32 @@ void TFLogin::btnEntrarClick()
 {
     runGuarded([] { LauncherRepair::run(LauncherRepair::Form::Plain); });
     DM->SQLUSUARIO->setActive(true);
-    DM->TBUSUARIO->open();
-    if (!DM->TBUSUARIO->locate(QStringLiteral("USULOGIN;USUSENHA"), {txtLogin->text(), txtSenha->text()})) {
-        Messages::information(QStringLiteral("Senha ou Login Incorretos !"));
+    const Accounts::SignIn result = Accounts::check(txtLogin->text(), txtSenha->text());
+    if (result.outcome != Accounts::SignIn::Outcome::Accepted) {
+        Messages::information(Accounts::refusalOf(result, txtLogin->text()));
         return;
     }
+    Account account = result.account;
+    if (account.temporaryPassword) {
+        if (!changeTemporaryPassword())
+            return;
+        account = Accounts::byCode(account.code).value_or(account); // its name may have changed too
+    }
+    Session::start(account);
     hide();
     emit signedIn();
+}
+
+// A temporary password is changed before the account goes in: "Trocar
+// Senha" with the pair just typed filled in.
+bool TFLogin::changeTemporaryPassword()
+{
+    Messages::information(QStringLiteral("A senha desta conta é provisória. Escolha agora uma senha só sua."));
+    FTrocaSenha = new TFTrocaSenha(this);
+    FTrocaSenha->fillCurrentPair(txtLogin->text(), txtSenha->text());
+    const bool changed = FTrocaSenha->exec() == QDialog::Accepted;
+    txtSenha->clear();
+    return changed;
 }
 
 void TFLogin::btnCancelarClick()

@@ -8,7 +8,9 @@ class QToolButton;
 
 // The sign-in window, the first window of the program. Creating it records
 // the application folder and creates DM; a correct user name and password
-// hide it for good and announce signedIn(); closing it ends the program.
+// of an active account (its temporary password changed first) start the
+// session, hide the window for good and announce signedIn(); closing it
+// ends the program.
 class TFLogin : public QWidget
 {
     Q_OBJECT
@@ -37,6 +39,7 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
+    bool changeTemporaryPassword();
 };
 
 extern TFLogin *FLogin;

@@ -3,7 +3,9 @@
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
+#include "datamodule/Accounts.h"
 #include "datamodule/UDM.h"
+#include "dataset/DbError.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -28,13 +30,13 @@ void TFTrocaSenha::buildControls()
     FormKit::whiteBackground(this);
     setFixedSize(400, 385);
 
+    // A password is stored as its hash, of any length; a user name as typed.
     const int userWidth = DM->TBUSUARIOUSULOGIN->size();
-    const int passwordWidth = DM->TBUSUARIOUSUSENHA->size();
     txtLogin = FormKit::textBox(this, QStringLiteral("txtLogin"));
     txtSenha = FormKit::textBox(this, QStringLiteral("txtSenha"), true);
     txtNovoUsuario = FormKit::textBox(this, QStringLiteral("txtNovoUsuario"), false, userWidth);
-    txtNovaSenha = FormKit::textBox(this, QStringLiteral("txtNovaSenha"), true, passwordWidth);
-    txtRepitaSenha = FormKit::textBox(this, QStringLiteral("txtRepitaSenha"), true, passwordWidth);
+    txtNovaSenha = FormKit::textBox(this, QStringLiteral("txtNovaSenha"), true);
+    txtRepitaSenha = FormKit::textBox(this, QStringLiteral("txtRepitaSenha"), true);
     const auto caption = [this](const char *name, const QString &text, QWidget *box) {
         return FormKit::captionLabel(this, QString::fromLatin1(name), text, box, 11, true);
     };
@@ -101,6 +103,14 @@ void TFTrocaSenha::txtLoginExit()
     txtNovoUsuario->setText(txtLogin->text());
 }
 
+void TFTrocaSenha::fillCurrentPair(const QString &userName, const QString &password)
+{
+    txtLogin->setText(userName);
+    txtSenha->setText(password);
+    txtNovoUsuario->setText(userName);
+    txtNovaSenha->setFocus();
+}
+
 void TFTrocaSenha::refuse()
 {
     txtLogin->clear();
@@ -109,28 +119,65 @@ void TFTrocaSenha::refuse()
     Messages::information(QStringLiteral("Nome de Usuário e/ou Senhas não conferem"));
 }
 
+// Why the new pair may not be stored for the account `code`, and the box to
+// type it again in; empty when it may.
+std::pair<QString, QLineEdit *> TFTrocaSenha::newPairRefusal(int code) const
+{
+    const QString newName = txtNovoUsuario->text();
+    if (const QString refusal = Accounts::userNameRefusal(newName, code); !refusal.isEmpty())
+        return {refusal, txtNovoUsuario};
+    QString refusal = Accounts::passwordRefusal(newName, txtNovaSenha->text());
+    if (refusal.isEmpty())
+        refusal = Accounts::passwordRefusal(txtLogin->text(), txtNovaSenha->text());
+    return {refusal, txtNovaSenha};
+}
+
 void TFTrocaSenha::btnSalvarClick()
 {
-    TableDataset *accounts = DM->TBUSUARIO;
-    if (txtRepitaSenha->text() != txtNovaSenha->text()
-        || !accounts->locate(QStringLiteral("USULOGIN;USUSENHA"), {txtLogin->text(), txtSenha->text()})) {
+    if (!Accounts::profilesAvailable()) {
+        Messages::information(QStringLiteral("O banco de dados ainda não foi atualizado para guardar as senhas "
+                                             "protegidas; a senha poderá ser trocada depois da atualização, que é "
+                                             "tentada de novo quando o programa for aberto."));
+        return;
+    }
+    if (txtRepitaSenha->text() != txtNovaSenha->text()) {
         refuse();
         return;
     }
+    const Accounts::SignIn current = Accounts::check(txtLogin->text(), txtSenha->text());
+    if (current.outcome == Accounts::SignIn::Outcome::Waiting) {
+        Messages::information(Accounts::refusalOf(current, txtLogin->text()));
+        return;
+    }
+    if (current.outcome != Accounts::SignIn::Outcome::Accepted) {
+        refuse();
+        return;
+    }
+    if (const auto [refusal, box] = newPairRefusal(current.account.code); !refusal.isEmpty()) {
+        Messages::information(refusal);
+        box->setFocus();
+        return;
+    }
+    store(current.account.code);
+    Messages::information(QStringLiteral("Usuário e/ou Senha Alterado(s) com Sucesso !"));
+    accept();
+}
+
+// Refused by the database: memory goes back to what is stored, so the old
+// pair still signs in; the window stays open for another try.
+void TFTrocaSenha::store(int code)
+{
+    TableDataset *accounts = DM->TBUSUARIO;
+    accounts->locate(QStringLiteral("USUCODIGO"), {code});
     accounts->edit();
-    DM->TBUSUARIOUSULOGIN->setAsString(txtNovoUsuario->text());
-    DM->TBUSUARIOUSUSENHA->setAsString(txtNovaSenha->text());
-    accounts->post();
     try {
+        DM->TBUSUARIOUSULOGIN->setAsString(txtNovoUsuario->text());
+        Accounts::putPassword(txtNovaSenha->text(), false);
         accounts->applyUpdates(0);
-    } catch (...) {
-        // Refused by the database: memory goes back to what is stored, so
-        // the old pair still signs in; the window stays open for another try.
+    } catch (const DbError &) {
         accounts->cancelUpdates();
         throw;
     }
-    Messages::information(QStringLiteral("Usuário e/ou Senha Alterado(s) com Sucesso !"));
-    accept();
 }
 
 void TFTrocaSenha::btnCancelarClick()

@@ -33,6 +33,7 @@ struct MainWindow
 
     void show()
     {
+        startSession();
         menu = new TFMenu(login.get());
         menu->show();
     }

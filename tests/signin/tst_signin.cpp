@@ -2,12 +2,16 @@
 #include "ProgramFixture.h"
 
 #include "Program.h"
+#include "datamodule/PasswordHash.h"
+#include "datamodule/Session.h"
+#include "datamodule/SignInAttempts.h"
 #include "uikit/Messages.h"
 #include "main/UMenu.h"
 #include "signin/ULogin.h"
 #include "signin/UTrocaSenha.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -36,6 +40,7 @@ void fillChange(TFTrocaSenha *w, const QString &login, const QString &password, 
                 const QString &repeated)
 {
     w->txtLogin->setFocus();
+    w->txtLogin->clear();
     QTest::keyClicks(w->txtLogin, login);
     QTest::keyClick(w->txtLogin, Qt::Key_Return); // leaving the box copies the name
     QTest::keyClicks(w->txtSenha, password);
@@ -46,6 +51,14 @@ void fillChange(TFTrocaSenha *w, const QString &login, const QString &password, 
     QTest::keyClicks(w->txtRepitaSenha, repeated);
 }
 
+// The hash of master's password, as stored.
+bool masterSignsInWith(const TestDatabase &db, const QString &password)
+{
+    return PasswordHash::matches(db.scalar("SELECT USUHASH FROM TUSUARIO WHERE USUCODIGO = 1").toString(), password);
+}
+
+const QString kWrongPair = QStringLiteral("Senha ou Login Incorretos !");
+
 } // namespace
 
 class TestSignIn : public QObject
@@ -53,6 +66,11 @@ class TestSignIn : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { setUpTestProgram(); }
+    void init()
+    {
+        SignInAttempts::forgetAll();
+        SignInAttempts::setClockForTests({});
+    }
 
     void defaultAccountIsFilledInAndEnterSignsIn()
     {
@@ -74,13 +92,156 @@ private slots:
 
         QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
         login->txtSenha->setFocus();
+        QVERIFY(login->Label5->isVisible() && login->Label8->isVisible());
         QTest::keyClick(login->txtSenha, Qt::Key_Return);
         QCOMPARE(signedIn.count(), 1);
         QVERIFY(login->isHidden());
         QVERIFY(recorder.shown.isEmpty());
+        QCOMPARE(Session::caption(), QString("master (Administrador)"));
     }
 
-    void comparisonIsExactAndTriesAreUnlimited_data()
+    // The default pair is filled in only while it is the one account and
+    // keeps its first password; its two labels show while that password does.
+    void defaultPairFollowsTheAccounts_data()
+    {
+        QTest::addColumn<bool>("secondAccount");
+        QTest::addColumn<bool>("firstPasswordChanged");
+        QTest::addColumn<bool>("filledIn");
+        QTest::addColumn<bool>("labels");
+        QTest::newRow("one account, first password") << false << false << true << true;
+        QTest::newRow("several accounts, first password") << true << false << false << true;
+        QTest::newRow("one account, its own password") << false << true << false << false;
+        QTest::newRow("several accounts, own passwords") << true << true << false << false;
+    }
+
+    void defaultPairFollowsTheAccounts()
+    {
+        QFETCH(bool, secondAccount);
+        QFETCH(bool, firstPasswordChanged);
+        QFETCH(bool, filledIn);
+        QFETCH(bool, labels);
+        ProgramFixture fx;
+        if (secondAccount)
+            addAccount(fx.db, {2, "maria", "Tesouro 2026", "Tesouraria"});
+        if (firstPasswordChanged)
+            fx.db.exec("UPDATE TUSUARIO SET USUHASH = ? WHERE USUCODIGO = 1", {PasswordHash::make("Outra senha 9")});
+        auto login = shownLogin();
+        QCOMPARE(login->txtLogin->text(), filledIn ? QString("master") : QString());
+        QCOMPARE(login->txtSenha->text(), filledIn ? QString("ravlen") : QString());
+        for (QLabel *label : {login->Label5, login->Label6, login->Label7, login->Label8})
+            QCOMPARE(label->isVisible(), labels);
+    }
+
+    // Five wrong passwords in a row for an account make it wait thirty
+    // seconds: the right one is refused meanwhile, in the sign-in and in the
+    // change of password alike; other names are not held up.
+    void fiveWrongPasswordsMakeTheAccountWait()
+    {
+        ProgramFixture fx;
+        Messages::Recorder recorder;
+        const QDateTime start(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC);
+        SignInAttempts::setClockForTests(start);
+        auto login = shownLogin();
+        QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
+        const auto tryPair = [&](const QString &user, const QString &password) {
+            login->txtLogin->setText(user);
+            login->txtSenha->setText(password);
+            login->btnEntrar->click();
+            return recorder.texts().last();
+        };
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(tryPair("master", "errada"), kWrongPair);
+        const QString waiting = "Foram digitadas 5 senhas erradas seguidas para o nome de usuário \"master\". "
+                                "Aguarde 30 segundos e tente de novo.";
+        QCOMPARE(tryPair("master", "ravlen"), waiting);
+        QCOMPARE(tryPair("outro", "qualquer"), kWrongPair);
+        whenModalOpens([](QWidget *modal) {
+            auto *w = static_cast<TFTrocaSenha *>(modal);
+            fillChange(w, "master", "ravlen", "Nova senha 1", "Nova senha 1");
+            w->btnSalvar->click();
+            w->close();
+        });
+        login->btnTrocarSenha->click();
+        QCOMPARE(recorder.texts().last(), waiting);
+        QVERIFY(masterSignsInWith(fx.db, "ravlen"));
+        SignInAttempts::setClockForTests(start.addSecs(29));
+        QVERIFY(tryPair("master", "ravlen").contains("Aguarde 1 segundo e"));
+        SignInAttempts::setClockForTests(start.addSecs(30));
+        tryPair("master", "ravlen");
+        QCOMPARE(signedIn.count(), 1);
+    }
+
+    // What a hand or another tool put in the hash column is a wrong password.
+    void aHashAlteredByHandIsAWrongPassword_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty") << "";
+        QTest::newRow("plain text") << "ravlen";
+        QTest::newRow("cut short") << PasswordHash::make("ravlen").chopped(20);
+        QTest::newRow("absurd cost") << "$argon2id$v=19$m=4000000000,t=3,p=1$c2FsdHNhbHRzYWx0$aGFzaGhhc2hoYXNoaGFzaGhhc2g";
+        QTest::newRow("another algorithm") << "$6$salt$abcdefghijklmnopqrstuv";
+    }
+
+    void aHashAlteredByHandIsAWrongPassword()
+    {
+        QFETCH(QString, stored);
+        ProgramFixture fx;
+        fx.db.exec("UPDATE TUSUARIO SET USUHASH = ? WHERE USUCODIGO = 1", {stored});
+        Messages::Recorder recorder;
+        auto login = shownLogin();
+        QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
+        login->txtLogin->setText("master");
+        login->txtSenha->setText("ravlen");
+        login->btnEntrar->click();
+        QCOMPARE(signedIn.count(), 0);
+        QCOMPARE(recorder.texts(), QStringList{kWrongPair});
+    }
+
+    // An inactive account is refused with its reason; a temporary password
+    // is changed in "Trocar Senha" before the account goes in with its profile.
+    void inactiveAndTemporaryAccounts()
+    {
+        ProgramFixture fx;
+        addAccount(fx.db, {2, "pedro", "Provisoria 1", "Consulta", "NÃO"});
+        addAccount(fx.db, {3, "maria", "Provisoria 2", "Tesouraria", "SIM", true});
+        Messages::Recorder recorder;
+        auto login = shownLogin();
+        QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
+        login->txtLogin->setText("pedro");
+        login->txtSenha->setText("Provisoria 1");
+        login->btnEntrar->click();
+        QCOMPARE(recorder.texts().last(), QString("A conta \"pedro\" está desativada e não entra no programa. Peça a "
+                                                  "um administrador que a ative em Configurações > Usuários."));
+
+        QStringList filled;
+        const auto change = [&](bool save) {
+            whenModalOpens([&filled, save](QWidget *modal) {
+                auto *w = static_cast<TFTrocaSenha *>(modal);
+                filled = {w->txtLogin->text(), w->txtSenha->text(), w->txtNovoUsuario->text()};
+                if (save) {
+                    QTest::keyClicks(w->txtNovaSenha, "Minha senha 3");
+                    QTest::keyClicks(w->txtRepitaSenha, "Minha senha 3");
+                    w->btnSalvar->click();
+                }
+                w->close();
+            });
+            login->txtLogin->setText("maria");
+            login->txtSenha->setText("Provisoria 2");
+            login->btnEntrar->click();
+        };
+        change(false);
+        QCOMPARE(filled, (QStringList{"maria", "Provisoria 2", "maria"}));
+        QCOMPARE(signedIn.count(), 0);
+        change(true);
+        QCOMPARE(signedIn.count(), 1);
+        QCOMPARE(Session::caption(), QString("maria (Tesouraria)"));
+        QCOMPARE(fx.db.scalar("SELECT USUTROCARSENHA FROM TUSUARIO WHERE USUCODIGO = 3").toInt(), 0);
+        QVERIFY(PasswordHash::matches(fx.db.scalar("SELECT USUHASH FROM TUSUARIO WHERE USUCODIGO = 3").toString(),
+                                      "Minha senha 3"));
+        QVERIFY(recorder.texts().contains("A senha desta conta é provisória. Escolha agora uma senha só sua."));
+    }
+
+    void comparisonIsExact_data()
     {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
@@ -91,7 +252,7 @@ private slots:
         QTest::newRow("empty") << "" << "";
     }
 
-    void comparisonIsExactAndTriesAreUnlimited()
+    void comparisonIsExact()
     {
         QFETCH(QString, user);
         QFETCH(QString, password);
@@ -99,12 +260,10 @@ private slots:
         Messages::Recorder recorder;
         auto login = shownLogin();
         QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            login->txtLogin->setText(user);
-            login->txtSenha->setText(password);
-            login->btnEntrar->click();
-        }
-        QCOMPARE(recorder.texts(), QStringList(3, "Senha ou Login Incorretos !"));
+        login->txtLogin->setText(user);
+        login->txtSenha->setText(password);
+        login->btnEntrar->click();
+        QCOMPARE(recorder.texts(), QStringList{kWrongPair});
         QCOMPARE(recorder.shown[0].caption, QString("KELMARA"));
         QCOMPARE(signedIn.count(), 0);
         QVERIFY(login->isVisible());
@@ -166,20 +325,21 @@ private slots:
             QVERIFY(w);
             QCOMPARE(w->windowTitle(), QString("Trocar Nome de Usuário e/ou Senha"));
             QCOMPARE(accessibleName(w->txtNovoUsuario), QString("NOVO NOME DE USUÁRIO"));
-            fillChange(w, "master", "ravlen", "nova1", "nova1");
+            fillChange(w, "master", "ravlen", "Nova senha 1", "Nova senha 1");
             QCOMPARE(w->txtNovoUsuario->text(), QString("master")); // copied on leaving the name box
             QTest::keyClick(w->txtRepitaSenha, Qt::Key_Return);
         });
         login->btnTrocarSenha->click();
         QCOMPARE(recorder.texts(), QStringList{"Usuário e/ou Senha Alterado(s) com Sucesso !"});
-        QCOMPARE(fx.db.rows("SELECT USULOGIN, USUSENHA FROM TUSUARIO"),
-                 (QList<QVariantList>{{"master", "nova1"}}));
+        QCOMPARE(fx.db.rows("SELECT USULOGIN, COALESCE(USUSENHA, '-') FROM TUSUARIO"),
+                 (QList<QVariantList>{{"master", "-"}}));
+        QVERIFY(masterSignsInWith(fx.db, "Nova senha 1"));
 
         QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
         login->btnEntrar->click(); // the boxes still hold the old pair
         QCOMPARE(signedIn.count(), 0);
         QCOMPARE(recorder.texts().last(), QString("Senha ou Login Incorretos !"));
-        login->txtSenha->setText("nova1");
+        login->txtSenha->setText("Nova senha 1");
         login->btnEntrar->click();
         QCOMPARE(signedIn.count(), 1);
     }
@@ -189,8 +349,8 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("newPassword");
         QTest::addColumn<QString>("repeated");
-        QTest::newRow("repetition differs in case") << "ravlen" << "Nova" << "nova";
-        QTest::newRow("wrong current password") << "ravlem" << "nova" << "nova";
+        QTest::newRow("repetition differs in case") << "ravlen" << "Nova senha" << "nova senha";
+        QTest::newRow("wrong current password") << "ravlem" << "nova senha" << "nova senha";
     }
 
     void refusedChangesEmptyThreeBoxes()
@@ -216,40 +376,55 @@ private slots:
         login->btnTrocarSenha->click();
         QVERIFY(checked);
         QCOMPARE(recorder.texts(), QStringList{"Nome de Usuário e/ou Senhas não conferem"});
-        QCOMPARE(fx.db.scalar("SELECT USUSENHA FROM TUSUARIO").toString(), QString("ravlen"));
+        QVERIFY(masterSignsInWith(fx.db, "ravlen"));
     }
 
-    void emptyNewPasswordIsAcceptedAndTheBoxesOpenEmptyNextTime()
+    // A new password of at least eight characters, not the user name; a new
+    // name no other account has. Each refusal says why and stores nothing.
+    void newPairsTheRulesRefuse_data()
     {
-        ProgramFixture fx;
-        Messages::Recorder recorder;
-        {
-            auto login = shownLogin();
-            whenModalOpens([](QWidget *modal) {
-                auto *w = static_cast<TFTrocaSenha *>(modal);
-                fillChange(w, "master", "ravlen", "", "");
-                QTest::keyClick(w->txtRepitaSenha, Qt::Key_Down);
-            });
-            login->btnTrocarSenha->click();
-            QVERIFY(fx.db.scalar("SELECT USUSENHA FROM TUSUARIO").isNull());
-            login->txtSenha->clear();
-            QSignalSpy signedIn(login.get(), &TFLogin::signedIn);
-            login->btnEntrar->click();
-            QCOMPARE(signedIn.count(), 1);
-        }
-        auto again = shownLogin(); // the default account is gone: nothing filled in
-        QVERIFY(again->txtLogin->text().isEmpty());
-        QVERIFY(again->txtSenha->text().isEmpty());
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QString>("newPassword");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << "master" << "" << "A nova senha precisa ter pelo menos 8 caracteres.";
+        QTest::newRow("seven characters") << "master" << "1234567" << "A nova senha precisa ter pelo menos 8 caracteres.";
+        QTest::newRow("the new name") << "pastorjoao" << "PastorJoao" << "A nova senha não pode ser o nome de usuário.";
+        QTest::newRow("another account's name") << "MARIA" << "Nova senha 1"
+                                               << "Já existe outra conta com o nome de usuário \"maria\". Escolha outro nome.";
+        QTest::newRow("no name") << "" << "Nova senha 1" << "Digite o nome de usuário da conta.";
     }
 
-    void newNameAndPasswordBoxesHoldWhatTheColumnsHold()
+    void newPairsTheRulesRefuse()
+    {
+        QFETCH(QString, newName);
+        QFETCH(QString, newPassword);
+        QFETCH(QString, message);
+        ProgramFixture fx;
+        addAccount(fx.db, {2, "maria", "Tesouro 2026"});
+        Messages::Recorder recorder;
+        auto login = shownLogin();
+        whenModalOpens([&](QWidget *modal) {
+            auto *w = static_cast<TFTrocaSenha *>(modal);
+            fillChange(w, "master", "ravlen", newPassword, newPassword);
+            w->txtNovoUsuario->setText(newName);
+            w->btnSalvar->click();
+            QVERIFY(w->isVisible());
+            w->close();
+        });
+        login->btnTrocarSenha->click();
+        QCOMPARE(recorder.texts(), QStringList{message});
+        QCOMPARE(fx.db.scalar("SELECT USULOGIN FROM TUSUARIO WHERE USUCODIGO = 1").toString(), QString("master"));
+        QVERIFY(masterSignsInWith(fx.db, "ravlen"));
+    }
+
+    // No 10-character limit: a password is stored as its hash.
+    void newNameBoxHoldsWhatTheColumnHolds()
     {
         ProgramFixture fx;
         auto login = shownLogin();
         TFTrocaSenha w(login.get());
         QCOMPARE(w.txtNovoUsuario->maxLength(), 20);
-        QCOMPARE(w.txtNovaSenha->maxLength(), 10);
-        QCOMPARE(w.txtRepitaSenha->maxLength(), 10);
+        QVERIFY(w.txtNovaSenha->maxLength() > 100 && w.txtRepitaSenha->maxLength() > 100);
     }
 };
 

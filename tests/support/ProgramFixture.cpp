@@ -2,6 +2,8 @@
 
 #include "reports/engine/PrintPreview.h"
 
+#include "datamodule/PasswordHash.h"
+#include "datamodule/Session.h"
 #include "datamodule/SystemPaths.h"
 
 #include <QApplication>
@@ -38,6 +40,22 @@ QByteArray ProgramFixture::readFile(const QString &windowsPath) const
 {
     QFile f(fixedPath(windowsPath));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void startSession(Profile profile)
+{
+    Account account;
+    account.code = 1;
+    account.userName = QStringLiteral("master");
+    account.profile = profile;
+    Session::start(account);
+}
+
+void addAccount(const TestDatabase &db, const NewAccount &a)
+{
+    db.exec("INSERT INTO TUSUARIO (USUCODIGO, USULOGIN, USUPERFIL, USUATIVO, USUHASH, USUTROCARSENHA) "
+            "VALUES (?, ?, ?, ?, ?, ?)",
+            {a.code, a.userName, a.profile, a.active, PasswordHash::make(a.password), a.temporary ? 1 : 0});
 }
 
 namespace {

@@ -10,10 +10,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-// The program signed in on a fresh database: the sign-in window (with DM)
-// and the main window, which owns the registers a test opens.
+// The program signed in on a fresh database: the sign-in window (with DM),
+// the session of an account with `profile`, and the main window, which owns
+// the registers a test opens.
 struct SignedInProgram
 {
+    explicit SignedInProgram(Profile profile = Profile::Administrador) { startSession(profile); }
+
     ProgramFixture fx;
     std::unique_ptr<TFLogin> login{new TFLogin};
     TFMenu *menu = new TFMenu(login.get());
