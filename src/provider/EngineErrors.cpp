@@ -21,6 +21,9 @@ const KnownRefusal kKnownRefusals[] = {
     {"no permission for read-write access",
      "O arquivo do banco de dados está protegido contra gravação (somente leitura). "
      "Peça a quem cuida do computador que libere a gravação no arquivo."},
+    {"no permission for",
+     "O usuário com que o programa entra no servidor não tem permissão para estes dados: ele precisa ser o dono do "
+     "banco de dados, que o recebe restaurando uma cópia com esse usuário (veja o LEIA-ME)."},
     {"read-only database",
      "O banco de dados está marcado como somente leitura; nada pode ser gravado nele."},
     {"Cannot transliterate character",
