@@ -1,7 +1,8 @@
 // kelmara-retratos PASTA: pictures of the whole program on a demo database.
 // Opens every window (both pages of each register, in browse and in edit
-// state, the filter windows, the church's data, the main window with today's
-// events and birthdays) and saves a PNG of each; makes every report through
+// state, the filter windows, the church's data, the accounts, the main window
+// with today's events and birthdays, as an Administrador and as the
+// treasury, and a register the treasury only reads) and saves a PNG of each; makes every report through
 // its own window and saves it as PDF and as one PNG per page. Runs headless.
 #include "DemoData.h"
 
@@ -17,7 +18,10 @@
 #include "backup/Backup.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
+#include "main/UDefinirSenha.h"
 #include "main/UParamentros.h"
+#include "main/UUsuario.h"
+#include "datamodule/Session.h"
 #include "registers/UCargo.h"
 #include "registers/UCategoria.h"
 #include "registers/UEvento.h"
@@ -341,6 +345,47 @@ void pictureExitCopy()
     TFCopiaSeguranca::makeExitCopy();
 }
 
+// The office's other accounts, each with its profile; master's first
+// password changed, as the accounts window asks before a second account.
+void addAccounts()
+{
+    TableDataset *accounts = DM->TBUSUARIO;
+    accounts->open();
+    accounts->first();
+    accounts->edit();
+    Accounts::putPassword(QStringLiteral("Pastor 2026"), false);
+    accounts->post();
+    const struct
+    {
+        const char *userName, *fullName, *profile, *active;
+    } office[] = {{"maria", "Maria Aparecida da Silva", "Tesouraria", "SIM"},
+                  {"joana", "Joana Ferreira", "Secretaria", "SIM"},
+                  {"conselho", "Conselho Fiscal", "Consulta", "SIM"},
+                  {"pedro", "Pedro Lima", "Secretaria", "NÃO"}};
+    for (const auto &a : office) {
+        accounts->insert();
+        DM->TBUSUARIOUSUCODIGO->setAsInteger(accounts->nextCode(DM->TBUSUARIOUSUCODIGO->index()));
+        DM->TBUSUARIOUSULOGIN->setAsString(QString::fromUtf8(a.userName));
+        DM->TBUSUARIOUSUNOME->setAsString(QString::fromUtf8(a.fullName));
+        DM->TBUSUARIOUSUPERFIL->setAsString(QString::fromUtf8(a.profile));
+        DM->TBUSUARIOUSUATIVO->setAsString(QString::fromUtf8(a.active));
+        Accounts::putPassword(QStringLiteral("Provisoria 1"), true);
+        accounts->post();
+    }
+    accounts->applyUpdates(0);
+}
+
+// What the treasury sees: the main window, and the members it only reads.
+void pictureTreasury(QWidget *owner, TFMenu *menu)
+{
+    Session::start(*Accounts::byCode(2));
+    menu->updateCommands();
+    savePicture(menu, QStringLiteral("principal-tesouraria"));
+    pictureRegister<TFMembro>(owner, QStringLiteral("membros-tesouraria"));
+    Session::start(*Accounts::byCode(1));
+    menu->updateCommands();
+}
+
 // A demo database in `folder`, reached through the alias file as on a workstation.
 void prepareDatabase(const QTemporaryDir &folder)
 {
@@ -365,11 +410,24 @@ void pictureEverything()
         change.show();
         savePicture(&change, QStringLiteral("trocar-senha"));
     }
+    addAccounts();
+    login.txtLogin->clear(); // as at the next start, with the office's accounts
+    login.txtSenha->clear();
+    login.FormShow();
+    savePicture(&login, QStringLiteral("entrada-escritorio"));
+    Session::start(*Accounts::byCode(1));
     birthdaysToday();
     auto *menu = new TFMenu(&login);
     menu->resize(1200, 760);
     menu->show();
     savePicture(menu, QStringLiteral("principal"));
+    pictureTreasury(menu, menu);
+    pictureRegister<TFUsuario>(menu, QStringLiteral("usuarios"));
+    {
+        TFDefinirSenha password(menu, QStringLiteral("maria"));
+        password.show();
+        savePicture(&password, QStringLiteral("definir-senha"));
+    }
 
     pictureRegister<TFMembro>(menu, QStringLiteral("membros"));
     pictureRegister<TFFuncionario>(menu, QStringLiteral("funcionarios"));

@@ -184,24 +184,26 @@ bool dropAgain(const QSqlDatabase &db, const QList<Piece> &added)
     }
 }
 
+// One text of each level above `level` (SchemaLevels::Level::brings, brought).
+QStringList textsAbove(int level, const char *SchemaLevels::Level::*text)
+{
+    QStringList texts;
+    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
+        if (l.number > level)
+            texts << QString::fromUtf8(l.*text);
+    return texts;
+}
+
 } // namespace
 
 QString bringsAbove(int level)
 {
-    QStringList brings;
-    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
-        if (l.number > level)
-            brings << QString::fromUtf8(l.brings);
-    return brings.join(QStringLiteral(", e "));
+    return textsAbove(level, &SchemaLevels::Level::brings).join(QStringLiteral(", e "));
 }
 
 QString broughtAbove(int level)
 {
-    QStringList brought;
-    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
-        if (l.number > level)
-            brought << QString::fromUtf8(l.brought);
-    return brought.join(QStringLiteral("\n\n"));
+    return textsAbove(level, &SchemaLevels::Level::brought).join(QStringLiteral("\n\n"));
 }
 
 bool remakesFileAbove(int level)

@@ -56,6 +56,8 @@ for program in kelmara kelmara-criar-banco kelmara-demo; do
         contains "$listing" "^-rwxr-xr-x root/root .* \./opt/kelmara/bin/$program\$"
 done
 check "holds the alias file in /etc/kelmara" contains "$listing" " \./etc/kelmara/aliaslivro\.txt\$"
+check "holds the connection file in /etc/kelmara, closed to others" \
+    contains "$listing" "^-rw-r----- root/root .* \./etc/kelmara/conexao\.txt\$"
 check "holds the menu entry" contains "$listing" " \./usr/share/applications/kelmara\.desktop\$"
 check "holds the AppStream metainfo" contains "$listing" " \./usr/share/metainfo/org\.kelmara\.Kelmara\.metainfo\.xml\$"
 check "holds the scalable icon" contains "$listing" " \./usr/share/icons/hicolor/scalable/apps/kelmara\.svg\$"
@@ -74,9 +76,11 @@ for dependency in libqt6widgets6 libfbclient2 libqt6sql6-ibase firebird3.0-serve
 done
 dpkg-deb -e "$deb" "$control"
 check "marks the alias file as a conffile" contains "$(cat "$control/conffiles")" "^/etc/kelmara/aliaslivro\.txt\$"
+check "marks the connection file as a conffile" contains "$(cat "$control/conffiles")" "^/etc/kelmara/conexao\.txt\$"
 
 dpkg-deb -x "$deb" "$root"
 check "the alias file names /var/lib/kelmara" same_file "$root/etc/kelmara/aliaslivro.txt" <(echo /var/lib/kelmara)
+check "the connection file is empty, for the administrator to fill" test ! -s "$root/etc/kelmara/conexao.txt"
 check "the program looks for its fixed files below /etc/kelmara" \
     contains "$(strings "$root/opt/kelmara/bin/kelmara")" "^/etc/kelmara\$"
 check "the program keeps the engine's locks in /var/lib/kelmara/firebird" \
@@ -102,8 +106,11 @@ check "the data folder is the group's, setgid and closed to others" \
 check "the engine's lock folder is the group's, setgid and closed to others" \
     test "$(mode_of "$root/var/lib/kelmara/firebird")" = "2770 $gid"
 check "the database is the group's and writable by it" test "$(mode_of "$database")" = "660 $gid"
+check "the connection file is read by the group only" test "$(mode_of "$root/etc/kelmara/conexao.txt")" = "640 $gid"
 check "the database holds the tables and the first account" \
     contains "$(sql "$database" "SELECT USULOGIN FROM TUSUARIO;")" "master"
+check "the first account's password is stored as its hash only" \
+    contains "$(sql "$database" "SELECT USUHASH FROM TUSUARIO WHERE USUSENHA IS NULL;")" "argon2id"
 
 sql "$database" "INSERT INTO TPARAMETROS (PARCODIGO, PARVALOR) VALUES (1, 'IGREJA DO TESTE'); COMMIT;"
 check "the database stays writable by the group once the engine has written it" \
