@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -32,6 +33,8 @@ const int kMovements = 20000;
 const int kBooks = 24;
 const int kNextMembers = 30;
 const int kSaves = 3;
+const int kLookMs = 500;              // a user's look at a member before the next
+const int kLookAtMainWindowMs = 2000; // at today's events, before the first register
 
 // kelmara-rede between the program and the server, for as long as this lives.
 class Relay
@@ -57,12 +60,15 @@ public:
         m_process.write("0\n");
         m_process.waitForBytesWritten();
     }
-    int roundTrips()
+    // Round trips and bytes of the program's own connection since the last
+    // reset; what it reads beside the windows goes on a second connection.
+    std::pair<int, qint64> counts()
     {
         m_process.write("?\n");
         while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
         }
-        return m_process.readLine().split(' ').value(1).toInt();
+        const QList<QByteArray> words = m_process.readLine().trimmed().split(' ');
+        return {words.value(5).toInt(), words.value(6).toLongLong()};
     }
 
 private:
@@ -74,6 +80,7 @@ struct Step
     QString name;
     double ms = 0;
     double roundTrips = 0;
+    double kilobytes = 0;
 };
 
 template <class Window>
@@ -90,7 +97,35 @@ Step measured(Relay &relay, const QString &name, int times, const std::function<
 {
     relay.reset();
     const double ms = timedMs(work);
-    return {name, ms / times, double(relay.roundTrips()) / times};
+    const auto [trips, bytes] = relay.counts();
+    return {name, ms / times, double(trips) / times, double(bytes) / 1024.0 / times};
+}
+
+// A moment of looking at the window, the events processed.
+void pause(int ms = kLookMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// `press` done kNextMembers times, each followed by a pause; the time and the
+// round trips of the presses alone, per press.
+Step pressedWithPauses(Relay &relay, const QString &name, const std::function<void(int)> &press)
+{
+    Step total{name};
+    for (int i = 0; i < kNextMembers; ++i) {
+        const Step once = measured(relay, name, 1, [&] {
+            press(i);
+            QApplication::processEvents();
+        });
+        total.ms += once.ms / kNextMembers;
+        total.roundTrips += once.roundTrips / kNextMembers;
+        total.kilobytes += once.kilobytes / kNextMembers;
+        pause();
+    }
+    return total;
 }
 
 void ensureChurch(const QString &path)
@@ -126,27 +161,36 @@ QList<Step> userSteps(Relay &relay)
             QApplication::processEvents();
         QApplication::processEvents();
     });
+    pause(kLookAtMainWindowMs);
     TFMembro *members = nullptr;
     steps << measured(relay, QStringLiteral("net_open_tbmembro"), 1, [&] {
         members = new TFMembro(menu);
         members->show();
         QApplication::processEvents();
     });
-    steps << measured(relay, QStringLiteral("net_next_member_with_photo"), kNextMembers, [&] {
-        for (int i = 0; i < kNextMembers; ++i) {
-            DM->TBMEMBRO->next();
-            QApplication::processEvents();
-        }
+    // A member far from the one on screen (a search, the grid): its
+    // photograph not read ahead.
+    steps << pressedWithPauses(relay, QStringLiteral("net_member_photo_not_read_ahead"), [&](int i) {
+        DM->TBMEMBRO->moveTo(100 + 5 * i);
+    });
+    // "Próximo" as a user presses it, looking at each member a moment: the
+    // next photograph was read meanwhile.
+    DM->TBMEMBRO->moveTo(400);
+    QApplication::processEvents();
+    pause();
+    steps << pressedWithPauses(relay, QStringLiteral("net_next_member_with_photo"), [&](int) {
+        DM->TBMEMBRO->next();
     });
     members->close();
     delete members;
+    pause(); // the user goes to the cash book; what the main window read ahead is there
     TFMovimentacoes *movements = nullptr;
     steps << measured(relay, QStringLiteral("net_open_movements"), 1, [&] {
         movements = new TFMovimentacoes(menu);
         movements->show();
         QApplication::processEvents();
     });
-    Step save{QStringLiteral("net_save_movement"), std::numeric_limits<double>::infinity(), 0};
+    Step save{QStringLiteral("net_save_movement"), std::numeric_limits<double>::infinity()};
     for (int i = 0; i < kSaves; ++i) {
         movements->btnNovoClick();
         DM->TBMOVIMENTACOESMOVDESCRICAO->setValue(QStringLiteral("OFERTA DO CULTO"));
@@ -195,13 +239,15 @@ void networkFigures(const QString &folder, const QList<NetworkLink> &links)
         for (const Step &s : steps) {
             printFigure({s.name + linkName(link), s.ms, QStringLiteral("ms")});
             printFigure({s.name + linkName(link) + QStringLiteral(".round_trips"), s.roundTrips, QStringLiteral("count")});
+            printFigure({s.name + linkName(link) + QStringLiteral(".kilobytes"), s.kilobytes, QStringLiteral("KiB")});
         }
         results.append({link, steps});
     }
     SystemPaths::setDriveRoot(QStringLiteral("/"));
     const QList<std::tuple<QString, double, double>> targets = {
         {QStringLiteral("net_entrar_to_main_window"), 1000.0, 20},
-        {QStringLiteral("net_next_member_with_photo"), 150.0, 2},
+        {QStringLiteral("net_next_member_with_photo"), 150.0, 0},
+        {QStringLiteral("net_member_photo_not_read_ahead"), 250.0, 2},
         {QStringLiteral("net_open_movements"), 600.0, -1},
         {QStringLiteral("net_save_movement"), 100.0, 3},
     };

@@ -4,10 +4,12 @@
 // MS/2 milliseconds in each direction (MS per round trip) and letting through
 // at most MBIT megabits per second each way.
 //
-// It counts round trips: a turn of the conversation, the client sending
-// again after the server answered (the first request counts as one). On its
+// It counts round trips: a turn of the conversation, the server answering
+// what the client sent since the server last spoke (a message the client
+// sends without waiting for an answer rides with the next one). On its
 // standard input it takes one command a line: "?" prints
-// "idas_e_voltas N bytes M" (since the last reset), "0" resets the counts.
+// "idas_e_voltas N bytes M primeira N1 M1" since the last reset (all
+// connections, then the first one alone), "0" resets the counts.
 // It stops by itself after SEGUNDOS (600 by default), or when its standard
 // input closes (the program that started it ended).
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,7 +53,8 @@ struct Link
 {
     Direction up;   // client to server
     Direction down; // server to client
-    bool answered = true; // the server spoke last: the client's next data starts a round trip
+    bool answered = true; // the server spoke last: its next answer ends a round trip
+    bool first = false;   // the first connection the relay took
 };
 
 struct Settings
@@ -62,8 +66,9 @@ struct Settings
     int seconds = 600;
 };
 
-long long g_roundTrips = 0;
-long long g_bytes = 0;
+// Everything, and the first connection's: the program's own, where the
+// reads it does beside the windows use a second one.
+long long g_roundTrips = 0, g_bytes = 0, g_firstRoundTrips = 0, g_firstBytes = 0;
 
 int listenOn(int port)
 {
@@ -135,10 +140,10 @@ bool deliver(Direction &d)
 void answerCommand(const std::string &line)
 {
     if (line == "0") {
-        g_roundTrips = 0;
-        g_bytes = 0;
+        g_roundTrips = g_bytes = g_firstRoundTrips = g_firstBytes = 0;
     } else if (line == "?") {
-        std::printf("idas_e_voltas %lld bytes %lld\n", g_roundTrips, g_bytes);
+        std::printf("idas_e_voltas %lld bytes %lld primeira %lld %lld\n", g_roundTrips, g_bytes, g_firstRoundTrips,
+                    g_firstBytes);
         std::fflush(stdout);
     }
 }
@@ -193,6 +198,8 @@ int main(int argc, char **argv)
                 noDelay(client);
                 noDelay(server);
                 auto l = std::make_unique<Link>();
+                static bool firstTaken = false;
+                l->first = !std::exchange(firstTaken, true);
                 l->up.from = l->down.to = client;
                 l->up.to = l->down.from = server;
                 links.push_back(std::move(l));
@@ -224,8 +231,13 @@ int main(int argc, char **argv)
                         continue;
                     }
                     g_bytes += n;
-                    if (d == &l->up && l->answered)
+                    if (l->first)
+                        g_firstBytes += n;
+                    if (d == &l->down && !l->answered) {
                         ++g_roundTrips;
+                        if (l->first)
+                            ++g_firstRoundTrips;
+                    }
                     l->answered = d == &l->down;
                     take(*d, std::string(buffer, size_t(n)), settings);
                 }
