@@ -250,7 +250,9 @@ void reportFigures(TDM &dm)
     const double layoutMs = bestOf(kRuns, [&] { return timedMs([&] { run = list.report.run(); }); });
     const double pages = double(run.pages().size());
     QTemporaryDir dir;
-    const double pdfMs = bestOf(kRuns, [&] { return timedMs([&] { writePdf(dir.filePath(QStringLiteral("m.pdf")), run); }); });
+    const QString pdf = dir.filePath(QStringLiteral("m.pdf"));
+    const double pdfMs = bestOf(kRuns, [&] { return timedMs([&] { writePdf(pdf, run); }); });
+    const double pdfKiB = double(QFileInfo(pdf).size()) / 1024;
     // One page painted as the preview shows it at 100 % on a 96 dpi screen.
     QImage screen(794, 1123, QImage::Format_ARGB32_Premultiplied);
     const double paintMs = bestOf(kQuickRuns, [&] {
@@ -269,6 +271,7 @@ void reportFigures(TDM &dm)
     printFigure({QStringLiteral("report_layout_per_page"), layoutMs / pages, QStringLiteral("ms")});
     printFigure({QStringLiteral("report_pdf"), pdfMs, QStringLiteral("ms")});
     printFigure({QStringLiteral("report_pdf_per_page"), pdfMs / pages, QStringLiteral("ms")});
+    printFigure({QStringLiteral("report_pdf_size"), pdfKiB, QStringLiteral("KiB")});
     printFigure({QStringLiteral("report_page_paint"), paintMs, QStringLiteral("ms")});
     printFigure({QStringLiteral("report_pages_held"), heldMiB, QStringLiteral("MiB")});
     printTarget({QStringLiteral("report_layout"), layoutMs, true, 500.0});
