@@ -218,12 +218,24 @@ void ensureRoom(const QList<Need> &needs, const QString &nothingDone)
     }
 }
 
-// A copy holds the rows without the free pages and the indexes of the
-// database file, so it takes at most about the file's size; the test
-// restore that checks it is a new database of about that size again.
-QList<Need> copyNeeds(const QString &databaseFile, const QString &copyFolder, const QString &restoreFolder)
+// At most what a copy of a database holding `counts` takes, and the new
+// database its restore makes: the photographs' bytes with a page of room
+// each, two kilobytes a row (the widest row of the program's tables takes
+// under one) and 16 MB for the rest (system tables, indexes, page headers).
+qint64 contentEstimate(const BackupCounts &counts)
 {
-    const qint64 size = QFileInfo(databaseFile).size();
+    constexpr qint64 PerPhotograph = 8 * 1024, PerRow = 2 * 1024, Rest = 16 * 1024 * 1024;
+    return counts.photographBytes + counts.photographs * PerPhotograph + counts.totalRows() * PerRow + Rest;
+}
+
+// A copy holds the rows without the free pages and the indexes of the
+// database file, so it takes at most about the file's size, or what the
+// rows hold when that is less (a file keeps the room of what was deleted);
+// the test restore that checks it is a new database of about that size again.
+QList<Need> copyNeeds(const QString &databaseFile, const BackupCounts &counts, const QString &copyFolder,
+                      const QString &restoreFolder)
+{
+    const qint64 size = qMin(QFileInfo(databaseFile).size(), contentEstimate(counts));
     return {{copyFolder, size, QStringLiteral("para a cópia")},
             {restoreFolder, size, QStringLiteral("para a restauração de teste que a confere")}};
 }
@@ -477,14 +489,14 @@ BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, c
         throw DbError(QStringLiteral("Marca de cópia inválida: \"%1\".").arg(tag));
     const DatabaseLocation where = DatabaseLocation::of(databasePath);
     ScratchDatabase scratch(where);
-    if (!where.onServer()) {
+    if (!where.onServer())
         ensureWritable(folder);
-        ensureRoom(copyNeeds(where.file, folder, scratch.folder()),
-                   QStringLiteral("Nada foi copiado.\n\nLibere espaço nesse disco ou escolha outra pasta com \"Outra "
-                                  "Pasta...\"."));
-    }
     say(progress, 0, QStringLiteral("Contando o que o banco de dados guarda..."));
     const BackupCounts before = count(databasePath);
+    if (!where.onServer())
+        ensureRoom(copyNeeds(where.file, before, folder, scratch.folder()),
+                   QStringLiteral("Nada foi copiado.\n\nLibere espaço nesse disco ou escolha outra pasta com \"Outra "
+                                  "Pasta...\"."));
     const CopyTarget target = targetFor(where, folder, tag);
     try {
         FirebirdService(where.server)
@@ -539,7 +551,8 @@ RestoredCopy restoreForReplacing(const QString &databasePath, const BackupCopy &
     RestoredCopy restored;
     try {
         ScratchDatabase scratch(where);
-        ensureRoom({{scratch.folder(), QFileInfo(databasePath).size(), QStringLiteral("para restaurar a cópia")}},
+        const qint64 needed = copy.counts ? contentEstimate(*copy.counts) : 2 * copy.size;
+        ensureRoom({{scratch.folder(), needed, QStringLiteral("para restaurar a cópia")}},
                    QStringLiteral("Libere espaço nesse disco."));
         const qint64 rows = copy.counts ? copy.counts->totalRows() : count(databasePath).totalRows();
         restored = {scratch.work(), scratch.file(), {}};

@@ -62,7 +62,8 @@ void chooseFolderForRun(const QString &folder);
 // under a copy's name) or failed its check (it is kept as "…-falhou.fbk").
 // Of a local database nothing is written when the folder of the copy or the
 // database's folder (where the test restore goes) has not room for it: each
-// is estimated at the database file's size.
+// is estimated at the database file's size, or at what its rows and
+// photographs take when that is less.
 BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, const QString &tag,
                            const Progress &progress);
 
@@ -83,8 +84,9 @@ QString restoreRefusal(const QString &databasePath, const BackupCopy &copy);
 // Restores `copy` for replacing the database and checks it: validated,
 // counted, and compared with what its record says it held. DbError when the
 // database is on a server (a restore is done there), the copy failed its
-// check, the database's folder has not room for a file of the database's
-// size, or the restore fails; the database is not touched.
+// check, the database's folder has not room for what the copy holds (by its
+// record; twice its size without one), or the restore fails; the database
+// is not touched.
 RestoredCopy restoreForReplacing(const QString &databasePath, const BackupCopy &copy, const Progress &progress);
 
 // Puts a restored copy in the place of the database: closes the connection,

@@ -536,18 +536,23 @@ private slots:
     }
 
     // Without room for the copy where it goes, or for its test restore beside
-    // the database (each about the database's size), nothing is written; the
+    // the database (each about the database's size, or what it holds when a
+    // deleted photograph left its room in the file), nothing is written; the
     // message says where and how much.
     void copyWithoutRoomWritesNothing_data()
     {
         QTest::addColumn<bool>("databaseOnTheSmallDisk");
         QTest::addColumn<bool>("copiesOnTheSmallDisk");
         QTest::addColumn<int>("diskMegabytes");
+        QTest::addColumn<int>("photoMegabytes");
+        QTest::addColumn<bool>("photoDeleted");
         QTest::addColumn<QString>("refusal"); // empty: the copy is made
-        QTest::newRow("copies") << false << true << 40 << "para a cópia:";
-        QTest::newRow("database") << true << false << 40 << "para a restauração de teste que a confere:";
-        QTest::newRow("both") << true << true << 110 << "para a cópia e para a restauração de teste que a confere:";
-        QTest::newRow("room enough") << false << true << 110 << "";
+        QTest::newRow("copies") << false << true << 40 << 16 << false << "para a cópia:";
+        QTest::newRow("database") << true << false << 40 << 16 << false << "para a restauração de teste que a confere:";
+        QTest::newRow("both") << true << true << 150 << 40 << false
+                              << "para a cópia e para a restauração de teste que a confere:";
+        QTest::newRow("room enough") << false << true << 110 << 16 << false << "";
+        QTest::newRow("room of a deleted photograph") << true << true << 150 << 40 << true << "";
     }
 
     void copyWithoutRoomWritesNothing()
@@ -555,10 +560,14 @@ private slots:
         QFETCH(bool, databaseOnTheSmallDisk);
         QFETCH(bool, copiesOnTheSmallDisk);
         QFETCH(int, diskMegabytes);
+        QFETCH(int, photoMegabytes);
+        QFETCH(bool, photoDeleted);
         QFETCH(QString, refusal);
         TestDatabase db;
         db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (1, 'PEDRO', ?)",
-                {QByteArray(16 * 1024 * 1024, 'p')});
+                {QByteArray(photoMegabytes * 1024 * 1024, 'p')});
+        if (photoDeleted)
+            db.exec("DELETE FROM TMEMBRO");
         db.disconnect();
         QTemporaryDir dir, other;
         SmallDisk disk(dir.path(), diskMegabytes);
@@ -573,6 +582,7 @@ private slots:
         if (refusal.isEmpty()) {
             QCOMPARE(error, QString());
             QCOMPARE(BackupFolder::list(copies).size(), 1);
+            QVERIFY(QFileInfo(database).size() > photoMegabytes * 1024 * 1024); // the room stays in the file
             return;
         }
         const QString where = QDir::toNativeSeparators(copiesOnTheSmallDisk ? copies : dir.path());
