@@ -75,10 +75,17 @@ QImage fittedInto(const QByteArray &bytes, QSize bound)
     return r.reader.read();
 }
 
+bool oversized(QSize size, qint64 bytes)
+{
+    const bool tooLong = std::max(size.width(), size.height()) > kLongestStoredSide;
+    const double pixels = double(size.width()) * size.height();
+    return tooLong || (bytes > kSmallestReduced && bytes > kMostBytesPerPixel * pixels);
+}
+
 QByteArray forStorage(const QByteArray &fileBytes)
 {
     const QSize full = sizeOf(fileBytes);
-    if (!full.isValid() || std::max(full.width(), full.height()) <= kLongestStoredSide)
+    if (!full.isValid() || !oversized(full, fileBytes.size()))
         return fileBytes;
     const QImage reduced = onWhite(fittedInto(fileBytes, QSize(kLongestStoredSide, kLongestStoredSide)));
     if (reduced.isNull())
@@ -89,7 +96,8 @@ QByteArray forStorage(const QByteArray &fileBytes)
     QImageWriter writer(&out, "jpeg");
     writer.setQuality(kStoredQuality);
     writer.setOptimizedWrite(true);
-    return writer.write(reduced) ? jpeg : fileBytes;
+    const bool reducedInPixels = reduced.size() != full;
+    return writer.write(reduced) && (reducedInPixels || jpeg.size() < fileBytes.size()) ? jpeg : fileBytes;
 }
 
 } // namespace Pictures

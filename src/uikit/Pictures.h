@@ -13,10 +13,21 @@ namespace Pictures {
 
 inline constexpr int kLongestStoredSide = 1200; // pixels
 inline constexpr int kStoredQuality = 85;       // JPEG
+// A JPEG of quality 85 of a photograph takes a fraction of a byte a pixel
+// (0.1 to 0.5); a file of more is a bitmap, an uncompressed TIFF or a PNG
+// of a photograph, which JPEG stores in a fraction of the room.
+inline constexpr double kMostBytesPerPixel = 1.0;
+inline constexpr qint64 kSmallestReduced = 64 * 1024; // smaller files stay as they are
 
-// The bytes to store for a chosen picture file: a picture whose longer side
-// exceeds kLongestStoredSide is turned upright (as the camera recorded it),
-// reduced to that side and stored as JPEG; any other file as it is.
+// Whether a picture of `size` (pixels) held in `bytes` is larger than the
+// program stores: its longer side exceeds kLongestStoredSide, or it takes
+// more than kMostBytesPerPixel and more than kSmallestReduced.
+bool oversized(QSize size, qint64 bytes);
+
+// The bytes to store for a chosen picture file: an oversized picture is
+// turned upright (as the camera recorded it), reduced to kLongestStoredSide
+// when it is longer and stored as JPEG of kStoredQuality (a picture reduced
+// by its bytes alone only when the JPEG is smaller); any other file as it is.
 QByteArray forStorage(const QByteArray &fileBytes);
 
 // The picture upright at its own size, or null when the bytes are no

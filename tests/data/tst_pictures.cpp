@@ -11,7 +11,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QtTest>
 
 namespace {
@@ -24,14 +23,7 @@ QByteArray picture(QSize size, const char *format, int quality = -1, QImageIOHan
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width() / 2; ++x)
             image.setPixel(x, y, qRgb(230, 0, 0));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.setTransformation(turned);
-    writer.write(image);
-    return bytes;
+    return encoded(image, format, quality, turned);
 }
 
 QSize storedSize(const QByteArray &bytes)
@@ -186,6 +178,13 @@ private slots:
 
         const QByteArray small = picture(QSize(1200, 800), "PNG");
         QCOMPARE(Pictures::forStorage(small), small); // not over 1,200: the file's bytes as they are
+
+        // A bitmap takes three bytes a pixel: stored as JPEG of its own size; a small one as it is.
+        const QByteArray bitmap = picture(QSize(600, 400), "BMP");
+        QCOMPARE(storedSize(Pictures::forStorage(bitmap)), QSize(600, 400));
+        QVERIFY(Pictures::forStorage(bitmap).startsWith("\xFF\xD8"));
+        const QByteArray icon = picture(QSize(100, 100), "BMP");
+        QCOMPARE(Pictures::forStorage(icon), icon);
         const QByteArray notAPicture("não é uma imagem");
         QCOMPARE(Pictures::forStorage(notAPicture), notAPicture);
 
