@@ -80,6 +80,16 @@ QImage pdfPage(const QString &pdf, int dpi)
     return QImage(pdf + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
+// The first page of an A4 run as the preview paints it at `dpi`.
+QImage previewPage(const ReportRun &run, int dpi)
+{
+    QImage page(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
+    return page;
+}
+
 QString pdfText(const QString &pdf, const QStringList &options = {})
 {
     QProcess p;
@@ -481,11 +491,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"pagina.pdf"}); // no temporary file left
 
         const int dpi = 100;
-        QImage preview(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
-        preview.fill(Qt::white);
-        QPainter painter(&preview);
-        paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
-        painter.end();
+        const QImage preview = previewPage(run, dpi);
         const QImage pdf = pdfPage(path, dpi);
         QVERIFY2(differingShare(pdf.scaled(preview.size()), preview) < 0.01,
                  qPrintable(QString::number(differingShare(pdf.scaled(preview.size()), preview))));
@@ -628,11 +634,7 @@ private slots:
         QCOMPARE(pdfText(path, {"-raw"}).remove(' '), expected);
 
         const int dpi = 150;
-        QImage preview(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
-        preview.fill(Qt::white);
-        QPainter painter(&preview);
-        paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
-        painter.end();
+        const QImage preview = previewPage(run, dpi);
         const QImage pdf = pdfPage(path, dpi).scaled(preview.size());
         QStringList differing;
         for (int i = 0; i < 2 * all.size(); ++i) {
