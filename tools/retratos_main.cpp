@@ -342,6 +342,8 @@ void pictureOversizedPhotographs(QWidget *owner)
     }
     TFCopiaSeguranca window(owner);
     window.show();
+    while (window.surveying()) // the button shows when the survey ends
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     settle();
     savePicture(&window, QStringLiteral("copia-de-seguranca-fotografias"));
     Messages::Recorder answers;
