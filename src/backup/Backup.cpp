@@ -1,6 +1,7 @@
 #include "Backup.h"
 
 #include "FirebirdService.h"
+#include "datamodule/Credentials.h"
 #include "datamodule/ParameterCodes.h"
 #include "datamodule/Schema.h"
 #include "datamodule/SchemaUpgrade.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-const QString kUserName = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("tessavine");
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 QString &chosenFolder()
@@ -380,32 +379,6 @@ BackupCopy keepChecked(const CopyTarget &target, const BackupCounts &counts, con
 
 } // namespace
 
-DatabaseLocation DatabaseLocation::of(const QString &databasePath)
-{
-    DatabaseLocation where;
-    where.file = databasePath;
-    const qsizetype url = databasePath.indexOf(QLatin1String("://"));
-    if (url > 0) { // inet://host/path
-        const qsizetype slash = databasePath.indexOf(u'/', url + 3);
-        where.server = databasePath.left(slash + 1);
-        where.file = databasePath.mid(slash + 1);
-        return where;
-    }
-    const qsizetype colon = databasePath.indexOf(u':');
-    const bool driveLetter = colon == 1 && databasePath.at(0).isLetter();
-    if (colon > 0 && !driveLetter) {
-        where.server = databasePath.left(colon + 1);
-        where.file = databasePath.mid(colon + 1);
-    }
-    return where;
-}
-
-QString DatabaseLocation::folder() const
-{
-    const qsizetype cut = qMax(file.lastIndexOf(u'/'), file.lastIndexOf(u'\\'));
-    return file.left(cut + 1);
-}
-
 namespace Backup {
 
 void withConnection(const QString &databasePath, const std::function<void(const QSqlDatabase &)> &work)
@@ -414,10 +387,7 @@ void withConnection(const QString &databasePath, const std::function<void(const 
     QString refused;
     std::exception_ptr failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connection);
-        db.setDatabaseName(databasePath);
-        db.setUserName(kUserName);
-        db.setPassword(kPassword);
+        QSqlDatabase db = addFirebirdConnection(connection, databasePath);
         if (!db.open()) {
             refused = db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
         } else {

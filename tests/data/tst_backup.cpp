@@ -9,6 +9,7 @@
 
 #include "backup/Backup.h"
 #include "backup/FirebirdService.h"
+#include "datamodule/Credentials.h"
 #include "dataset/DbError.h"
 
 #include <QProcess>
@@ -47,10 +48,7 @@ QVariant valueIn(const QString &file, const QString &sql)
     const QString name = QStringLiteral("leitura");
     QVariant value;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
-        db.setDatabaseName(file);
-        db.setUserName(QStringLiteral("SYSDBA"));
-        db.setPassword(QStringLiteral("tessavine"));
+        QSqlDatabase db = addFirebirdConnection(name, file);
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(sql) && q.next())
@@ -340,10 +338,7 @@ private slots:
         const QString other = folder.filePath("outro.gdb");
         QVERIFY(QFile::copy(db.path(), other));
         {
-            QSqlDatabase o = QSqlDatabase::addDatabase("QIBASE", "outro");
-            o.setDatabaseName(other);
-            o.setUserName("SYSDBA");
-            o.setPassword("tessavine");
+            QSqlDatabase o = addFirebirdConnection("outro", other);
             QVERIFY(o.open());
             QVERIFY(QSqlQuery(o).exec("DROP TABLE TEVENTO"));
             o.close();
