@@ -1,5 +1,6 @@
 #include "DatabaseCreator.h"
 
+#include "datamodule/Credentials.h"
 #include "provider/EngineErrors.h"
 
 #include <QFile>
@@ -33,9 +34,10 @@ void createEmptyFile(const QString &path)
 {
     QString quoted = path;
     quoted.replace(u'\'', QStringLiteral("''"));
-    const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER 'SYSDBA' PASSWORD 'tessavine' "
+    const Credentials pair = credentialsFor(path);
+    const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3' "
                                           "PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252")
-                               .arg(quoted)
+                               .arg(quoted, pair.userName, pair.password)
                                .toLocal8Bit();
     ISC_STATUS_ARRAY status{};
     isc_db_handle db = 0;
@@ -71,10 +73,7 @@ void runScript(const QString &path, const QStringList &statements, int level)
     const QString name = QStringLiteral("criar-banco-") + QUuid::createUuid().toString(QUuid::Id128);
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
-        db.setDatabaseName(path);
-        db.setUserName(QStringLiteral("SYSDBA"));
-        db.setPassword(QStringLiteral("tessavine"));
+        QSqlDatabase db = addFirebirdConnection(name, path);
         if (!db.open()) {
             failure = dbErrorFrom(db.lastError()).text();
         } else {

@@ -4,6 +4,7 @@
 #include "DemoPhotos.h"
 #include "uikit/Today.h"
 #include "provider/EngineErrors.h"
+#include "datamodule/Credentials.h"
 #include "datamodule/SchemaUpgrade.h"
 
 #include <QBuffer>
@@ -294,10 +295,7 @@ public:
     explicit Connection(const QString &path)
         : m_name(QStringLiteral("demo-") + QUuid::createUuid().toString(QUuid::Id128))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_name);
-        db.setDatabaseName(path);
-        db.setUserName(QStringLiteral("SYSDBA"));
-        db.setPassword(QStringLiteral("tessavine"));
+        QSqlDatabase db = addFirebirdConnection(m_name, path);
         if (!db.open()) {
             const QString text = dbErrorFrom(db.lastError()).text();
             db = {};

@@ -1,5 +1,6 @@
 #include "FirebirdService.h"
 
+#include "datamodule/Credentials.h"
 #include "dataset/DbError.h"
 
 #include <QRegularExpression>
@@ -12,9 +13,6 @@
 
 namespace {
 
-const char *const kUserName = "SYSDBA";
-const char *const kPassword = "tessavine";
-
 QString statusText(const ISC_STATUS *status)
 {
     QStringList lines;
@@ -25,7 +23,7 @@ QString statusText(const ISC_STATUS *status)
     return lines.join(u'\n');
 }
 
-// A services parameter block: one tag byte, then the value.
+// A services (or database) parameter block: one tag byte, then the value.
 class Spb
 {
 public:
@@ -47,6 +45,14 @@ public:
     {
         m_bytes.append(t).append(char(value.size())).append(value);
         return *this;
+    }
+    // The user and password for `database`: the same tags open a services
+    // attach block and a database parameter block.
+    Spb &login(const QString &database)
+    {
+        const Credentials pair = credentialsFor(database);
+        return shortText(isc_dpb_user_name, pair.userName.toLocal8Bit())
+            .shortText(isc_dpb_password, pair.password.toLocal8Bit());
     }
     Spb &number(char t, quint32 value)
     {
@@ -92,7 +98,7 @@ FirebirdService::FirebirdService(const QString &server) : m_session(std::make_un
 {
     const QByteArray name = server.toLocal8Bit() + "service_mgr";
     Spb attach(isc_spb_version);
-    attach.tag(isc_spb_current_version).shortText(isc_spb_user_name, kUserName).shortText(isc_spb_password, kPassword);
+    attach.tag(isc_spb_current_version).login(server);
     ISC_STATUS_ARRAY status{};
     if (isc_service_attach(status, 0, name.constData(), &m_session->handle, ushort(attach.bytes().size()),
                            attach.bytes().constData()))
@@ -187,13 +193,11 @@ QString FirebirdService::validationErrors(const QString &database)
 void dropDatabase(const QString &connectString)
 {
     const QByteArray name = connectString.toLocal8Bit();
-    QByteArray dpb;
-    dpb.append(char(isc_dpb_version1));
-    dpb.append(char(isc_dpb_user_name)).append(char(qstrlen(kUserName))).append(kUserName);
-    dpb.append(char(isc_dpb_password)).append(char(qstrlen(kPassword))).append(kPassword);
+    Spb dpb(isc_dpb_version1);
+    dpb.login(connectString);
     ISC_STATUS_ARRAY status{};
     isc_db_handle db = 0;
-    if (isc_attach_database(status, 0, name.constData(), &db, short(dpb.size()), dpb.constData()))
+    if (isc_attach_database(status, 0, name.constData(), &db, short(dpb.bytes().size()), dpb.bytes().constData()))
         throw DbError(statusText(status));
     if (isc_drop_database(status, &db)) {
         const QString failure = statusText(status);

@@ -14,6 +14,7 @@
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 
+#include <QAction>
 #include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -202,9 +203,9 @@ void TFMovimentacoes::buildDetails()
     addLabeled(QStringLiteral("Label9"), QStringLiteral("DOCUMENTO"), DBEdit5);
     addEditable({DBLookupComboBox2, DBLookupComboBox3, txtBuscaMembro, DBEdit5});
 
-    btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), false);
+    btnRecibo = addButton(QStringLiteral("btnRecibo"), QStringLiteral("Recibo"), QStringLiteral("recibo"), false,
+                          [this] { btnReciboClick(); });
     btnRecibo->setToolTip(QStringLiteral("Recibo da entrada para o membro que a deu"));
-    connectGuarded(btnRecibo, &QToolButton::clicked, this, [this] { btnReciboClick(); });
     TableDataset *movements = DM->TBMOVIMENTACOES;
     for (auto signal : {&Dataset::currentChanged, &Dataset::recordChanged, &Dataset::rowsReset, &Dataset::stateChanged})
         connectGuarded(movements, signal, this, [this] {
@@ -224,12 +225,9 @@ void TFMovimentacoes::listCategoriesOfKind()
     if (!categories->active() || !DM->TBMOVIMENTACOES->active())
         return;
     const QString kind = DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString();
-    const QString filter = CashCategories::kindFilter(kind);
-    if (categories->filter() != filter || !categories->filtered()) {
-        categories->setFiltered(false);
-        categories->setFilter(filter);
-        categories->setFiltered(true);
-    }
+    const LikeFilter filter = CashCategories::kindFilter(kind);
+    if (categories->filter() != filter.expression() || !categories->filtered())
+        categories->filterBy(filter);
     Field *category = DM->TBMOVIMENTACOESMOVCATEGORIA;
     if (DM->TBMOVIMENTACOES->editing() && !category->isNull()
         && CashCategories::kindOf(category->asInteger()) != kind)
@@ -245,7 +243,8 @@ void TFMovimentacoes::followState()
     const bool receipt = DM->TBMOVIMENTACOES->active() && !DM->TBMOVIMENTACOES->isEmpty()
                          && !DM->TBMOVIMENTACOESMOVMEMBRO->isNull()
                          && DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString() == CashCategories::kEntry;
-    btnRecibo->setEnabled(btnRecibo->isEnabled() && receipt);
+    QAction *recibo = command(btnRecibo);
+    recibo->setEnabled(recibo->isEnabled() && receipt);
 }
 
 void TFMovimentacoes::btnReciboClick()

@@ -38,10 +38,7 @@ QList<std::pair<QString, QVariant>> LookupSearch::matches(const QString &text) c
     TableDataset *rows = m_list ? m_list->listDataset() : nullptr;
     if (!rows || !rows->active() || text.trimmed().isEmpty())
         return found;
-    QString pattern = QStringLiteral("%") + text.trimmed() + QStringLiteral("%");
-    pattern.replace(u'\'', QStringLiteral("''"));
-    const LikeFilter filter =
-        LikeFilter::parse(QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(m_nameColumn, pattern));
+    const LikeFilter filter = LikeFilter::containing(m_nameColumn, text.trimmed());
     const int key = rows->fieldByName(m_keyColumn)->index();
     const int name = rows->fieldByName(m_nameColumn)->index();
     QByteArray bytes;

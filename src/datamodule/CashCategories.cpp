@@ -40,11 +40,9 @@ QString kindOf(int code)
     return byCode(DM->TBCATEGORIA, QStringLiteral("CATCODIGO"), QStringLiteral("CATTIPO")).value(code);
 }
 
-QString kindFilter(const QString &kind)
+LikeFilter kindFilter(const QString &kind)
 {
-    QString pattern = kind;
-    pattern.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("(UPPER(CATTIPO) LIKE UPPER('%1'))").arg(pattern);
+    return LikeFilter(QStringLiteral("CATTIPO"), kind);
 }
 
 } // namespace CashCategories

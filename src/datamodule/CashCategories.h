@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dataset/LikeFilter.h"
+
 #include <QHash>
 #include <QString>
 
@@ -29,6 +31,6 @@ QString kindOf(int code);
 
 // The filter of TBCATEGORIA that leaves the categories of `kind` visible
 // (none for an empty kind).
-QString kindFilter(const QString &kind);
+LikeFilter kindFilter(const QString &kind);
 
 } // namespace CashCategories

@@ -1,5 +1,6 @@
 #include "UDM.h"
 
+#include "Credentials.h"
 #include "Schema.h"
 #include "SystemPaths.h"
 #include "provider/EngineErrors.h"
@@ -8,9 +9,6 @@
 TDM *DM = nullptr;
 
 namespace {
-const char *const kUserName = "SYSDBA";
-const char *const kPassword = "tessavine";
-
 // The embedded engine opens a database file for one process only: a second
 // Kelmara started on the same computer (or isql, gbak) is refused with this.
 bool openedByAnotherProgram(const QSqlError &error)
@@ -71,10 +69,7 @@ void TDM::connectDatabase()
     }
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
-        db.setDatabaseName(m_databasePath);
-        db.setUserName(QString::fromLatin1(kUserName));
-        db.setPassword(QString::fromLatin1(kPassword));
+        QSqlDatabase db = addFirebirdConnection(m_connectionName, m_databasePath);
         if (!db.isValid()) {
             failure = QStringLiteral("O driver do Firebird (QIBASE) do Qt não está instalado.");
         } else {

@@ -32,6 +32,11 @@ public:
     const QString &inputMask() const { return m_def.inputMask; }
     int index() const { return m_index; }
     Dataset *dataset() const { return m_dataset; }
+    // How messages name the column to the user: the caption of the box that
+    // shows it, set by the window that builds the box; the column name while
+    // no window has set one.
+    const QString &displayLabel() const { return m_displayLabel.isEmpty() ? m_def.name : m_displayLabel; }
+    void setDisplayLabel(const QString &caption) { m_displayLabel = caption; }
 
     QVariant value() const;
     bool isNull() const { return value().isNull(); }
@@ -64,4 +69,5 @@ private:
     Dataset *m_dataset;
     int m_index;
     FieldDef m_def;
+    QString m_displayLabel;
 };

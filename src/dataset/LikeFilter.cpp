@@ -71,36 +71,51 @@ DbError badExpression(const QString &expression)
 
 } // namespace
 
-LikeFilter LikeFilter::parse(const QString &expression)
+LikeFilter::LikeFilter(const QString &column, const QString &pattern) : m_column(column), m_patternText(pattern)
 {
-    Reader r(expression);
-    LikeFilter f;
-    QString pattern;
-    const bool ok = r.take(QLatin1String("(")) && r.take(QLatin1String("UPPER")) && r.take(QLatin1String("("))
-        && !(f.m_column = r.identifier()).isEmpty() && r.take(QLatin1String(")"))
-        && r.take(QLatin1String("LIKE")) && r.take(QLatin1String("UPPER")) && r.take(QLatin1String("("))
-        && r.quoted(pattern) && r.take(QLatin1String(")")) && r.take(QLatin1String(")")) && r.atEnd();
-    if (!ok)
-        throw badExpression(expression);
-
     QByteArray bytes;
     if (!Win1252::encode(pattern, bytes)) {
-        f.m_matchesNothing = true;
-        return f;
+        m_matchesNothing = true;
+        return;
     }
     for (char &b : bytes)
         b = char(Win1252::searchFold[static_cast<unsigned char>(b)]);
-    f.m_pattern = bytes;
+    m_pattern = bytes;
 
     // "%text%" with no other wildcard is what every search builds: a plain
     // substring test is enough for it.
     const QByteArray inner = bytes.size() >= 2 ? bytes.mid(1, bytes.size() - 2) : QByteArray();
     if (bytes.size() >= 2 && bytes.startsWith('%') && bytes.endsWith('%') && !inner.contains('%')
         && !inner.contains('_')) {
-        f.m_simpleContains = true;
-        f.m_literal = inner;
+        m_simpleContains = true;
+        m_literal = inner;
     }
-    return f;
+}
+
+LikeFilter LikeFilter::containing(const QString &column, const QString &text)
+{
+    return LikeFilter(column, QStringLiteral("%") + text + QStringLiteral("%"));
+}
+
+LikeFilter LikeFilter::parse(const QString &expression)
+{
+    Reader r(expression);
+    QString column;
+    QString pattern;
+    const bool ok = r.take(QLatin1String("(")) && r.take(QLatin1String("UPPER")) && r.take(QLatin1String("("))
+        && !(column = r.identifier()).isEmpty() && r.take(QLatin1String(")"))
+        && r.take(QLatin1String("LIKE")) && r.take(QLatin1String("UPPER")) && r.take(QLatin1String("("))
+        && r.quoted(pattern) && r.take(QLatin1String(")")) && r.take(QLatin1String(")")) && r.atEnd();
+    if (!ok)
+        throw badExpression(expression);
+    return LikeFilter(column, pattern);
+}
+
+QString LikeFilter::expression() const
+{
+    QString quoted = m_patternText;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(m_column, quoted);
 }
 
 bool LikeFilter::matches(std::string_view text) const

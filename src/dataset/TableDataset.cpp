@@ -162,7 +162,7 @@ void TableDataset::checkRequired() const
 {
     for (Field *f : fields())
         if (f->required() && m_buffer[f->index()].isNull())
-            throw DbError(QStringLiteral("Field '%1' must have a value").arg(f->fieldName()));
+            throw DbError(QStringLiteral("Preencha o campo %1.").arg(f->displayLabel()));
 }
 
 void TableDataset::post()
@@ -341,29 +341,37 @@ void TableDataset::showRow(int row)
     setCurrent(it == rows.end() ? currentIndex() : int(it - rows.begin()));
 }
 
+int TableDataset::textColumnOf(const LikeFilter &filter)
+{
+    Field *f = fieldByName(filter.column());
+    if (f->type() != FieldType::Text)
+        throw DbError(QStringLiteral("Expressão de filtro inválida: %1 não é uma coluna de texto.").arg(f->fieldName()));
+    return f->index();
+}
+
+void TableDataset::refilter()
+{
+    rebuildVisible();
+    resetNavigation();
+    emit rowsReset();
+    emit currentChanged();
+}
+
 void TableDataset::setFilter(const QString &expression)
 {
     std::optional<LikeFilter> parsed;
     int column = -1;
     if (!expression.trimmed().isEmpty()) {
         parsed = LikeFilter::parse(expression);
-        Field *f = fieldByName(parsed->column());
-        if (f->type() != FieldType::Text)
-            throw DbError(QStringLiteral("Expressão de filtro inválida: %1 não é uma coluna de texto.")
-                              .arg(f->fieldName()));
-        column = f->index();
+        column = textColumnOf(*parsed);
     }
     if (m_filtered && active())
         post(); // before anything changes: a refused post leaves the old filter whole
     m_filterText = expression;
     m_filter = std::move(parsed);
     m_filterColumn = column;
-    if (m_filtered && active()) {
-        rebuildVisible();
-        resetNavigation();
-        emit rowsReset();
-        emit currentChanged();
-    }
+    if (m_filtered && active())
+        refilter();
 }
 
 void TableDataset::setFiltered(bool on)
@@ -373,12 +381,21 @@ void TableDataset::setFiltered(bool on)
     if (active())
         post();
     m_filtered = on;
-    if (!active())
-        return;
-    rebuildVisible();
-    resetNavigation();
-    emit rowsReset();
-    emit currentChanged();
+    if (active())
+        refilter();
+}
+
+void TableDataset::filterBy(const LikeFilter &filter)
+{
+    const int column = textColumnOf(filter);
+    if (active())
+        post(); // before anything changes: a refused post leaves the old filter whole
+    m_filterText = filter.expression();
+    m_filter = filter;
+    m_filterColumn = column;
+    m_filtered = true;
+    if (active())
+        refilter();
 }
 
 bool TableDataset::rowEquals(int row, const std::vector<Field *> &fields, const QVariantList &values) const

@@ -60,6 +60,11 @@ public:
     void setFilter(const QString &expression);
     bool filtered() const { return m_filtered; }
     void setFiltered(bool on);
+    // Sets `filter` and switches it on in one step: the rows, grids and bound
+    // controls are reset once. filter() then reads its expression.
+    void filterBy(const LikeFilter &filter);
+    // A search box's text: the rows whose `column` contains `text`.
+    void setSearch(const QString &column, const QString &text) { filterBy(LikeFilter::containing(column, text)); }
 
     // Visible rows, for grids and lists.
     int recordCount() const override { return int(visibleRows().size()); }
@@ -95,6 +100,8 @@ private:
     const std::vector<int> &visibleRows() const { return m_filtered && m_filter ? m_visible : m_order; }
     int currentRow() const; // physical row of the current visible row, -1 when none
     void rebuildVisible();
+    void refilter(); // the visible rows anew, the first current, every listener told
+    int textColumnOf(const LikeFilter &filter); // DbError for a column that holds no text
     void rowsChangedKeepingPosition();
     void showRow(int row);  // makes `row` current if it is visible
     void logChange(Change::Kind kind, int row);

@@ -246,39 +246,42 @@ void TFMenu::connectCommands()
 {
     connectGuarded(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
     connectGuarded(btnAbrir, &QPushButton::clicked, this, [this] { btnAbrirClick(); });
-    connectGuarded(Cargos1, &QAction::triggered, this, [this] { FormKit::openModal(FCargo, this); });
-    connectGuarded(Parametros, &QAction::triggered, this, [this] { FormKit::openModal(FParamentros, this); });
-    connectGuarded(CopiadeSeguranca1, &QAction::triggered, this, [this] { FormKit::openModal(FCopiaSeguranca, this); });
-    if (DM) // a restored database: today's events as it holds them
-        connectGuarded(DM, &TDM::reopened, this, [this] { listTodaysEvents(); });
-    if (DM) // a restored copy may be of an older level
-        connectGuarded(DM, &TDM::reopened, this, [this] { showCategoryCommands(); });
-    connectGuarded(Categorias1, &QAction::triggered, this, [this] { FormKit::openModal(FCategoria, this); });
-    connectGuarded(Dizimistas1, &QAction::triggered, this, [this] { FormKit::openModal(FFDizimistas, this); });
-    connectGuarded(SpeedButton3, &QToolButton::clicked, this, [this] { FormKit::openModal(FFuncionario, this); });
-    connectGuarded(Funcionrios1, &QAction::triggered, this, [this] { FormKit::openModal(FFuncionario, this); });
-    connectGuarded(SpeedButton5, &QToolButton::clicked, this, [this] { FormKit::openModal(FEvento, this); });
-    connectGuarded(Evento1, &QAction::triggered, this, [this] { FormKit::openModal(FEvento, this); });
-    connectGuarded(SpeedButton1, &QToolButton::clicked, this, [this] { FormKit::openModal(FMembro, this); });
-    connectGuarded(Membros1, &QAction::triggered, this, [this] { FormKit::openModal(FMembro, this); });
-    connectGuarded(CadastrodoLivroCaixadoMs1, &QAction::triggered, this, [this] { FormKit::openModal(FLivroCaixa, this); });
-    connectGuarded(SpeedButton2, &QToolButton::clicked, this, [this] { FormKit::openModal(FMovimentacoes, this); });
-    connectGuarded(MovimentaesdoLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FMovimentacoes, this); });
-    connectGuarded(btnLivro, &QToolButton::clicked, this, [this] { FormKit::openModal(FFLivro, this); });
-    connectGuarded(RelatriodeLivroCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivro, this); });
-    connectGuarded(ResumoAnualdoCaixa1, &QAction::triggered, this, [this] { FormKit::openModal(FFResumoAnual, this); });
-    connectGuarded(LivroCaixaAnual1, &QAction::triggered, this, [this] { FormKit::openModal(FFLivroAnual, this); });
-    connectGuarded(DadosdaIgreja1, &QAction::triggered, this, [this] { FormKit::openModal(FDadosIgreja, this); });
-    connectGuarded(Aniversariantes1, &QAction::triggered, this, [this] { FormKit::openModal(FFAniversariantes, this); });
-    connectGuarded(SpeedButton4, &QToolButton::clicked, this, [this] { close(); });
-    connectGuarded(Sair1, &QAction::triggered, this, [this] { close(); });
+    const auto opens = [this](auto *&global) { return [this, &global] { FormKit::openModal(global, this); }; };
+    m_commands = {
+        {Cargos1, nullptr, QStringLiteral("FCargo"), opens(FCargo)},
+        {Evento1, SpeedButton5, QStringLiteral("FEvento"), opens(FEvento)},
+        {Membros1, SpeedButton1, QStringLiteral("FMembro"), opens(FMembro)},
+        {Aniversariantes1, nullptr, QStringLiteral("FFAniversariantes"), opens(FFAniversariantes)},
+        {Funcionrios1, SpeedButton3, QStringLiteral("FFuncionario"), opens(FFuncionario)},
+        {Categorias1, nullptr, QStringLiteral("FCategoria"), opens(FCategoria), true},
+        {CadastrodoLivroCaixadoMs1, nullptr, QStringLiteral("FLivroCaixa"), opens(FLivroCaixa)},
+        {MovimentaesdoLivroCaixa1, SpeedButton2, QStringLiteral("FMovimentacoes"), opens(FMovimentacoes)},
+        {RelatriodeLivroCaixa1, btnLivro, QStringLiteral("FFLivro"), opens(FFLivro)},
+        {ResumoAnualdoCaixa1, nullptr, QStringLiteral("FFResumoAnual"), opens(FFResumoAnual)},
+        {LivroCaixaAnual1, nullptr, QStringLiteral("FFLivroAnual"), opens(FFLivroAnual)},
+        {Dizimistas1, nullptr, QStringLiteral("FFDizimistas"), opens(FFDizimistas), true},
+        {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros)},
+        {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja)},
+        {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca)},
+        {Sair1, SpeedButton4, QString(), [this] { close(); }},
+    };
+    for (const MenuCommand &command : m_commands) {
+        connectGuarded(command.action, &QAction::triggered, this, command.run);
+        if (command.button)
+            FormKit::showAction(command.button, command.action);
+    }
+    if (DM) // a restored database: today's events as it holds them, and the commands of its level
+        connectGuarded(DM, &TDM::reopened, this, [this] {
+            listTodaysEvents();
+            updateCommands();
+        });
 }
 
-void TFMenu::showCategoryCommands()
+void TFMenu::updateCommands()
 {
-    const bool available = CashCategories::available();
-    Categorias1->setVisible(available);
-    Dizimistas1->setVisible(available);
+    const bool categories = CashCategories::available();
+    for (const MenuCommand &command : m_commands)
+        command.action->setVisible(categories || !command.needsCategories);
 }
 
 void TFMenu::showEvent(QShowEvent *event)
@@ -295,7 +298,7 @@ void TFMenu::showEvent(QShowEvent *event)
 // and the rest of the program works on.
 void TFMenu::FormShow()
 {
-    showCategoryCommands();
+    updateCommands();
     QStringList refusals;
     const auto attempt = [&refusals](const std::function<void()> &step) {
         try {

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QFrame;
 class QLabel;
@@ -9,6 +11,18 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
+
+// One command of the main window. Its action is the menu item, and the
+// toolbar button and any shortcut show that same action, so hiding or
+// disabling the action hides or disables all of them together.
+struct MenuCommand
+{
+    QAction *action;             // object name as the menu item: "Membros1"
+    QToolButton *button;         // the toolbar button showing it, or none
+    QString window;              // object name of the window it opens ("FMembro"); empty: it ends the program
+    std::function<void()> run;   // what triggering it does
+    bool needsCategories = false; // only where the database has the cash book's categories
+};
 
 // The main window: the toolbar and menu that open every register, the cash
 // book and its report, and a side panel with today's events. Closing it ends
@@ -36,7 +50,12 @@ public:
     void btnAbrirClick();
     void listTodaysEvents(); // today's events list, into txtEventos
     void listTodaysBirthdays(); // the members born on this day, into txtAniversariantes
-    void showCategoryCommands(); // Categorias and Dizimistas, as the database allows
+    // Every command, in menu order; each one QAction.
+    const QList<MenuCommand> &commands() const { return m_commands; }
+    // Which commands are shown, derived in this one place: those of the
+    // categories only where the database has them. Runs when the window is
+    // shown and after a restore.
+    void updateCommands();
 
 signals:
     void closed(); // the program ends
@@ -50,6 +69,8 @@ private:
     void buildMenu();
     void buildBody();
     void connectCommands();
+
+    QList<MenuCommand> m_commands;
 };
 
 extern TFMenu *FMenu;

@@ -16,6 +16,7 @@
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -44,15 +45,6 @@ struct WaitCursor
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The search filter: the column containing the text, capitals and small
-// letters alike, accented letters as their base letters.
-QString searchFilter(const QString &column, const QString &text)
-{
-    QString pattern = QStringLiteral("%") + text + QStringLiteral("%");
-    pattern.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("(UPPER(%1) LIKE UPPER('%2'))").arg(column, pattern);
-}
-
 } // namespace
 
 const QStringList &stateCodes()
@@ -79,6 +71,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     buildButtons();
     buildQueryPage();
     buildExportButton();
+    buildWindowKeys();
     connectHandlers();
     connect(table(), &Dataset::stateChanged, this, &RecordForm::followState);
 }
@@ -120,7 +113,7 @@ void RecordForm::buildPages()
 }
 
 QToolButton *RecordForm::addButton(const QString &name, const QString &caption, const QString &icon,
-                                   bool editStateOnly)
+                                   bool editStateOnly, std::function<void()> run)
 {
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
     b->setFixedSize(96, 52);
@@ -128,24 +121,102 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     // A register's own buttons, added after the pattern's, come just above Sair.
     const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
     m_buttonLayout->insertWidget(sair, b);
-    (editStateOnly ? m_editStateButtons : m_browseStateButtons) << b;
+    addCommand(b, editStateOnly, std::move(run));
     return b;
+}
+
+QAction *RecordForm::addCommand(QToolButton *button, bool editStateOnly, std::function<void()> run)
+{
+    auto *action = new QAction(button->text(), this);
+    action->setObjectName(QStringLiteral("act") + button->objectName().mid(3)); // "btnNovo": "actNovo"
+    addAction(action); // the window's: its key acts wherever the focus is in the window
+    FormKit::showAction(button, action);
+    connectGuarded(action, &QAction::triggered, this, run);
+    m_commands.append({button, action, editStateOnly, std::move(run)});
+    return action;
+}
+
+QList<QAction *> RecordForm::commands() const
+{
+    QList<QAction *> actions;
+    for (const Command &c : m_commands)
+        actions << c.action;
+    return actions;
+}
+
+RecordForm::Command *RecordForm::commandOf(const QToolButton *button)
+{
+    for (Command &c : m_commands)
+        if (c.button == button)
+            return &c;
+    return nullptr;
+}
+
+QAction *RecordForm::command(const QToolButton *button) const
+{
+    for (const Command &c : m_commands)
+        if (c.button == button)
+            return c.action;
+    return nullptr;
 }
 
 void RecordForm::buildButtons()
 {
-    btnNovo = addButton(QStringLiteral("btnNovo"), QStringLiteral("Novo"), QStringLiteral("novo"), false);
-    btnAlterar = addButton(QStringLiteral("btnAlterar"), QStringLiteral("Alterar"), QStringLiteral("alterar"), false);
-    btnSalvar = addButton(QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStringLiteral("salvar"), true);
-    btnCancelar = addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), QStringLiteral("cancelar"), true);
-    btnExcluir = addButton(QStringLiteral("btnExcluir"), QStringLiteral("Excluir"), QStringLiteral("excluir"), false);
-    btnConsultar = addButton(QStringLiteral("btnConsultar"), QStringLiteral("Consultar"), QStringLiteral("consultar"), false);
+    const auto button = [this](const char *name, const QString &caption, const char *icon, bool editStateOnly,
+                               std::function<void()> run) {
+        return addButton(QString::fromLatin1(name), caption, QString::fromLatin1(icon), editStateOnly, std::move(run));
+    };
+    btnNovo = button("btnNovo", QStringLiteral("Novo"), "novo", false, [this] { btnNovoClick(); });
+    btnAlterar = button("btnAlterar", QStringLiteral("Alterar"), "alterar", false, [this] { btnAlterarClick(); });
+    btnSalvar = button("btnSalvar", QStringLiteral("Salvar"), "salvar", true, [this] { btnSalvarClick(); });
+    btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar", true, [this] { btnCancelarClick(); });
+    btnExcluir = button("btnExcluir", QStringLiteral("Excluir"), "excluir", false, [this] { btnExcluirClick(); });
+    btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", false, [this] { btnConsultarClick(); });
     if (!m_setup.reportCaption.isEmpty()) {
-        btnRelatorio = addButton(QStringLiteral("btnRelatorio"), m_setup.reportCaption, QStringLiteral("relatorio"), false);
+        btnRelatorio = button("btnRelatorio", m_setup.reportCaption, "relatorio", false, [this] { btnRelatorioClick(); });
         btnRelatorio->setFixedSize(qMax(110, btnRelatorio->sizeHint().width()), 52); // long captions whole
     }
     // The report button, where there is one, comes just above Sair.
-    btnSair = addButton(QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral("sair"), false);
+    btnSair = button("btnSair", QStringLiteral("Sair"), "sair", false, [this] { btnSairClick(); });
+}
+
+// The hidden shortcut menu: each key triggers its button's command, so it
+// acts only while that button is enabled; in cash movements F1 and Shift+Del
+// act in either state, through actions of their own (the old menu's items).
+void RecordForm::buildWindowKeys()
+{
+    using S = RecordFormSetup::Shortcuts;
+    if (m_setup.shortcuts == S::None)
+        return;
+    const bool movements = m_setup.shortcuts == S::CashMovements;
+    struct Key
+    {
+        QToolButton *button;
+        QKeySequence key;
+        const char *alwaysItem = nullptr; // acts whether the button is enabled or not
+    };
+    QList<Key> keys{{btnNovo, Qt::Key_F1, movements ? "Novo1" : nullptr},
+                    {btnAlterar, Qt::Key_F2},
+                    {btnSalvar, Qt::Key_F5},
+                    {btnCancelar, Qt::Key_Escape},
+                    {btnExcluir, QKeySequence(Qt::SHIFT | Qt::Key_Delete), movements ? "Deletar1" : nullptr}};
+    if (!movements && btnRelatorio)
+        keys.append({btnRelatorio, QKeySequence(Qt::CTRL | Qt::Key_P)});
+    if (movements || m_setup.consultKey)
+        keys.append({btnConsultar, Qt::Key_F8});
+    keys.append({btnSair, Qt::Key_F4});
+    for (const Key &k : keys) {
+        Command *c = commandOf(k.button);
+        if (!k.alwaysItem) {
+            c->action->setShortcut(k.key);
+            continue;
+        }
+        c->keyInEitherState = new QAction(this);
+        c->keyInEitherState->setObjectName(QString::fromLatin1(k.alwaysItem));
+        c->keyInEitherState->setShortcut(k.key);
+        addAction(c->keyInEitherState);
+        connectGuarded(c->keyInEitherState, &QAction::triggered, this, c->run);
+    }
 }
 
 void RecordForm::buildQueryPage()
@@ -167,6 +238,7 @@ void RecordForm::buildQueryPage()
     auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
     btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
                                        QStringLiteral(":/icons/buscar.svg"), true);
+    addCommand(btnBuscar, false, [this] { btnBuscarClick(); });
     btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnBuscar->setIconSize(QSize(20, 20));
     strip->addWidget(label);
@@ -184,6 +256,7 @@ void RecordForm::buildExportButton()
     btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnExportar->setIconSize(QSize(20, 20));
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
+    addCommand(btnExportar, false, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
     strip->addStretch();
     strip->addWidget(btnExportar);
@@ -236,8 +309,19 @@ void RecordForm::finishLayout()
     }
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
+    nameFieldsByCaptions();
     FormKit::centreOnScreen(this);
     followState();
+}
+
+// The dataset's messages name a column as the user sees it: by the caption
+// label of its box on the entry page ("Preencha o campo CÓDIGO.").
+void RecordForm::nameFieldsByCaptions()
+{
+    for (const QLabel *label : TabSheet1->findChildren<QLabel *>())
+        if (const QWidget *box = label->buddy())
+            if (const auto *link = box->findChild<FieldLink *>(QString(), Qt::FindDirectChildrenOnly))
+                link->field()->setDisplayLabel(label->text());
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)
@@ -330,25 +414,13 @@ void RecordForm::addFieldKeys(QWidget *control, bool saveAndLeaveOnly)
 
 void RecordForm::connectHandlers()
 {
-    connectGuarded(btnNovo, &QToolButton::clicked, this, [this] { btnNovoClick(); });
-    connectGuarded(btnAlterar, &QToolButton::clicked, this, [this] { btnAlterarClick(); });
-    connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
-    connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
-    connectGuarded(btnExcluir, &QToolButton::clicked, this, [this] { btnExcluirClick(); });
-    connectGuarded(btnConsultar, &QToolButton::clicked, this, [this] { btnConsultarClick(); });
-    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { btnSairClick(); });
-    if (btnRelatorio)
-        connectGuarded(btnRelatorio, &QToolButton::clicked, this, [this] { btnRelatorioClick(); });
     connectGuarded(DBGrid1, &DBGrid::doubleClicked, this, [this] { DBGrid1DblClick(); });
     connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
         if (page == 1)
             TabSheet2Show();
     });
-    connectGuarded(btnExportar, &QToolButton::clicked, this, [this] { btnExportarClick(); });
-    if (searchBox) {
+    if (searchBox)
         connectGuarded(searchBox, &QLineEdit::textChanged, this, [this] { txtNomeChange(); });
-        connectGuarded(btnBuscar, &QToolButton::clicked, this, [this] { btnBuscarClick(); });
-    }
 }
 
 void RecordForm::showEvent(QShowEvent *event)
@@ -357,9 +429,9 @@ void RecordForm::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     PageControl1->setCurrentIndex(0);
-    if (m_setup.shortcuts != RecordFormSetup::Shortcuts::None && !m_windowKeysInstalled) {
-        qApp->installEventFilter(this); // the window's keys come before any control sees them
-        m_windowKeysInstalled = true;
+    if (m_setup.shortcuts != RecordFormSetup::Shortcuts::None && !m_windowKeysFirst) {
+        FormKit::windowKeysFirst(this); // every control is there by now
+        m_windowKeysFirst = true;
     }
     runGuarded([this] { FormShow(); });
 }
@@ -381,21 +453,16 @@ void RecordForm::followState()
     if (idle) // a running command keeps the boxes as they are, and the focus where it is
         for (QWidget *w : m_editable)
             w->setEnabled(editing);
-    for (QToolButton *b : m_editStateButtons)
-        b->setEnabled(idle && editing);
-    for (QToolButton *b : m_browseStateButtons)
-        b->setEnabled(idle && !editing);
+    for (const Command &c : m_commands) // the buttons follow their actions
+        c.action->setEnabled(idle && c.editStateOnly == editing);
     // Moving to another row, or filtering, would post the pending row.
     const bool mayLeaveRow = idle && !editing;
     if (DBNavigator1)
         DBNavigator1->setEnabled(mayLeaveRow);
     PageControl1->setTabEnabled(1, mayLeaveRow);
     DBGrid1->setEnabled(mayLeaveRow);
-    if (searchBox) {
+    if (searchBox)
         searchBox->setEnabled(mayLeaveRow);
-        btnBuscar->setEnabled(mayLeaveRow);
-    }
-    btnExportar->setEnabled(mayLeaveRow);
 }
 
 // Runs a command that passes the table through several states (Novo:
@@ -522,9 +589,7 @@ void RecordForm::txtNomeChange()
     TableDataset *t = table();
     if (t->editing())
         return;
-    t->setFiltered(false);
-    t->setFilter(searchFilter(m_setup.searchColumn, searchBox->text()));
-    t->setFiltered(true);
+    t->setSearch(m_setup.searchColumn, searchBox->text());
 }
 
 void RecordForm::TabSheet2Show()
@@ -590,10 +655,6 @@ void RecordForm::exportGrid(const QString &path)
 // stays in the shared table for another window to save by surprise.
 void RecordForm::done(int result)
 {
-    if (m_windowKeysInstalled) {
-        qApp->removeEventFilter(this);
-        m_windowKeysInstalled = false;
-    }
     runGuarded([this] { table()->cancel(); });
     QDialog::done(result);
 }
@@ -605,52 +666,4 @@ void RecordForm::keyPressEvent(QKeyEvent *event)
         event->accept();
     else
         QDialog::keyPressEvent(event);
-}
-
-bool RecordForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    QWidget *modal = QApplication::activeModalWidget();
-    if (!widget || widget->window() != this || (modal && modal != this)) // not while a box is over it
-        return false;
-    auto *key = static_cast<QKeyEvent *>(event);
-    const int combined = key->key() | int(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
-    bool taken = false;
-    runGuarded([&] { taken = runShortcut(combined); });
-    return taken;
-}
-
-// The hidden shortcut menu: each key runs its button's action only while
-// that button is enabled (cash movements: F1 and Shift+Del always).
-bool RecordForm::runShortcut(int key)
-{
-    using S = RecordFormSetup::Shortcuts;
-    const bool movements = m_setup.shortcuts == S::CashMovements;
-    const auto press = [](QToolButton *b, bool ignoreEnabled, const std::function<void()> &action) {
-        if (b && (ignoreEnabled || b->isEnabled()))
-            action();
-        return true;
-    };
-    switch (key) {
-    case Qt::Key_F1:
-        return press(btnNovo, movements, [this] { btnNovoClick(); });
-    case Qt::Key_F2:
-        return press(btnAlterar, false, [this] { btnAlterarClick(); });
-    case Qt::Key_F5:
-        return press(btnSalvar, false, [this] { btnSalvarClick(); });
-    case Qt::Key_Escape:
-        return press(btnCancelar, false, [this] { btnCancelarClick(); });
-    case int(Qt::ShiftModifier) | Qt::Key_Delete:
-        return press(btnExcluir, movements, [this] { btnExcluirClick(); });
-    case int(Qt::ControlModifier) | Qt::Key_P:
-        return !movements && press(btnRelatorio, false, [this] { btnRelatorioClick(); });
-    case Qt::Key_F8:
-        return (movements || m_setup.consultKey) && press(btnConsultar, false, [this] { btnConsultarClick(); });
-    case Qt::Key_F4:
-        return press(btnSair, false, [this] { btnSairClick(); });
-    default:
-        return false;
-    }
 }

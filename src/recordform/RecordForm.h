@@ -6,6 +6,7 @@
 #include <functional>
 
 class DataSource;
+class QAction;
 class DbError;
 class DBComboBox;
 class DBEdit;
@@ -93,6 +94,15 @@ public:
 
     TableDataset *table() const;
 
+    // The window's commands, one QAction each, in the order of their buttons:
+    // its button shows it, its key (where the window has the shortcut menu)
+    // triggers it, and followState() sets whether it is available, so button,
+    // key and action never differ. Cash movements' F1 and Shift+Del, which act
+    // in either state, are actions of the window of their own ("Novo1",
+    // "Deletar1"), running the same handlers as Novo and Excluir.
+    QList<QAction *> commands() const;
+    QAction *command(const QToolButton *button) const;
+
     virtual void FormShow();
     // Every command's enabled state, derived from the main table's state
     // (browse, insert, edit) and whether a command is running; it follows the
@@ -146,7 +156,11 @@ protected:
     // The order Tab follows on the entry page, set when the form is built,
     // after the navigator's link to the code box.
     void setTabChain(const QList<QWidget *> &order) { m_tabChain = order; }
-    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, bool editStateOnly);
+    // A command button in the column of the entry page (just above Sair),
+    // showing its command, whose action is named after it ("btnNovo":
+    // "actNovo") and runs `run`.
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, bool editStateOnly,
+                           std::function<void()> run);
     // The form is built: add the buttons, the legend, the tab chain and the
     // last layout pieces.
     void finishLayout();
@@ -154,17 +168,20 @@ protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void done(int result) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildPages();
+    void nameFieldsByCaptions();
     void buildButtons();
     void buildQueryPage();
     void buildExportButton();
     void buildLegend();
     QStringList legendLines() const;
     void connectHandlers();
-    bool runShortcut(int keyWithModifiers);
+    // The button shows the new command, available in the edit state only or
+    // in the browse state only.
+    QAction *addCommand(QToolButton *button, bool editStateOnly, std::function<void()> run);
+    void buildWindowKeys();
     void newRecord();
     void whileBusy(const std::function<void()> &command);
     DbError codeInUse(const DbError &error) const;
@@ -176,8 +193,16 @@ private:
     QWidget *m_firstField = nullptr;
     QList<QWidget *> m_editable;
     QList<QWidget *> m_tabChain;
-    QList<QToolButton *> m_editStateButtons;
-    QList<QToolButton *> m_browseStateButtons;
-    bool m_windowKeysInstalled = false;
+    struct Command
+    {
+        QToolButton *button;
+        QAction *action;
+        bool editStateOnly;
+        std::function<void()> run;
+        QAction *keyInEitherState = nullptr; // cash movements' F1 and Shift+Del: a key of its own, always on
+    };
+    Command *commandOf(const QToolButton *button);
+    QList<Command> m_commands;
+    bool m_windowKeysFirst = false; // the controls leave the shortcut menu's keys to the window
     bool m_busy = false;
 };

@@ -179,9 +179,8 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     setFirstField(DBEdit2);
 
     btnCarteirinha = addButton(QStringLiteral("btnCarteirinha"), QStringLiteral("Carteirinha"),
-                               QStringLiteral("carteirinha"), false);
+                               QStringLiteral("carteirinha"), false, [this] { btnCarteirinhaClick(); });
     btnCarteirinha->setFixedSize(btnRelatorio->size()); // as wide as "Gerar Relatório"
-    connectGuarded(btnCarteirinha, &QToolButton::clicked, this, [this] { btnCarteirinhaClick(); });
 
     connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
     connectGuarded(btnFoto, &QPushButton::clicked, this, [this] { btnFotoClick(); });

@@ -4,6 +4,7 @@
 
 #include "ErrorGuard.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -37,6 +38,46 @@ private:
     std::function<bool(QEvent *)> m_hook;
 };
 
+// The filter of windowKeysFirst. Qt runs a window's shortcut before the
+// focused control sees the key only when that control does not claim the key
+// (a box claims Shift+Del, to cut), only while the action is enabled and only
+// while the window is the active one. A key of the window's actions that
+// reaches a control anyway is taken here: its action is triggered, which does
+// nothing while it is disabled.
+class WindowKeys : public QObject
+{
+public:
+    explicit WindowKeys(QWidget *window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+        for (QWidget *control : window->findChildren<QWidget *>())
+            control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || static_cast<QWidget *>(watched)->window() != m_window)
+            return false; // a list's popup is a window of its own
+        const auto *key = static_cast<QKeyEvent *>(event);
+        QAction *action = actionOf(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        if (action && action->isVisible())
+            action->trigger();
+        return action;
+    }
+
+private:
+    QAction *actionOf(const QKeySequence &key) const
+    {
+        for (QAction *action : m_window->actions())
+            if (action->shortcuts().contains(key))
+                return action;
+        return nullptr;
+    }
+
+    QWidget *m_window;
+};
+
 bool takesTabFocus(const QWidget *w)
 {
     return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(w->window());
@@ -45,6 +86,11 @@ bool takesTabFocus(const QWidget *w)
 } // namespace
 
 namespace FormKit {
+
+void windowKeysFirst(QWidget *window)
+{
+    new WindowKeys(window);
+}
 
 void onKeyDown(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
 {
@@ -115,6 +161,17 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
     if (flat)
         b->setCursor(Qt::PointingHandCursor);
     return b;
+}
+
+void showAction(QAbstractButton *button, QAction *action)
+{
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        button->setVisible(action->isVisible());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, button, follow);
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
 }
 
 QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QList>
+#include <QScopeGuard>
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QAbstractButton;
+class QAction;
 class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
@@ -40,6 +44,19 @@ void focusNeighbour(QWidget *from, bool forward);
 QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
                            const QString &iconPath, bool flat);
 
+// Makes `button` a face of `action`: a click triggers the action, and the
+// button is enabled and visible exactly while the action is, so a command is
+// hidden or disabled in one place. The button keeps its own caption, picture
+// and hint (a toolbar button may say more than the menu item).
+void showAction(QAbstractButton *button, QAction *action);
+
+// The shortcuts of the window's own actions come before its controls,
+// wherever the focus is in the window: a control that would take such a key
+// for itself (Shift+Del cuts the text of a box) never gets it, and the key of
+// an action that is disabled at the moment does nothing at all. For the
+// window and the controls it holds when called.
+void windowKeysFirst(QWidget *window);
+
 // A caption label, the buddy of the box it names (screen readers announce
 // the box by it).
 QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &text, QWidget *buddy,
@@ -61,14 +78,16 @@ void whiteBackground(QWidget *widget);
 void centreOnScreen(QWidget *window);
 
 // Creates a new instance of a window owned by `owner`, keeps it in its
-// global reference while it is open, and shows it modally.
+// global reference while it is open, and shows it modally. However it ends,
+// a constructor that throws included, the window is gone afterwards and the
+// reference empty.
 template <typename Window>
 void openModal(Window *&global, QWidget *owner)
 {
-    global = new Window(owner);
-    global->exec();
-    delete global;
-    global = nullptr;
+    const auto forget = qScopeGuard([&global] { global = nullptr; });
+    const std::unique_ptr<Window> window(new Window(owner));
+    global = window.get();
+    window->exec();
 }
 
 } // namespace FormKit

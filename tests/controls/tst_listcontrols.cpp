@@ -240,7 +240,7 @@ private slots:
         tb->first();
         tb->insert();
         nav.button(DBNavigator::Next)->click();
-        QCOMPARE(recorder.texts(), QStringList{"Field 'MEMCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo MEMCODIGO."});
         QCOMPARE(tb->state(), Dataset::State::Insert);
     }
 
@@ -318,7 +318,7 @@ private slots:
         tb->edit();
         movements->field("MOVCODIGO")->clear();
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(model->index(1, 1)).center());
-        QCOMPARE(recorder.texts(), QStringList{"Field 'MOVCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo MOVCODIGO."});
         QCOMPARE(tb->currentIndex(), 0);
         QCOMPARE(grid.currentIndex().row(), 0);
         QCOMPARE(grid.selectionModel()->selectedRows().size(), 1);

@@ -1,6 +1,8 @@
 #include "CrashBatch.h"
 #include "TestDatabase.h"
 
+#include "datamodule/Credentials.h"
+
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -11,19 +13,13 @@
 
 namespace {
 
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("tessavine");
-
 // What a state of the movements table is made of, as one line.
 QString fingerprint(const QString &path)
 {
     const QString name = QStringLiteral("impressao");
     QString result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
-        db.setDatabaseName(path);
-        db.setUserName(kUser);
-        db.setPassword(kPassword);
+        QSqlDatabase db = addFirebirdConnection(name, path);
         if (!db.open())
             return QStringLiteral("não abriu: ") + db.lastError().text();
         QSqlQuery q(db);
@@ -54,8 +50,7 @@ QString validationErrors(const QString &path)
         return QStringLiteral("gfix não encontrado");
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(gfix, {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-user"), kUser,
-                   QStringLiteral("-password"), kPassword, path});
+    p.start(gfix, QStringList{QStringLiteral("-v"), QStringLiteral("-full")} + engineToolArguments(path));
     if (!p.waitForFinished(120000) || p.exitCode() != 0)
         return QStringLiteral("gfix falhou: ") + QString::fromLocal8Bit(p.readAll());
     QStringList errors;

@@ -12,11 +12,14 @@ namespace {
 const QStringList kNames = {"SILVA", "Silvana", "da silva", "JOÃO", "conceição",
                             "O'BRIEN", {}, "ANA BEATRIZ", "BOA", "MÃE DE JOSÉ"};
 
-std::unique_ptr<TDM> openMembers(const TestDatabase &db)
+// Names that hold the wildcards themselves, codes 11 to 13.
+const QStringList kWildcardNames = {"50% DE DESCONTO", "A_B", "AXB"};
+
+std::unique_ptr<TDM> openMembers(const TestDatabase &db, const QStringList &names = kNames)
 {
-    for (int i = 0; i < kNames.size(); ++i)
+    for (int i = 0; i < names.size(); ++i)
         db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (?, ?)",
-                {i + 1, kNames[i].isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(kNames[i])});
+                {i + 1, names[i].isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(names[i])});
     auto dm = db.connect();
     dm->TBMEMBRO->open();
     return dm;
@@ -96,6 +99,52 @@ private slots:
         QCOMPARE(tb->recordCount(), codes.size());
         tb->setFiltered(false);
         QCOMPARE(tb->recordCount(), kNames.size());
+    }
+
+    // What a search box hands over in one step finds what the filter
+    // expression of its text found, and resets the rows once.
+    void aSearchIsItsExpressionInOneStep_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("codes");
+
+        const QStringList everyName{"1", "2", "3", "4", "5", "6", "8", "9", "10", "11", "12", "13"};
+        QTest::newRow("letters") << "sil" << QStringList{"1", "2", "3"};
+        QTest::newRow("accents left out") << "joao" << QStringList{"4"};
+        QTest::newRow("accents typed") << "ÇÃO" << QStringList{"5"};
+        QTest::newRow("quote") << "o'b" << QStringList{"6"};
+        QTest::newRow("lone quote") << "'" << QStringList{"6"};
+        QTest::newRow("percent is any run") << "%" << everyName;
+        QTest::newRow("percent after digits") << "50%" << QStringList{"11"};
+        QTest::newRow("underscore is one character") << "a_b" << QStringList{"8", "12", "13"};
+        QTest::newRow("empty: every name") << "" << everyName;
+        QTest::newRow("outside the code page") << "Ω" << QStringList{};
+        QTest::newRow("an expression typed") << "')) OR (1=1" << QStringList{};
+    }
+
+    void aSearchIsItsExpressionInOneStep()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, codes);
+        TestDatabase db;
+        auto dm = openMembers(db, kNames + kWildcardNames);
+        TableDataset *tb = dm->TBMEMBRO;
+        QString pattern = "%" + typed + "%";
+        const QString expression = search("MEMNOME", pattern.replace("'", "''"));
+        tb->setFilter(expression);
+        tb->setFiltered(true);
+        QCOMPARE(walk(*tb, "MEMCODIGO"), codes);
+        tb->setFilter(search("MEMNOME", "%A%")); // the search before, still on
+        tb->last();
+
+        QSignalSpy resets(tb, &Dataset::rowsReset);
+        QSignalSpy moves(tb, &Dataset::currentChanged);
+        tb->setSearch("MEMNOME", typed);
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(tb->currentIndex(), codes.isEmpty() ? -1 : 0); // from the last row to the first found
+        QCOMPARE(tb->filter(), expression);
+        QCOMPARE(walk(*tb, "MEMCODIGO"), codes);
     }
 
     // Every accented letter of the code page, capital or small, and its base

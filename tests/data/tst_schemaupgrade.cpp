@@ -315,7 +315,7 @@ private slots:
         TestDatabase db(TestDatabase::firstLevelTemplate());
         const QStringList structure = structureOf(db);
         db.disconnect();
-        QCOMPARE(QProcess::execute("gfix", {"-mode", "read_only", "-user", "SYSDBA", "-password", "x", db.path()}), 0);
+        QCOMPARE(QProcess::execute("gfix", QStringList{"-mode", "read_only"} + engineToolArguments(db.path())), 0);
         const std::unique_ptr<TDM> dm = db.connect();
         Messages::Recorder messages;
         QVERIFY(!StartupUpgrade::run(*dm));
@@ -351,7 +351,7 @@ private slots:
 
         TestDatabase readOnly(TestDatabase::firstLevelTemplate());
         readOnly.disconnect();
-        QCOMPARE(QProcess::execute("gfix", {"-mode", "read_only", "-user", "SYSDBA", "-password", "x", readOnly.path()}), 0);
+        QCOMPARE(QProcess::execute("gfix", QStringList{"-mode", "read_only"} + engineToolArguments(readOnly.path())), 0);
         TDM workstation(nullptr, QStringLiteral("estacao2"), server.address(readOnly.path()));
         Messages::Recorder messages;
         QVERIFY(!StartupUpgrade::run(workstation));

@@ -24,14 +24,21 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // isql holding a database file open, as a second Kelmara would: the
-// embedded engine lets one process at a time have it.
+// embedded engine in Super mode lets one process at a time have it. A
+// computer whose firebird.conf says SuperClassic shares the file instead, so
+// isql reads a firebird.conf of its own (FIREBIRD names its folder) that says
+// Super. The engine's plugins stay where they were installed, and attaching
+// needs no character set.
 class FileHolder
 {
 public:
     explicit FileHolder(const QString &path)
     {
-        m_isql.start(QStandardPaths::findExecutable("isql-fb"),
-                     {"-q", "-user", "SYSDBA", "-password", "tessavine", path});
+        writeFile(m_configuration.filePath("firebird.conf"), "ServerMode = Super\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("FIREBIRD", m_configuration.path());
+        m_isql.setProcessEnvironment(environment);
+        m_isql.start(QStandardPaths::findExecutable("isql-fb"), QStringList{"-q"} + engineToolArguments(path));
         m_isql.write("SELECT 'ABERTO' FROM RDB$DATABASE;\n");
         QByteArray output;
         while (!output.contains("ABERTO") && m_isql.waitForReadyRead(30000))
@@ -47,6 +54,7 @@ public:
     bool holding() const { return m_holding; }
 
 private:
+    QTemporaryDir m_configuration;
     QProcess m_isql;
     bool m_holding = false;
 };
@@ -238,10 +246,10 @@ private slots:
     {
         Messages::Recorder recorder;
         bool ranOn = false;
-        QVERIFY(!runGuarded([] { throw DbError("Field 'MEMCODIGO' must have a value"); }));
+        QVERIFY(!runGuarded([] { throw DbError("Preencha o campo MEMCODIGO."); }));
         QVERIFY(runGuarded([&] { ranOn = true; }));
         QVERIFY(ranOn);
-        QCOMPARE(recorder.texts(), QStringList{"Field 'MEMCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo MEMCODIGO."});
         QCOMPARE(recorder.shown[0].caption, QString("KELMARA"));
     }
 

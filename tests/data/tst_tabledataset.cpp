@@ -163,7 +163,7 @@ private slots:
         tb->open();
         tb->insert();
         name->setAsString("ANA");
-        QCOMPARE(dbErrorOf([&] { tb->post(); }), "Field 'MEMCODIGO' must have a value");
+        QCOMPARE(dbErrorOf([&] { tb->post(); }), "Preencha o campo MEMCODIGO.");
         QCOMPARE(tb->state(), Dataset::State::Insert);
 
         // Controls still holding what was typed, on the module's and on a window's own source.

@@ -1,12 +1,17 @@
 // The main window: today's events panel, the tables it opens, and closing.
 #include "ProgramFixture.h"
 
+#include "dataset/DbError.h"
+#include "uikit/ErrorGuard.h"
+#include "uikit/FormKit.h"
+#include "uikit/Messages.h"
 #include "uikit/Today.h"
 #include "main/UMenu.h"
 #include "signin/LauncherRepair.h"
 #include "signin/ULogin.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QMenu>
@@ -43,6 +48,43 @@ struct MainWindow
     }
     QString birthdays() const { return menu->txtAniversariantes->toPlainText(); }
 };
+
+// The menu item of `action`: the menu (or the bar) that holds it and the
+// place it takes there, none while the item is hidden.
+std::pair<QWidget *, QRect> menuItemOf(QMenuBar *bar, QAction *action)
+{
+    if (bar->actions().contains(action))
+        return {bar, bar->actionGeometry(action)};
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        if (menu->actions().contains(action))
+            return {menu, menu->actionGeometry(action)};
+    return {};
+}
+
+// Clicks the menu item of `action` as a user would, its menu opened first.
+void clickMenuItem(QMenuBar *bar, QAction *action)
+{
+    QWidget *holder = menuItemOf(bar, action).first;
+    if (auto *menu = qobject_cast<QMenu *>(holder)) {
+        menu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+    }
+    const QRect item = menuItemOf(bar, action).second;
+    QVERIFY(!item.isEmpty());
+    QTest::mouseClick(holder, Qt::LeftButton, {}, item.center());
+}
+
+// A window whose building fails after it has put itself in its global reference.
+struct FailingWindow : QDialog
+{
+    explicit FailingWindow(QWidget *owner);
+    static inline FailingWindow *global = nullptr;
+};
+FailingWindow::FailingWindow(QWidget *owner) : QDialog(owner)
+{
+    global = this;
+    throw DbError("A janela não pôde ser aberta.");
+}
 
 // Today's date for one test; the suite's date again afterwards.
 struct Day
@@ -197,6 +239,63 @@ private slots:
         w.menu->SpeedButton4->click();
         QCOMPARE(closed.count(), 1);
         QCOMPARE(w.fx.readFile(LauncherRepair::kBatchFile), QByteArray("START c:\\Kelmara\\Kelmara.exe\r\n"));
+    }
+
+    // Every command is one action: its menu item and its toolbar button
+    // trigger it and open the same window, and hiding or disabling the
+    // action hides or disables both.
+    void everyCommandIsOneAction()
+    {
+        MainWindow w;
+        w.show();
+        Messages::Recorder recorder;
+        QVERIFY(!w.menu->commands().isEmpty());
+        for (const MenuCommand &command : w.menu->commands()) {
+            QAction *action = command.action;
+            const QString name = action->objectName();
+            QVERIFY2(!menuItemOf(w.menu->menuBar(), action).second.isEmpty(), qPrintable(name));
+            QSignalSpy triggered(action, &QAction::triggered);
+            QSignalSpy closed(w.menu, &TFMenu::closed);
+            QStringList opened;
+            QList<std::function<void()>> ways{[&] { clickMenuItem(w.menu->menuBar(), action); }};
+            if (command.button)
+                ways << [&] { QTest::mouseClick(command.button, Qt::LeftButton); };
+            for (const auto &way : ways) {
+                if (!command.window.isEmpty())
+                    whenModalOpens([&](QWidget *modal) {
+                        opened << modal->objectName();
+                        modal->close();
+                    });
+                way();
+                w.menu->show(); // back after Sair
+            }
+            QVERIFY2(triggered.count() == ways.size(), qPrintable(name));
+            if (command.window.isEmpty())
+                QVERIFY2(closed.count() == ways.size(), qPrintable(name));
+            else
+                QVERIFY2(opened == QStringList(ways.size(), command.window), qPrintable(opened.join(',')));
+
+            action->setVisible(false);
+            QVERIFY2(menuItemOf(w.menu->menuBar(), action).second.isEmpty(), qPrintable(name));
+            QVERIFY2(!command.button || command.button->isHidden(), qPrintable(name));
+            action->setVisible(true);
+            action->setEnabled(false);
+            QVERIFY2(!command.button || (command.button->isVisible() && !command.button->isEnabled()), qPrintable(name));
+            action->setEnabled(true);
+        }
+        QVERIFY(recorder.shown.isEmpty());
+    }
+
+    // A window that cannot be built shows why and leaves no reference to
+    // what is left of it behind.
+    void aWindowThatFailsToBuildLeavesNoReference()
+    {
+        Messages::Recorder recorder;
+        QWidget owner;
+        QVERIFY(!runGuarded([&] { FormKit::openModal(FailingWindow::global, &owner); }));
+        QCOMPARE(FailingWindow::global, nullptr);
+        QCOMPARE(recorder.texts(), QStringList{"A janela não pôde ser aberta."});
+        QVERIFY(owner.findChildren<QDialog *>().isEmpty());
     }
 
     void toolbarCaptionsAndHints()

@@ -336,7 +336,11 @@ private slots:
         w->btnConsultar->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QVERIFY(!w->searchBox->hasFocus());
+        QSignalSpy resets(DM->TBMEMBRO, &Dataset::rowsReset);
+        QSignalSpy moves(DM->TBMEMBRO, &Dataset::currentChanged);
         QTest::keyClicks(w->searchBox, "sil");
+        QCOMPARE(resets.size(), 3); // once a keystroke
+        QCOMPARE(moves.size(), 3);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->searchBox->text(), QString("SIL"));
         QCOMPARE(DM->TBMEMBRO->filter(), QString("(UPPER(MEMNOME) LIKE UPPER('%SIL%'))"));

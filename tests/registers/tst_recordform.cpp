@@ -11,6 +11,7 @@
 #include "cashbook/UMovimentacoes.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
+#include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "signin/ULogin.h"
 
@@ -45,11 +46,13 @@ public:
         box = new DBEdit(DM->DSCARGO, "CARDESCRICAO", TabSheet1);
         auto *code = new DBEdit(DM->DSCARGO, "CARCODIGO", TabSheet1);
         salary = fieldBox("DBEdit3", "CARSALARIO", 160);
+        memo = new DBMemo(DM->DSCARGO, "CARDESCRICAO", TabSheet1);
         addLabeled("Label1", "CÓDIGO", code);
         addLabeled("Label2", "DESCRIÇÃO", box);
         addLabeled("Label3", "SALÁRIO", salary);
+        addLabeled("Label4", "DESCRIÇÃO LONGA", memo);
         setCodeBox(code);
-        addEditable({box, salary});
+        addEditable({box, salary, memo});
         setFirstField(box);
         addFieldKeys(box);
         setTabChain({code, salary, box}); // against the page's order
@@ -70,6 +73,7 @@ public:
     void btnRelatorioClick() override { ++reports; }
     DBEdit *box;
     DBEdit *salary;
+    DBMemo *memo;
     int reports = 0;
 };
 
@@ -97,6 +101,50 @@ bool inBrowseState(RecordForm *w)
         && w->btnAlterar->isEnabled() && w->btnExcluir->isEnabled() && w->btnConsultar->isEnabled()
         && w->btnSair->isEnabled();
 }
+
+using Creator = std::function<std::unique_ptr<RecordForm>(QWidget *owner)>;
+template <typename Window> Creator creator()
+{
+    return [](QWidget *owner) { return std::unique_ptr<RecordForm>(new Window(owner)); };
+}
+
+// The keys of the shortcut menu and the buttons whose commands they run.
+struct WindowKey
+{
+    QKeyCombination key;
+    QToolButton *RecordForm::*button;
+};
+const QList<WindowKey> kWindowKeys{{Qt::Key_F1, &RecordForm::btnNovo},
+                                   {Qt::Key_F2, &RecordForm::btnAlterar},
+                                   {Qt::Key_F5, &RecordForm::btnSalvar},
+                                   {Qt::Key_Escape, &RecordForm::btnCancelar},
+                                   {Qt::SHIFT | Qt::Key_Delete, &RecordForm::btnExcluir},
+                                   {Qt::CTRL | Qt::Key_P, &RecordForm::btnRelatorio},
+                                   {Qt::Key_F8, &RecordForm::btnConsultar},
+                                   {Qt::Key_F4, &RecordForm::btnSair}};
+
+// Every control the focus can reach in the window as it is now.
+QList<QWidget *> focusableControls(QWidget *window)
+{
+    QList<QWidget *> controls;
+    for (QWidget *w : window->findChildren<QWidget *>())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(window) && !w->focusProxy())
+            controls << w;
+    return controls;
+}
+
+// Counts the presses of one key that reach the controls it watches.
+struct KeysReaching : QObject
+{
+    QKeyCombination key;
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->keyCombination() == key)
+            ++count;
+        return false;
+    }
+};
 
 } // namespace
 
@@ -199,7 +247,7 @@ private slots:
         QVERIFY(w->DBEdit1->text().isEmpty());
         w->btnSalvar->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
-        QCOMPARE(recorder.texts(), QStringList{"Field 'CARCODIGO' must have a value"});
+        QCOMPARE(recorder.texts(), QStringList{"Preencha o campo CÓDIGO."});
         QVERIFY(inEditState(w.get()));
     }
 
@@ -372,6 +420,74 @@ private slots:
         QTest::keyClick(w->salary, Qt::Key_Return); // the field keys follow the same chain
         QVERIFY(w->box->hasFocus());
         QTest::keyClick(w.get(), Qt::Key_Escape);
+    }
+
+    // Each key of the shortcut menu is the shortcut of its button's command:
+    // from every kind of control, in both states, it triggers that action
+    // exactly when the button is enabled (cash movements: F1 and Shift+Del
+    // always), and the control never sees the key, so Shift+Del cuts no text
+    // and Esc and F5 are no field keys. A key the window lacks acts on nothing.
+    void windowKeysAreTheButtonsCommands_data()
+    {
+        QTest::addColumn<Creator>("create");
+        QTest::addColumn<QStringList>("absent");
+        QTest::addColumn<QStringList>("always");
+        QTest::newRow("membros") << creator<TFMembro>() << QStringList{"F8"} << QStringList();
+        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList() << QStringList();
+        QTest::newRow("movimentações") << creator<TFMovimentacoes>() << QStringList{"Ctrl+P"}
+                                       << QStringList{"F1", "Shift+Del"};
+        QTest::newRow("memorando") << creator<ShortcutRegister>() << QStringList{"F8"} << QStringList();
+    }
+
+    void windowKeysAreTheButtonsCommands()
+    {
+        QFETCH(Creator, create);
+        QFETCH(QStringList, absent);
+        QFETCH(QStringList, always);
+        Program p;
+        p.positions({1});
+        Messages::Recorder recorder;
+        const std::unique_ptr<RecordForm> w = create(p.menu);
+        KeysReaching reaching; // installed before the window's own filter: sees what that lets through
+        for (QWidget *control : w->findChildren<QWidget *>())
+            control->installEventFilter(&reaching);
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QStringList triggered;
+        for (QAction *action : w->actions()) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr); // what the command does is not asked here
+            connect(action, &QAction::triggered, this, [&triggered, action] { triggered << action->objectName(); });
+        }
+        for (const bool editing : {false, true}) {
+            if (editing)
+                w->table()->insert();
+            w->PageControl1->setCurrentIndex(editing ? 0 : 1);
+            for (const WindowKey &k : kWindowKeys) {
+                const QString key = QKeySequence(k.key).toString();
+                QToolButton *button = w.get()->*k.button;
+                QAction *command = button ? w->command(button) : nullptr;
+                QVERIFY2(!command || command->isEnabled() == button->isEnabled(), qPrintable(key));
+                QStringList expected;
+                if (always.contains(key))
+                    expected << (key == "F1" ? "Novo1" : "Deletar1");
+                else if (!absent.contains(key) && button && button->isEnabled())
+                    expected << command->objectName();
+                for (QWidget *control : focusableControls(w.get())) {
+                    const QString where =
+                        QString("%1 em %2, %3").arg(key, control->objectName(), editing ? "editando" : "navegando");
+                    reaching.key = k.key;
+                    reaching.count = 0;
+                    triggered.clear();
+                    control->setFocus();
+                    QTest::keyClick(control, k.key.key(), k.key.keyboardModifiers());
+                    QVERIFY2(triggered == expected, qPrintable(where + ": " + triggered.join(',')));
+                    QVERIFY2((reaching.count > 0) == absent.contains(key), qPrintable(where));
+                }
+            }
+        }
+        QVERIFY(recorder.shown.isEmpty());
+        w->table()->cancel();
     }
 
     // The legend lists the shortcuts a window has, Ctrl+P by its report's name.

@@ -3,6 +3,8 @@
 // A real Firebird server for the tests that need one: workstations sharing a
 // database, copies made by a server.
 
+#include "datamodule/Credentials.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,8 +13,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-
-inline const QString kServerPassword = QStringLiteral("tessavine"); // the connection's password
 
 inline QString fbConfig(const char *option)
 {
@@ -23,7 +23,7 @@ inline QString fbConfig(const char *option)
 
 // The stock Firebird server, run in a folder of its own: a firebird.conf
 // with its port and the loopback address, its own security database with
-// SYSDBA, and the installation's plugins, messages and character sets.
+// the program's user, and the installation's plugins, messages and character sets.
 class FirebirdServer
 {
 public:
@@ -100,16 +100,17 @@ private:
     }
 
     // An embedded connection under this configuration creates the security
-    // database and SYSDBA with the connection's password.
+    // database and the user the program attaches to this server as.
     void createSecurityDatabase()
     {
+        const Credentials pair = credentialsFor(address({}));
         const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
         QProcess p;
         p.setProcessEnvironment(m_environment);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(isql.isEmpty() ? QStringLiteral("isql") : isql, {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
-        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER SYSDBA PASSWORD '%2' USING PLUGIN Srp;\nCOMMIT;\n")
-                    .arg(file(QStringLiteral("security3.fdb")), kServerPassword)
+        p.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER %2 PASSWORD '%3' USING PLUGIN Srp;\nCOMMIT;\n")
+                    .arg(file(QStringLiteral("security3.fdb")), pair.userName, pair.password)
                     .toUtf8());
         p.closeWriteChannel();
         if (!p.waitForFinished(30000) || p.exitCode() != 0 || !QFile::exists(file(QStringLiteral("security3.fdb"))))
@@ -127,10 +128,7 @@ private:
         for (int attempt = 0; attempt < 100 && m_server.state() == QProcess::Running; ++attempt) {
             bool opened = false;
             {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), probe);
-                db.setDatabaseName(address(file(QStringLiteral("security3.fdb"))));
-                db.setUserName(QStringLiteral("SYSDBA"));
-                db.setPassword(kServerPassword);
+                QSqlDatabase db = addFirebirdConnection(probe, address(file(QStringLiteral("security3.fdb"))));
                 opened = db.open();
                 db.close();
             }

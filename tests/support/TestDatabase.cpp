@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 
+#include "datamodule/Credentials.h"
 #include "provider/EngineErrors.h"
 #include "DatabaseCreator.h"
 
@@ -25,6 +26,12 @@ QSqlQuery run(const QString &connection, const QString &sql, const QVariantList 
 
 } // namespace
 
+QStringList engineToolArguments(const QString &databasePath)
+{
+    const Credentials pair = credentialsFor(databasePath);
+    return {QStringLiteral("-user"), pair.userName, QStringLiteral("-password"), pair.password, databasePath};
+}
+
 TestDatabase::TestDatabase() : TestDatabase(QStringLiteral(KELMARA_TEST_TEMPLATE)) {}
 
 TestDatabase::TestDatabase(const QString &templateFile)
@@ -32,10 +39,7 @@ TestDatabase::TestDatabase(const QString &templateFile)
 {
     if (!QFile::copy(templateFile, path()))
         qFatal("cannot copy the template database %s", qPrintable(templateFile));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connection);
-    db.setDatabaseName(path());
-    db.setUserName(QStringLiteral("SYSDBA"));
-    db.setPassword(QStringLiteral("tessavine"));
+    QSqlDatabase db = addFirebirdConnection(m_connection, path());
     if (!db.open())
         qFatal("cannot open the test database: %s", qPrintable(db.lastError().text()));
 }

@@ -42,3 +42,7 @@ private:
     QTemporaryDir m_dir;
     QString m_connection;
 };
+
+// The last arguments of an engine tool (isql, gfix) opening `databasePath`:
+// the user and password, then the database.
+QStringList engineToolArguments(const QString &databasePath);
