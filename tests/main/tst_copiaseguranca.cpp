@@ -216,6 +216,7 @@ private slots:
         QCOMPARE(QDir(p.fx.db.folder()).entryList({"LIVRO-antes-da-restauracao-*.GDB"}).size(), 1);
         QTRY_VERIFY(!w.surveying());
         QVERIFY(w.btnReduzirFotos->isHidden() && w.btnCancelar->isHidden() && w.btnSair->isEnabled());
+        DM->TBMEMBRO->open(); // as the members' window would, after the restore
         QCOMPARE(walk(*DM->TBMEMBRO, "MEMNOME"), (QStringList{"M", "M", "M", "PEQUENA"}));
     }
 
