@@ -1,10 +1,12 @@
 // kelmara-retratos PASTA: pictures of the whole program on a demo database.
 // Opens every window (both pages of each register, in browse and in edit
-// state, the filter windows, the church's data, the accounts, the main window
-// with today's events and birthdays, as an Administrador and as the
-// treasury, and a register the treasury only reads) and saves a PNG of each; makes every report through
+// state, the filter windows, the church's data, the accounts, the backup
+// window with and without photographs to reduce, the main window with today's
+// events and birthdays, as an Administrador and as the treasury, and a
+// register the treasury only reads) and saves a PNG of each; makes every report through
 // its own window and saves it as PDF and as one PNG per page. Runs headless.
 #include "DemoData.h"
+#include "DemoPhotos.h"
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
@@ -43,9 +45,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -325,6 +330,41 @@ void pictureBackupWindow(QWidget *owner)
     savePicture(&window, QStringLiteral("copia-de-seguranca"));
 }
 
+// The backup window when old photographs are stored as a phone took them:
+// "Reduzir Fotografias" offered, then the reduction under way with
+// "Cancelar" (the file is not restored afterwards).
+void pictureOversizedPhotographs(QWidget *owner)
+{
+    const DemoPhotos phone(1800, 1);
+    QSqlQuery update(DM->SQLConnection1());
+    update.prepare(QStringLiteral("UPDATE TMEMBRO SET MEMFOTO = ? WHERE MEMCODIGO = ?"));
+    for (int code = 1; code <= 3; ++code) {
+        update.bindValue(0, phone.forMember(code));
+        update.bindValue(1, code);
+        if (!update.exec())
+            throw DbError(update.lastError().text());
+    }
+    TFCopiaSeguranca window(owner);
+    window.show();
+    while (window.surveying()) // the button shows when the survey ends
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    settle();
+    savePicture(&window, QStringLiteral("copia-de-seguranca-fotografias"));
+    Messages::Recorder answers;
+    answers.answers = {true, false};
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!window.lblProgresso->text().startsWith(QLatin1String("Reduzindo")))
+            return;
+        poll.stop();
+        savePicture(&window, QStringLiteral("copia-de-seguranca-reduzindo"));
+    });
+    poll.start(1);
+    window.btnReduzirFotos->click();
+    for (const QString &text : answers.texts())
+        err << text << Qt::endl << Qt::endl;
+}
+
 // The progress of the copy made at the end of a run that wrote data.
 void pictureExitCopy()
 {
@@ -449,6 +489,7 @@ void pictureEverything()
     pictureCategoryReports(menu);
     pictureReceipt(menu);
     pictureYearReports(menu);
+    pictureOversizedPhotographs(menu);
     pictureExitCopy();
 }
 

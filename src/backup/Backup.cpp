@@ -11,10 +11,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QUuid>
@@ -174,6 +176,69 @@ void ensureWritable(const QString &folder)
                           .arg(QDir::toNativeSeparators(folder)));
 }
 
+// Room a disk keeps beyond a copy and its check, so neither fills it to the last byte.
+constexpr qint64 kSpareRoom = 64 * 1024 * 1024;
+
+// What a step will write into a folder.
+struct Need
+{
+    QString folder;
+    qint64 bytes;
+    QString purpose; // "para a cópia"
+};
+
+// Refuses, naming the folder and the megabytes, when a disk has not room
+// for what will be written on it (the needs on one disk add up, with
+// kSpareRoom beyond them). A folder whose disk cannot be told is let go.
+void ensureRoom(const QList<Need> &needs, const QString &nothingDone)
+{
+    QList<std::pair<QStorageInfo, Need>> disks;
+    for (const Need &need : needs) {
+        const QStorageInfo disk(need.folder);
+        const auto same = std::find_if(disks.begin(), disks.end(),
+                                       [&](const auto &d) { return d.first.rootPath() == disk.rootPath(); });
+        if (same == disks.end()) {
+            disks.append({disk, need});
+        } else {
+            same->second.bytes += need.bytes;
+            same->second.purpose += QStringLiteral(" e ") + need.purpose;
+        }
+    }
+    for (const auto &[disk, need] : disks) {
+        const qint64 needed = need.bytes + kSpareRoom;
+        if (!disk.isValid() || disk.bytesAvailable() >= needed)
+            continue;
+        constexpr qint64 Megabyte = 1024 * 1024;
+        throw DbError(QStringLiteral("Não há espaço livre suficiente em \"%1\" %2: são necessários cerca de %3 MB e há "
+                                     "%4 MB livres. %5")
+                          .arg(QDir::toNativeSeparators(need.folder), need.purpose,
+                               QLocale().toString((needed + Megabyte - 1) / Megabyte),
+                               QLocale().toString(disk.bytesAvailable() / Megabyte), nothingDone));
+    }
+}
+
+// At most what a copy of a database holding `counts` takes, and the new
+// database its restore makes: the photographs' bytes with a page of room
+// each, two kilobytes a row (the widest row of the program's tables takes
+// under one) and 16 MB for the rest (system tables, indexes, page headers).
+qint64 contentEstimate(const BackupCounts &counts)
+{
+    constexpr qint64 PerPhotograph = 8 * 1024, PerRow = 2 * 1024, Rest = 16 * 1024 * 1024;
+    return counts.photographBytes + counts.photographs * PerPhotograph + counts.totalRows() * PerRow + Rest;
+}
+
+// A copy holds the rows without the free pages and the indexes of the
+// database file, so it takes at most about the file's size, or what the
+// rows hold when that is less (a file keeps the room of what was deleted);
+// the test restore that checks it is a new database of about that size again.
+QList<Need> copyNeeds(const QString &databaseFile, const BackupCounts &counts, const QString &copyFolder,
+                      const QString &restoreFolder)
+{
+    const qint64 size = qMin(QFileInfo(databaseFile).size(), contentEstimate(counts));
+    return {{copyFolder, size, QStringLiteral("para a cópia")},
+            {restoreFolder, size, QStringLiteral("para a restauração de teste que a confere")}};
+}
+
 // Work files of an interrupted check or restore, left beside the database.
 void removeStaleWork(const QString &folder)
 {
@@ -217,6 +282,8 @@ public:
     }
 
     const QString &file() const { return m_file; } // as its engine sees it
+    // The folder a local one's work folder lies in: the database's, or the temporary one.
+    QString folder() const { return QFileInfo(QFileInfo(m_file).absolutePath()).absolutePath(); }
     QString name() const { return m_where.name(m_file); }
     void restoredInto() { m_restored = true; }
     std::shared_ptr<QTemporaryDir> work() const { return m_work; }
@@ -314,29 +381,41 @@ BackupCopy keepChecked(const CopyTarget &target, const BackupCounts &counts, con
 
 namespace Backup {
 
-BackupCounts count(const QString &databasePath)
+void withConnection(const QString &databasePath, const std::function<void(const QSqlDatabase &)> &work)
 {
-    const QString connection = QStringLiteral("contagem-") + QUuid::createUuid().toString(QUuid::Id128);
-    BackupCounts counts;
-    QString failure;
+    const QString connection = QStringLiteral("propria-") + QUuid::createUuid().toString(QUuid::Id128);
+    QString refused;
+    std::exception_ptr failure;
     {
         QSqlDatabase db = addFirebirdConnection(connection, databasePath);
         if (!db.open()) {
-            failure = db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
+            refused = db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
         } else {
             try {
-                counts = countOn(db);
-            } catch (const DbError &e) {
-                failure = e.text();
+                work(db);
+            } catch (...) {
+                failure = std::current_exception();
             }
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(connection);
-    if (!failure.isEmpty())
-        throw DbError(failure.contains(QLatin1String("Table unknown"))
-                          ? QStringLiteral("O arquivo não é um banco de dados do Kelmara.\n\n(Firebird: %1)").arg(failure)
-                          : failure);
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!refused.isEmpty())
+        throw DbError(refused);
+}
+
+BackupCounts count(const QString &databasePath)
+{
+    BackupCounts counts;
+    try {
+        withConnection(databasePath, [&](const QSqlDatabase &db) { counts = countOn(db); });
+    } catch (const DbError &e) {
+        if (!e.text().contains(QLatin1String("Table unknown")))
+            throw;
+        throw DbError(QStringLiteral("O arquivo não é um banco de dados do Kelmara.\n\n(Firebird: %1)").arg(e.text()));
+    }
     return counts;
 }
 
@@ -379,10 +458,15 @@ BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, c
     if (!tag.isEmpty() && (!tagForm.match(tag).hasMatch() || tag.endsWith(BackupFolder::kFailedSuffix.mid(1))))
         throw DbError(QStringLiteral("Marca de cópia inválida: \"%1\".").arg(tag));
     const DatabaseLocation where = DatabaseLocation::of(databasePath);
+    ScratchDatabase scratch(where);
     if (!where.onServer())
         ensureWritable(folder);
     say(progress, 0, QStringLiteral("Contando o que o banco de dados guarda..."));
     const BackupCounts before = count(databasePath);
+    if (!where.onServer())
+        ensureRoom(copyNeeds(where.file, before, folder, scratch.folder()),
+                   QStringLiteral("Nada foi copiado.\n\nLibere espaço nesse disco ou escolha outra pasta com \"Outra "
+                                  "Pasta...\"."));
     const CopyTarget target = targetFor(where, folder, tag);
     try {
         FirebirdService(where.server)
@@ -397,7 +481,6 @@ BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, c
     QString reason;
     BackupCounts restored;
     try {
-        ScratchDatabase scratch(where);
         restored = restoreAndCount(where, target.engineFile, scratch, before.totalRows(), progress, 45, 97,
                                    QStringLiteral("Conferindo a cópia: restauração de teste..."));
         say(progress, 97, QStringLiteral("Contando de novo o que o banco de dados guarda..."));
@@ -438,6 +521,9 @@ RestoredCopy restoreForReplacing(const QString &databasePath, const BackupCopy &
     RestoredCopy restored;
     try {
         ScratchDatabase scratch(where);
+        const qint64 needed = copy.counts ? contentEstimate(*copy.counts) : 2 * copy.size;
+        ensureRoom({{scratch.folder(), needed, QStringLiteral("para restaurar a cópia")}},
+                   QStringLiteral("Libere espaço nesse disco."));
         const qint64 rows = copy.counts ? copy.counts->totalRows() : count(databasePath).totalRows();
         restored = {scratch.work(), scratch.file(), {}};
         restored.counts = restoreAndCount(where, copy.path, scratch, rows, progress, 0, 100,

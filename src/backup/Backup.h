@@ -20,6 +20,11 @@ namespace Backup {
 // The share of the work done (0 to 100) and what is being done.
 using Progress = std::function<void(int percent, const QString &step)>;
 
+// Runs `work` on a connection of its own to the database, opened and closed
+// on the calling thread (so a worker thread may use it). DbError when it
+// cannot be opened; whatever `work` throws goes on, the connection closed.
+void withConnection(const QString &databasePath, const std::function<void(const QSqlDatabase &)> &work);
+
 // What the database holds, through a connection of its own. DbError when it
 // cannot be opened, is not a database of this program or is a restore that
 // did not finish.
@@ -42,6 +47,10 @@ void chooseFolderForRun(const QString &folder);
 // against the database before and after the copy. Then prunes the folder.
 // DbError, in Portuguese, when the copy could not be made (nothing is left
 // under a copy's name) or failed its check (it is kept as "…-falhou.fbk").
+// Of a local database nothing is written when the folder of the copy or the
+// database's folder (where the test restore goes) has not room for it: each
+// is estimated at the database file's size, or at what its rows and
+// photographs take when that is less.
 BackupCopy makeCheckedCopy(const QString &databasePath, const QString &folder, const QString &tag,
                            const Progress &progress);
 
@@ -62,7 +71,9 @@ QString restoreRefusal(const QString &databasePath, const BackupCopy &copy);
 // Restores `copy` for replacing the database and checks it: validated,
 // counted, and compared with what its record says it held. DbError when the
 // database is on a server (a restore is done there), the copy failed its
-// check, or the restore fails; the database is not touched.
+// check, the database's folder has not room for what the copy holds (by its
+// record; twice its size without one), or the restore fails; the database
+// is not touched.
 RestoredCopy restoreForReplacing(const QString &databasePath, const BackupCopy &copy, const Progress &progress);
 
 // Puts a restored copy in the place of the database: closes the connection,

@@ -63,8 +63,9 @@ bool prunable(const BackupCopy &copy)
     return copy.status == BackupCopy::Status::Checked && copy.tag.isEmpty();
 }
 
-// The copies that pruning keeps, out of the prunable ones, newest first.
-QSet<QString> keptCopies(const QList<BackupCopy> &copies, const QDate &today)
+// The copies that pruning keeps, out of the prunable ones (newest first):
+// by count and month, then newest first as long as they fit in `mostBytes`.
+QSet<QString> keptCopies(const QList<BackupCopy> &copies, const QDate &today, qint64 mostBytes)
 {
     QSet<QString> kept;
     for (qsizetype i = 0; i < copies.size() && i < 10; ++i)
@@ -76,6 +77,15 @@ QSet<QString> keptCopies(const QList<BackupCopy> &copies, const QDate &today)
         });
         if (newest != copies.end())
             kept << newest->path;
+    }
+    qint64 total = 0;
+    int counted = 0;
+    for (const BackupCopy &copy : copies) {
+        if (!kept.contains(copy.path))
+            continue;
+        total += copy.size;
+        if (++counted > BackupFolder::kAlwaysKept && total > mostBytes)
+            kept.remove(copy.path);
     }
     return kept;
 }
@@ -176,11 +186,11 @@ bool reminderDue(const QString &folder, const QDateTime &now)
     return !newest || newest->made.addDays(7) < now;
 }
 
-QStringList prune(const QString &folder, const QDateTime &now)
+QStringList prune(const QString &folder, const QDateTime &now, qint64 mostBytes)
 {
     QList<BackupCopy> copies = list(folder);
     copies.removeIf([](const BackupCopy &c) { return !prunable(c); });
-    const QSet<QString> kept = keptCopies(copies, now.date());
+    const QSet<QString> kept = keptCopies(copies, now.date(), mostBytes);
     QStringList deleted;
     for (const BackupCopy &copy : copies) {
         if (kept.contains(copy.path) || !QFile::remove(copy.path))

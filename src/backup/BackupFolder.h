@@ -65,11 +65,17 @@ std::optional<BackupCopy> newestChecked(const QString &folder);
 // No checked copy, or the newest is more than seven days old.
 bool reminderDue(const QString &folder, const QDateTime &now);
 
+// What pruning keeps of the checked ordinary copies: together they take at
+// most this much, but the three newest stay whatever their size.
+inline constexpr qint64 kMostBytesKept = qint64(20) * 1024 * 1024 * 1024; // 20 GB
+inline constexpr int kAlwaysKept = 3;
+
 // Keeps the ten newest checked ordinary copies and the newest of each of the
-// last twelve months (this one included) and deletes the other checked
+// last twelve months (this one included), as far as they fit in `mostBytes`
+// newest first (the three newest always), and deletes the other checked
 // ordinary copies with their records; also the partial files that an
 // interrupted copy left more than an hour ago. Failed, tagged and foreign
-// copies are never deleted. The names of the deleted copies.
-QStringList prune(const QString &folder, const QDateTime &now);
+// copies are never deleted, nor counted. The names of the deleted copies.
+QStringList prune(const QString &folder, const QDateTime &now, qint64 mostBytes = kMostBytesKept);
 
 } // namespace BackupFolder

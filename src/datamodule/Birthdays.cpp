@@ -1,5 +1,10 @@
 #include "Birthdays.h"
 
+#include "UDM.h"
+#include "provider/QueryDataset.h"
+
+#include <algorithm>
+
 namespace Birthdays {
 
 bool fallsOn(const QDate &birth, const QDate &day)
@@ -19,6 +24,39 @@ int ageIn(const QDate &birth, int year)
 QString ageText(int age)
 {
     return age == 1 ? QStringLiteral("1 ano") : QStringLiteral("%1 anos").arg(age);
+}
+
+namespace {
+
+void addIfBorn(QList<Born> &born, const QString &name, const QDate &birth, const QDate &day)
+{
+    const int age = ageIn(birth, day.year());
+    if (age >= 0 && fallsOn(birth, day))
+        born.append({name, age});
+}
+
+} // namespace
+
+QList<Born> bornOn(const QDate &day)
+{
+    QList<Born> born;
+    TableDataset *members = DM->TBMEMBRO;
+    if (members->active()) {
+        const int name = DM->TBMEMBROMEMNOME->index();
+        const int birth = DM->TBMEMBROMEMDATANASC->index();
+        for (int row = 0; row < members->allRowCount(); ++row)
+            addIfBorn(born, members->allRowValue(row, name).toString(), members->allRowValue(row, birth).toDate(), day);
+    } else {
+        QueryDataset month(QStringLiteral("QAniversariantesHoje"), DM->connectionName());
+        month.addSql(QStringLiteral("SELECT MEMNOME, MEMDATANASC FROM TMEMBRO WHERE EXTRACT(MONTH FROM MEMDATANASC) = ?"));
+        month.setParam(0, day.month());
+        month.open();
+        for (month.first(); !month.eof(); month.next())
+            addIfBorn(born, month.fields()[0]->asString(), month.fields()[1]->asDate(), day);
+    }
+    std::sort(born.begin(), born.end(),
+              [](const Born &a, const Born &b) { return QString::localeAwareCompare(a.name, b.name) < 0; });
+    return born;
 }
 
 } // namespace Birthdays

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 // Birthdays of members, for the main window's list of today's and the
@@ -17,5 +18,16 @@ int ageIn(const QDate &birth, int year);
 
 // "34 anos", "1 ano".
 QString ageText(int age);
+
+struct Born
+{
+    QString name;
+    int age = 0;
+};
+// Every stored member with a birthday on `day`, whatever search the members
+// register left on, by name, with the age completed. Read from TBMEMBRO when
+// it is open; otherwise the members born in that month are asked of the
+// database, so the main window need not read the whole table to show them.
+QList<Born> bornOn(const QDate &day);
 
 } // namespace Birthdays

@@ -53,17 +53,18 @@ struct Piece
     QString drop;
 };
 
+// The database's structure as described once per connection (StoredTables).
 bool tableExists(const QSqlDatabase &db, const QString &table)
 {
-    return anyRow(db, QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = ?"), {table});
+    return StoredTables::of(db).contains(table);
 }
 
 bool columnExists(const QSqlDatabase &db, const QString &table, const QString &column)
 {
-    return anyRow(db,
-                  QStringLiteral("SELECT 1 FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = ? "
-                                 "AND RDB$FIELD_NAME = ?"),
-                  {table, column});
+    for (const StoredColumn &c : StoredTables::of(db).value(table))
+        if (c.name == column)
+            return true;
+    return false;
 }
 
 // What the database lacks of the levels up to `level`.
@@ -221,10 +222,14 @@ QString unchangedNote(int level)
         .arg(bringsAbove(level));
 }
 
+// Read once per connection and structure: the level changes only by an upgrade.
 int storedLevel(const QSqlDatabase &db)
 {
-    const std::optional<QString> row = levelRow(db);
-    return row ? qMax(0, row->trimmed().toInt()) : 0;
+    return StoredTables::fact(db, QStringLiteral("level"), [&db] {
+               const std::optional<QString> row = levelRow(db);
+               return row ? qMax(0, row->trimmed().toInt()) : 0;
+           })
+        .toInt();
 }
 
 QStringList missing(const QSqlDatabase &db)

@@ -138,6 +138,8 @@ void TDM::closeConnection()
         m_closedTables.append({t, t->recordCount() > 0 ? t->fieldValue(0) : QVariant()});
         t->close();
     }
+    for (DatasetProvider *provider : findChildren<DatasetProvider *>(Qt::FindDirectChildrenOnly))
+        provider->forgetReadAhead(); // of the file that is being closed
     QSqlDatabase db = SQLConnection1();
     endOpenReads(db);
     db.close();

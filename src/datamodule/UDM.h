@@ -33,6 +33,7 @@ public:
     // clearDataWritten (after a good copy).
     bool dataWritten() const { return m_dataWritten; }
     void clearDataWritten() { m_dataWritten = false; }
+    void noteDataWritten() { m_dataWritten = true; } // by a connection of its own
 
     // For a change of the file under the connection (a restore): closes
     // every open table, remembering it and its current row, then the

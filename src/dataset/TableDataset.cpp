@@ -85,9 +85,31 @@ QVariant TableDataset::resolved(int row, int column, const QVariant &held) const
 {
     if (!isStoredBlob(held))
         return held;
-    if (m_fetched.row != row || m_fetched.column != column)
+    if (m_fetched.row != row || m_fetched.column != column) {
         m_fetched = {row, column, m_provider->fetchPicture(*this, row, column)};
+        readNeighbourPicturesAhead(row, column);
+    }
     return m_fetched.bytes.isEmpty() ? QVariant() : QVariant(m_fetched.bytes);
+}
+
+// The user goes on to the next or the previous row far more often than
+// anywhere else: their pictures are read while this one is looked at.
+void TableDataset::readNeighbourPicturesAhead(int row, int column) const
+{
+    if (editing() || row != currentRow())
+        return;
+    const int at = currentIndex();
+    QList<int> rows;
+    for (int near : {at + 1, at - 1})
+        if (near >= 0 && near < int(visibleRows().size()) && isStoredBlob(m_store.value(visibleRows()[size_t(near)], column)))
+            rows << visibleRows()[size_t(near)];
+    m_provider->readPicturesAhead(*this, rows, column);
+}
+
+void TableDataset::readAhead()
+{
+    if (!active() && m_provider)
+        m_provider->readAhead(*this);
 }
 
 void TableDataset::setFieldValue(int column, const QVariant &value)

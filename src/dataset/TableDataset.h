@@ -34,6 +34,10 @@ public:
     const FieldDefs &fieldDefs() const { return m_defs; }
 
     void open();  // reads every row; nothing happens when already open
+    // Lets the rows be read beside the windows for the first open (a table
+    // the next step will need); the open then takes them. DbError when the
+    // table cannot be read.
+    void readAhead();
     void close(); // drops the rows and every pending change
 
     // A read-only table refuses every change (insert, edit, del, the post of
@@ -114,6 +118,7 @@ private:
     // A held value as callers see it: a picture left in the database is
     // fetched, and only the last one fetched is kept.
     QVariant resolved(int row, int column, const QVariant &held) const;
+    void readNeighbourPicturesAhead(int row, int column) const;
     void forgetWrittenPictures(); // after an apply: written pictures are read again when needed
 
     FieldDefs m_defs;

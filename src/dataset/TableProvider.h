@@ -3,6 +3,7 @@
 #include "FieldDef.h"
 
 #include <QByteArray>
+#include <QList>
 
 class RowStore;
 class TableDataset;
@@ -28,6 +29,14 @@ public:
     // The picture of a physical row as the source holds it now, found by the
     // row's code as read; empty when it has none or the row is gone.
     virtual QByteArray fetchPicture(const TableDataset &dataset, int row, int column) const = 0;
+    // Starts reading the table beside the windows, for its first open; a
+    // source that reads at once needs nothing here. DbError when the table
+    // cannot be read at all.
+    virtual void readAhead(const TableDataset &) {}
+    // Starts reading the pictures of `rows` (physical rows) beside the
+    // windows, the rows next to the one on screen; others read ahead before
+    // may be let go.
+    virtual void readPicturesAhead(const TableDataset &, const QList<int> &, int) const {}
 };
 
 // The code column: the required integer column of a table; -1 when it has none.

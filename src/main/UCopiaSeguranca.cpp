@@ -4,6 +4,7 @@
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 #include "datamodule/Session.h"
+#include "uikit/Pictures.h"
 #include "datamodule/UDM.h"
 #include "dataset/DbError.h"
 
@@ -18,6 +19,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -49,6 +51,21 @@ bool onServer()
 {
     return DatabaseLocation::of(DM->databasePath()).onServer();
 }
+
+QString megabytes(qint64 bytes)
+{
+    const double mb = double(bytes) / (1024 * 1024);
+    return QLocale().toString(mb, 'f', mb < 10 ? 1 : 0) + QStringLiteral(" MB");
+}
+
+// "1 fotografia foi reduzida: ocupava", "3 fotografias foram reduzidas: ocupavam"
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QLocale().toString(n) + u' ' + QString::fromUtf8(n == 1 ? one : many);
+}
+
+const QString kShrinksOnlyByARestore = QStringLiteral(
+    "O arquivo do banco de dados só diminui quando ele é refeito a partir de uma cópia de segurança.");
 
 } // namespace
 
@@ -92,17 +109,19 @@ void TFCopiaSeguranca::buildControls()
     };
     btnFazerCopia = button("btnFazerCopia", QStringLiteral("Fazer Cópia"), "copia");
     btnRestaurar = button("btnRestaurar", QStringLiteral("Restaurar"), "restaurar");
+    btnReduzirFotos = button("btnReduzirFotos", QStringLiteral("Reduzir Fotografias"), "foto");
+    btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar");
     btnOutraPasta = button("btnOutraPasta", QStringLiteral("Outra Pasta..."), "pasta");
     btnSair = button("btnSair", QStringLiteral("Sair"), "sair");
     btnRestaurar->setVisible(Session::mayChange(Area::Restore)); // over the live data: the profile says who may
-    if (onServer()) {
-        btnOutraPasta->setEnabled(false); // the server writes its copies beside the database
+    if (onServer()) // the server writes its copies beside the database
         btnOutraPasta->setToolTip(QStringLiteral("No servidor a cópia fica ao lado do banco de dados."));
-    }
+    btnReduzirFotos->setToolTip(QStringLiteral("Guarda de novo, menores, as fotografias guardadas maiores do que o "
+                                               "programa guarda hoje."));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QToolButton *b : {btnFazerCopia, btnRestaurar, btnOutraPasta, btnSair})
+    for (QToolButton *b : {btnFazerCopia, btnRestaurar, btnReduzirFotos, btnCancelar, btnOutraPasta, btnSair})
         buttons->addWidget(b);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
@@ -116,12 +135,15 @@ void TFCopiaSeguranca::buildControls()
     layout->addWidget(pbProgresso);
     layout->addSpacing(6);
     layout->addLayout(buttons);
+    followState();
 }
 
 void TFCopiaSeguranca::connectHandlers()
 {
     connectGuarded(btnFazerCopia, &QToolButton::clicked, this, [this] { btnFazerCopiaClick(); });
     connectGuarded(btnRestaurar, &QToolButton::clicked, this, [this] { btnRestaurarClick(); });
+    connectGuarded(btnReduzirFotos, &QToolButton::clicked, this, [this] { btnReduzirFotosClick(); });
+    connectGuarded(btnCancelar, &QToolButton::clicked, this, [this] { btnCancelarClick(); });
     connectGuarded(btnOutraPasta, &QToolButton::clicked, this, [this] { btnOutraPastaClick(); });
     connectGuarded(btnSair, &QToolButton::clicked, this, [this] { btnSairClick(); });
 }
@@ -136,6 +158,7 @@ void TFCopiaSeguranca::showEvent(QShowEvent *event)
 void TFCopiaSeguranca::FormShow()
 {
     listCopies();
+    surveyPhotographs();
 }
 
 void TFCopiaSeguranca::listCopies()
@@ -154,7 +177,7 @@ void TFCopiaSeguranca::listCopies()
         lstCopias->resizeColumnToContents(c);
     if (!m_copies.isEmpty())
         lstCopias->setCurrentItem(lstCopias->topLevelItem(0));
-    btnRestaurar->setEnabled(!m_busy && !m_copies.isEmpty());
+    followState();
 }
 
 std::optional<BackupCopy> TFCopiaSeguranca::selectedCopy() const
@@ -165,14 +188,51 @@ std::optional<BackupCopy> TFCopiaSeguranca::selectedCopy() const
     return m_copies[row];
 }
 
-void TFCopiaSeguranca::setBusy(bool on)
+void TFCopiaSeguranca::followState()
 {
-    m_busy = on;
-    for (QWidget *w : {static_cast<QWidget *>(btnFazerCopia), static_cast<QWidget *>(btnOutraPasta),
-                       static_cast<QWidget *>(btnSair), static_cast<QWidget *>(lstCopias)})
-        w->setEnabled(!on);
-    btnOutraPasta->setEnabled(!on && !onServer());
-    btnRestaurar->setEnabled(!on && !m_copies.isEmpty());
+    const bool idle = !m_busy;
+    for (QWidget *w : {static_cast<QWidget *>(btnFazerCopia), static_cast<QWidget *>(btnSair),
+                       static_cast<QWidget *>(lstCopias), static_cast<QWidget *>(btnReduzirFotos)})
+        w->setEnabled(idle);
+    btnOutraPasta->setEnabled(idle && !onServer());
+    btnRestaurar->setEnabled(idle && !m_copies.isEmpty());
+    btnReduzirFotos->setVisible(reductionOffered() && !m_reducing);
+    btnCancelar->setVisible(m_reducing);
+    btnCancelar->setEnabled(m_reducing && !m_cancel);
+}
+
+// The one place that decides whether "Reduzir Fotografias" is offered: when
+// there are photographs to reduce, to an Administrador (it stores every
+// member's photograph anew, and its last step is a restore).
+bool TFCopiaSeguranca::reductionOffered() const
+{
+    return !m_oversized.isEmpty() && Session::mayChange(Area::Restore);
+}
+
+// On a worker thread, through a connection of its own, so that the window
+// answers at once however many photographs the database holds; the button
+// follows when the survey ends.
+void TFCopiaSeguranca::surveyPhotographs()
+{
+    waitForSurvey();
+    m_oversized = {};
+    followState();
+    const QString database = DM->databasePath();
+    m_survey = std::make_unique<BackupTask>([this, database](const Backup::Progress &) {
+        Backup::withConnection(database, [this](const QSqlDatabase &db) { m_surveyed = PhotoReduction::survey(db); });
+    });
+    BackupTask *task = m_survey.get();
+    connect(task, &BackupTask::finished, task, [this, task] {
+        if (task->failure().isEmpty())
+            m_oversized = m_surveyed;
+        followState();
+    });
+    task->start();
+}
+
+void TFCopiaSeguranca::waitForSurvey()
+{
+    m_survey.reset(); // waits for its worker
 }
 
 void TFCopiaSeguranca::runTask(const BackupTask::Work &work)
@@ -183,9 +243,11 @@ void TFCopiaSeguranca::runTask(const BackupTask::Work &work)
         lblProgresso->setText(step);
     });
     pbProgresso->setTextVisible(true);
-    setBusy(true);
+    m_busy = true;
+    followState();
     const bool done = task.run();
-    setBusy(false);
+    m_busy = false;
+    followState();
     if (done)
         return;
     pbProgresso->setValue(0);
@@ -232,13 +294,144 @@ void TFCopiaSeguranca::btnRestaurarClick()
         lblProgresso->setText(QStringLiteral("Restauração desistida; o banco de dados atual não foi alterado."));
         return;
     }
-    const QString kept = Backup::replaceDatabase(*DM, restored, QDateTime::currentDateTime());
-    DM->clearDataWritten();
-    listCopies();
-    lblProgresso->setText(QStringLiteral("Banco de dados restaurado."));
+    const QString kept = putInPlace(restored);
     Messages::information(QStringLiteral("O banco de dados foi restaurado da cópia de %1.\n\nO banco de dados anterior "
                                          "foi guardado ao lado dele como \"%2\".")
                               .arg(when(copy->made), kept));
+}
+
+QString TFCopiaSeguranca::putInPlace(const Backup::RestoredCopy &restored)
+{
+    waitForSurvey(); // its connection holds the file
+    const QString kept = Backup::replaceDatabase(*DM, restored, QDateTime::currentDateTime());
+    DM->clearDataWritten();
+    listCopies();
+    surveyPhotographs();
+    lblProgresso->setText(QStringLiteral("Banco de dados restaurado."));
+    return kept;
+}
+
+void TFCopiaSeguranca::btnReduzirFotosClick()
+{
+    waitForSurvey();
+    const QString database = DM->databasePath();
+    PhotoReduction::Survey survey;
+    runTask([&](const Backup::Progress &progress) {
+        progress(0, QStringLiteral("Procurando as fotografias maiores do que o programa guarda..."));
+        Backup::withConnection(database, [&](const QSqlDatabase &db) { survey = PhotoReduction::survey(db); });
+    });
+    lblProgresso->clear();
+    m_oversized = survey;
+    followState();
+    if (!reductionOffered())
+        return;
+    const qsizetype count = m_oversized.photos.size();
+    const QString found = count == 1 ? QStringLiteral("Há 1 fotografia guardada maior do que o programa guarda hoje; ela "
+                                                      "ocupa %2.")
+                                     : QStringLiteral("Há %1 fotografias guardadas maiores do que o programa guarda hoje; "
+                                                      "elas ocupam %2.");
+    if (!Messages::question(found.arg(QLocale().toString(count), megabytes(m_oversized.bytes))
+                            + QStringLiteral("\n\nAntes é feita uma cópia de segurança conferida, marcada \"%1\". "
+                                             "Depois cada uma é guardada como o botão \"Buscar\" guarda uma fotografia: "
+                                             "em pé, com o lado maior de até %2 pixels, em JPEG.\n\nReduzir as "
+                                             "fotografias agora?")
+                                  .arg(PhotoReduction::kBackupTag, QLocale().toString(Pictures::kLongestStoredSide))))
+        return;
+    const QString folder = m_folder;
+    runTask([&](const Backup::Progress &progress) {
+        Backup::makeCheckedCopy(database, folder, PhotoReduction::kBackupTag, progress);
+    });
+    listCopies();
+    const PhotoReduction::Outcome outcome = reducePhotographs();
+    surveyPhotographs();
+    offerShrinking(outcome);
+}
+
+// On a worker thread, through a connection of its own; "Cancelar" stops it
+// at the end of a batch.
+PhotoReduction::Outcome TFCopiaSeguranca::reducePhotographs()
+{
+    const QString database = DM->databasePath();
+    const QList<PhotoReduction::StoredPhoto> photos = m_oversized.photos;
+    PhotoReduction::Outcome outcome;
+    m_cancel = false;
+    m_reducing = true;
+    const auto over = qScopeGuard([this] {
+        m_reducing = false;
+        DM->noteDataWritten();
+        followState();
+    });
+    runTask([&](const Backup::Progress &progress) {
+        const auto step = [&](int done, int total) {
+            const QString doing = m_cancel ? QStringLiteral("Parando ao fim do lote em curso: %1 de %2 fotografias...")
+                                           : QStringLiteral("Reduzindo as fotografias: %1 de %2...");
+            progress(done * 100 / total, doing.arg(QLocale().toString(done), QLocale().toString(total)));
+        };
+        try {
+            Backup::withConnection(database, [&](const QSqlDatabase &db) {
+                outcome = PhotoReduction::reduce(db, photos, m_cancel, step);
+            });
+        } catch (const DbError &e) {
+            throw DbError(QStringLiteral("A redução das fotografias parou. As que já foram reduzidas continuam "
+                                         "reduzidas; as outras continuam como estavam.\n\n")
+                          + e.text());
+        }
+    });
+    return outcome;
+}
+
+void TFCopiaSeguranca::btnCancelarClick()
+{
+    m_cancel = true;
+    followState();
+    lblProgresso->setText(QStringLiteral("Parando ao fim do lote em curso..."));
+}
+
+// Says what was done and, when something was, offers to make the file small:
+// a checked copy restored in the place of the database.
+void TFCopiaSeguranca::offerShrinking(const PhotoReduction::Outcome &outcome)
+{
+    QString done = counted(outcome.reduced, "fotografia foi reduzida: ocupava %1 e agora ocupa %2.",
+                               "fotografias foram reduzidas: ocupavam %1 e agora ocupam %2.")
+                       .arg(megabytes(outcome.bytesBefore), megabytes(outcome.bytesAfter));
+    if (outcome.cancelled)
+        done += QStringLiteral(" A redução foi interrompida; as outras %1 continuam como estavam.").arg(outcome.left);
+    else if (outcome.left > 0)
+        done += QStringLiteral(" %1 mudaram em outra estação durante a redução e ficaram como estavam.").arg(outcome.left);
+    lblProgresso->setText(outcome.cancelled ? QStringLiteral("Redução interrompida.") : QStringLiteral("Fotografias reduzidas."));
+    const QString database = DM->databasePath();
+    if (outcome.reduced == 0) {
+        Messages::information(done);
+        return;
+    }
+    if (onServer()) {
+        Messages::information(done + QStringLiteral("\n\n") + kShrinksOnlyByARestore
+                              + QStringLiteral(" O banco de dados está em um servidor: quem cuida do servidor faz isso "
+                                               "lá, com o programa fechado em todas as estações (uma cópia com o gbak e "
+                                               "a restauração dela em um arquivo novo, posto no lugar do atual)."));
+        return;
+    }
+    if (!Messages::question(done + QStringLiteral("\n\n") + kShrinksOnlyByARestore
+                            + QStringLiteral(" Fazer agora uma cópia conferida e restaurá-la no lugar do banco de dados "
+                                             "atual?\n\nO banco de dados atual será guardado ao lado dele, com o nome "
+                                             "LIVRO-antes-da-restauracao seguido da data e da hora."))) {
+        lblProgresso->setText(QStringLiteral("Fotografias reduzidas. O arquivo do banco de dados diminui quando uma "
+                                             "cópia feita agora for restaurada."));
+        return;
+    }
+    const qint64 before = QFileInfo(database).size();
+    const QString folder = m_folder;
+    BackupCopy made;
+    runTask([&](const Backup::Progress &progress) { made = Backup::makeCheckedCopy(database, folder, {}, progress); });
+    Backup::RestoredCopy restored;
+    runTask([&](const Backup::Progress &progress) { restored = Backup::restoreForReplacing(database, made, progress); });
+    const QString kept = putInPlace(restored);
+    Messages::information(QStringLiteral("O banco de dados foi refeito a partir da cópia de %1: o arquivo passou de %2 "
+                                         "para %3.\n\nO arquivo anterior foi guardado ao lado dele como \"%4\", e a "
+                                         "cópia de antes da redução (\"%5\") continua na pasta das cópias; apague-os "
+                                         "depois de conferir o banco de dados, para liberar o espaço.")
+                              .arg(when(made.made), megabytes(before), megabytes(QFileInfo(database).size()), kept,
+                                   PhotoReduction::kBackupTag));
 }
 
 void TFCopiaSeguranca::btnOutraPastaClick()

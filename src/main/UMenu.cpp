@@ -318,9 +318,11 @@ void TFMenu::showEvent(QShowEvent *event)
         runGuarded([this] { FormShow(); });
 }
 
-// Each table on its own: one the database holds in another form than the
-// program's is said once, in one box with the others, and the rest of the
-// program works on.
+// Only what the window shows is read before it is there; the tables the
+// registers and lists need are read beside it, and each window opens them
+// when it is first shown, taking what was read. A table the database holds in
+// another form than the program's is said once, in one box with the others,
+// and the rest of the program works on.
 void TFMenu::FormShow()
 {
     updateCommands();
@@ -334,9 +336,10 @@ void TFMenu::FormShow()
         }
     };
     attempt([this] { listTodaysEvents(); });
-    for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
-        attempt([table] { table->open(); });
     attempt([this] { listTodaysBirthdays(); });
+    // What the registers and lists will need, read beside the window.
+    for (TableDataset *table : {DM->TBMEMBRO, DM->TBFUNCIONARIO, DM->TBMOVIMENTACOES, DM->TBLIVRO, DM->TBCARGO})
+        attempt([table] { table->readAhead(); });
     if (!refusals.isEmpty())
         Messages::error(refusals.join(QStringLiteral("\n\n")));
 }
@@ -367,23 +370,9 @@ void TFMenu::listTodaysEvents()
 void TFMenu::listTodaysBirthdays()
 {
     txtAniversariantes->clear();
-    TableDataset *members = DM->TBMEMBRO;
-    members->open();
-    const QDate today = Today::date();
-    const int name = DM->TBMEMBROMEMNOME->index();
-    const int birth = DM->TBMEMBROMEMDATANASC->index();
-    QList<std::pair<QString, int>> born;
-    for (int row = 0; row < members->allRowCount(); ++row) {
-        const QDate date = members->allRowValue(row, birth).toDate();
-        const int age = Birthdays::ageIn(date, today.year());
-        if (age >= 0 && Birthdays::fallsOn(date, today))
-            born.append({members->allRowValue(row, name).toString(), age});
-    }
-    std::sort(born.begin(), born.end(),
-              [](const auto &a, const auto &b) { return QString::localeAwareCompare(a.first, b.first) < 0; });
     QStringList lines;
-    for (const auto &[memberName, age] : born)
-        lines << QStringLiteral("* %1 (%2)").arg(memberName, Birthdays::ageText(age));
+    for (const Birthdays::Born &b : Birthdays::bornOn(Today::date()))
+        lines << QStringLiteral("* %1 (%2)").arg(b.name, Birthdays::ageText(b.age));
     txtAniversariantes->setPlainText(lines.join(u'\n'));
 }
 

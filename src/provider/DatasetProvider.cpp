@@ -1,15 +1,17 @@
 #include "DatasetProvider.h"
 
+#include "DatabaseLocation.h"
 #include "EngineErrors.h"
 #include "FirebirdClient.h"
 #include "SqlTableSource.h"
+#include "ReadAhead.h"
 #include "StoredTables.h"
+#include "TableReads.h"
 #include "dataset/RowStore.h"
 #include "dataset/TableDataset.h"
 
 #include <QHash>
 #include <QSet>
-#include <QSqlQuery>
 #include <QStringList>
 
 namespace {
@@ -46,13 +48,18 @@ DbError columnMissing(const QString &table, const QString &column)
                        .arg(column, table));
 }
 
-// One apply: prepared statements by text, reused for every row of the same shape.
+// One apply, in one transaction of its own on the connection's attachment.
+// Statements are prepared once per connection and shape of row and kept, so
+// on a network saving a row costs the transaction's start, its statement and
+// the commit. An update or delete returns the code of the row it touched: no
+// row is a refusal, told in the same round trip.
 class Writer
 {
 public:
-    Writer(QSqlDatabase db, const TableDataset &dataset, const QString &table, QSet<int> absent)
-        : m_db(std::move(db)), m_dataset(dataset), m_defs(dataset.fieldDefs()), m_table(table),
-          m_absent(std::move(absent))
+    Writer(isc_db_handle db, Firebird::Transaction &transaction, const TableDataset &dataset, const QString &table,
+           QSet<int> absent)
+        : m_db(db), m_transaction(transaction), m_dataset(dataset), m_defs(dataset.fieldDefs()), m_table(table),
+          m_key(m_defs[codeColumn(m_defs)].name), m_absent(std::move(absent))
     {
     }
 
@@ -72,26 +79,9 @@ public:
     }
 
 private:
-    QSqlQuery &prepared(const QString &sql)
+    void run(const QString &sql, const QVariantList &values)
     {
-        auto it = m_statements.find(sql);
-        if (it == m_statements.end()) {
-            QSqlQuery q(m_db);
-            if (!q.prepare(sql))
-                throw dbErrorFrom(q.lastError());
-            it = m_statements.insert(sql, q);
-        }
-        return it.value();
-    }
-
-    void run(const QString &sql, const QVariantList &values, bool mustTouchRow)
-    {
-        QSqlQuery &q = prepared(sql);
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values[i]);
-        if (!q.exec())
-            throw dbErrorFrom(q.lastError());
-        if (mustTouchRow && q.numRowsAffected() == 0)
+        if (!Firebird::keptCursor(m_db, sql).run(m_transaction, values))
             throw DbError(QString::fromUtf8(kRowChangedByOtherUser));
     }
 
@@ -129,8 +119,7 @@ private:
             marks << QStringLiteral("?");
             values << bindable(row[c], m_defs[c].type);
         }
-        run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(u','), marks.join(u',')),
-            values, false);
+        run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(u','), marks.join(u',')), values);
     }
 
     void updateRow(const QVector<QVariant> &original, const QVector<QVariant> &row)
@@ -148,22 +137,23 @@ private:
         if (sets.isEmpty())
             return;
         const QString where = whereOriginal(original, values);
-        run(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_table, sets.join(u','), where), values, true);
+        run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4").arg(m_table, sets.join(u','), where, m_key), values);
     }
 
     void deleteRow(const QVector<QVariant> &original)
     {
         QVariantList values;
         const QString where = whereOriginal(original, values);
-        run(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_table, where), values, true);
+        run(QStringLiteral("DELETE FROM %1 WHERE %2 RETURNING %3").arg(m_table, where, m_key), values);
     }
 
-    QSqlDatabase m_db;
+    isc_db_handle m_db;
+    Firebird::Transaction &m_transaction;
     const TableDataset &m_dataset;
     const FieldDefs &m_defs;
     const QString &m_table;
+    const QString m_key;
     QSet<int> m_absent;
-    QHash<QString, QSqlQuery> m_statements;
 };
 
 } // namespace
@@ -174,46 +164,127 @@ DatasetProvider::DatasetProvider(SqlTableSource *source, QObject *parent) : QObj
 
 // The table's columns are checked against the program's before anything is
 // read (the database's description is read once per connection), and the
-// whole table is then read in one statement.
+// whole table is then read by one statement, prepared once per connection, in
+// the connection's kept read transaction: on a network a table's open costs
+// the round trips of its rows and no more. When the rows were read ahead,
+// they are taken as they came.
 void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
 {
-    const FieldDefs &defs = dataset.fieldDefs();
-    const QSqlDatabase db = m_source->database();
-    const TableRead read = tableRead(m_source->tableName(), defs, StoredTables::of(db));
-    Firebird::Transaction transaction(Firebird::attachmentOf(db), Firebird::Transaction::Isolation::Snapshot);
-    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2").arg(read.selectList, m_source->tableName()));
-    cursor.execute();
-    const int columns = int(defs.size());
-    while (cursor.fetch()) {
-        const int row = store.appendRow();
-        for (int c = 0; c < columns; ++c)
-            Firebird::storeCell(store, row, c, defs[c].type, cursor);
+    m_pictures.clear();
+    if (m_rowsAhead.valid()) {
+        std::future<RowStore> ahead = std::move(m_rowsAhead);
+        try {
+            store = ahead.get();
+            return;
+        } catch (const std::exception &) {
+            store = RowStore(dataset.fieldDefs()); // read again here, where a failure is shown
+        }
     }
-    transaction.commit();
+    const QSqlDatabase db = m_source->database();
+    Statements statements = Statements::kept(Firebird::attachmentOf(db));
+    readRows(statements.cursor(selectOf(dataset, db)), dataset.fieldDefs(), store);
 }
 
-QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, int column) const
+QString DatasetProvider::selectOf(const TableDataset &dataset, const QSqlDatabase &db) const
+{
+    const TableRead read = tableRead(m_source->tableName(), dataset.fieldDefs(), StoredTables::of(db));
+    return QStringLiteral("SELECT %1 FROM %2").arg(read.selectList, m_source->tableName());
+}
+
+// The table's rows read beside the windows, for its first open. Whether the
+// table fits is known here at once (DbError), from the stored description.
+void DatasetProvider::readAhead(const TableDataset &dataset)
+{
+    if (m_rowsAhead.valid())
+        return;
+    const QSqlDatabase db = m_source->database();
+    const QString select = selectOf(dataset, db);
+    m_rowsAhead = ReadAhead::later<RowStore>(db, [select, defs = dataset.fieldDefs()](isc_db_handle attachment) {
+        Statements statements = Statements::own(attachment);
+        RowStore store(defs);
+        readRows(statements.cursor(select), defs, store);
+        statements.finish();
+        return store;
+    });
+}
+
+PictureColumn DatasetProvider::pictureColumn(const TableDataset &dataset, int column) const
 {
     const FieldDefs &defs = dataset.fieldDefs();
     const int key = codeColumn(defs);
     if (key < 0)
         throw DbError(QStringLiteral("%1: a tabela não tem coluna de código.").arg(m_source->tableName()));
-    const QVariant code = dataset.valuesAsRead(row).value(key);
-    Firebird::Transaction transaction(Firebird::attachmentOf(m_source->database()),
-                                      Firebird::Transaction::Isolation::ReadCommitted);
-    Firebird::Cursor cursor(transaction, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                             .arg(defs[column].name, m_source->tableName(), defs[key].name));
-    cursor.execute({code});
-    if (!cursor.fetch() || cursor.isNull(0))
-        return {};
-    return Firebird::readBlob(transaction, cursor.blobId(0));
+    return {m_source->tableName(), defs[column].name, defs[key].name,
+            DatabaseLocation::of(m_source->database().databaseName()).onServer()};
+}
+
+QVariant DatasetProvider::codeAsRead(const TableDataset &dataset, int row) const
+{
+    return dataset.valuesAsRead(row).value(codeColumn(dataset.fieldDefs()));
+}
+
+QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, int column) const
+{
+    const PictureColumn where = pictureColumn(dataset, column);
+    const QVariant code = codeAsRead(dataset, row);
+    const auto ahead = m_pictures.find({code.toLongLong(), column});
+    if (ahead != m_pictures.end()) {
+        std::shared_future<QByteArray> picture = ahead->second.picture;
+        try {
+            return picture.get();
+        } catch (const std::exception &) {
+            m_pictures.erase(ahead); // read here, where a failure is shown
+        }
+    }
+    Statements statements = Statements::kept(Firebird::attachmentOf(m_source->database()));
+    return readPicture(statements, where, code);
+}
+
+// The pictures of `rows` read beside the windows; those of other rows are
+// let go, so only the neighbours of the row on screen are held.
+void DatasetProvider::readPicturesAhead(const TableDataset &dataset, const QList<int> &rows, int column) const
+{
+    const PictureColumn where = pictureColumn(dataset, column);
+    const QSqlDatabase db = m_source->database();
+    PicturesAhead kept;
+    for (int row : rows) {
+        const QVariant code = codeAsRead(dataset, row);
+        const std::pair<qint64, int> key{code.toLongLong(), column};
+        auto found = m_pictures.find(key);
+        if (found != m_pictures.end()) {
+            kept.insert(*found);
+            continue;
+        }
+        // A read let go before it starts (the user went elsewhere) is skipped.
+        auto wanted = std::make_shared<bool>(true);
+        std::weak_ptr<bool> stillWanted = wanted;
+        std::shared_future<QByteArray> picture =
+            ReadAhead::later<QByteArray>(db, [where, code, stillWanted](isc_db_handle attachment) {
+                if (stillWanted.expired())
+                    return QByteArray();
+                Statements statements = Statements::own(attachment);
+                QByteArray bytes = readPicture(statements, where, code);
+                statements.finish();
+                return bytes;
+            }).share();
+        kept.emplace(key, PictureAhead{picture, wanted});
+    }
+    m_pictures = std::move(kept);
+}
+
+void DatasetProvider::forgetReadAhead()
+{
+    m_rowsAhead = {};
+    m_pictures.clear();
 }
 
 void endOpenReads(const QSqlDatabase &db)
 {
     StoredTables::forget(db);
-    if (db.isOpen())
-        Firebird::endTransactions(Firebird::attachmentOf(db));
+    if (!db.isOpen())
+        return;
+    ReadAhead::stop(db);
+    Firebird::endTransactions(Firebird::attachmentOf(db));
 }
 
 void DatasetProvider::openSource()
@@ -223,19 +294,16 @@ void DatasetProvider::openSource()
 
 void DatasetProvider::apply(const TableDataset &dataset)
 {
-    QSqlDatabase db = m_source->database();
+    m_pictures.clear(); // a picture written now would differ from one read ahead
+    const QSqlDatabase db = m_source->database();
     QSet<int> absent = tableRead(m_source->tableName(), dataset.fieldDefs(), StoredTables::of(db)).absent;
-    if (!db.transaction())
-        throw dbErrorFrom(db.lastError());
-    try {
-        Writer writer(db, dataset, m_source->tableName(), std::move(absent));
-        for (const TableDataset::Change &change : dataset.changes())
-            writer.write(change);
-        if (!db.commit())
-            throw dbErrorFrom(db.lastError());
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+    if (codeColumn(dataset.fieldDefs()) < 0)
+        throw DbError(QStringLiteral("%1: a tabela não tem coluna de código.").arg(m_source->tableName()));
+    const isc_db_handle attachment = Firebird::attachmentOf(db);
+    Firebird::Transaction transaction(attachment, Firebird::Transaction::Isolation::Write); // rolled back unless committed
+    Writer writer(attachment, transaction, dataset, m_source->tableName(), std::move(absent));
+    for (const TableDataset::Change &change : dataset.changes())
+        writer.write(change);
+    transaction.commit();
     emit applied();
 }

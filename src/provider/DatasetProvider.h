@@ -1,9 +1,15 @@
 #pragma once
 
+#include "TableReads.h"
+#include "dataset/RowStore.h"
 #include "dataset/TableProvider.h"
 
 #include <QObject>
 #include <QSqlDatabase>
+
+#include <future>
+#include <map>
+#include <memory>
 
 class SqlTableSource;
 
@@ -21,12 +27,30 @@ public:
     void load(const TableDataset &dataset, RowStore &store) const override;
     void apply(const TableDataset &dataset) override;
     QByteArray fetchPicture(const TableDataset &dataset, int row, int column) const override;
+    void readAhead(const TableDataset &dataset) override;
+    void readPicturesAhead(const TableDataset &dataset, const QList<int> &rows, int column) const override;
+    // Lets go what was read ahead: the connection closes, or opens another file.
+    void forgetReadAhead();
 
 signals:
     void applied() const; // changes were written and committed
 
 private:
+    QString selectOf(const TableDataset &dataset, const QSqlDatabase &db) const;
+    PictureColumn pictureColumn(const TableDataset &dataset, int column) const;
+    QVariant codeAsRead(const TableDataset &dataset, int row) const;
+
     SqlTableSource *m_source;
+    mutable std::future<RowStore> m_rowsAhead;
+    // Pictures read ahead, by row code and column; a read is skipped when
+    // its entry is let go before it starts.
+    struct PictureAhead
+    {
+        std::shared_future<QByteArray> picture;
+        std::shared_ptr<bool> wanted;
+    };
+    using PicturesAhead = std::map<std::pair<qint64, int>, PictureAhead>;
+    mutable PicturesAhead m_pictures;
 };
 
 // Ends the reads of the dataset layer still open on `db` (a query holding its

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 namespace Firebird {
 
@@ -39,10 +41,17 @@ QByteArray bytesOf(T value)
     return QByteArray(reinterpret_cast<const char *>(&value), sizeof value);
 }
 
+// Every transaction of ours, of the window thread and of the reads done
+// beside it (ReadAhead).
 std::vector<Transaction *> &openTransactions()
 {
     static std::vector<Transaction *> open;
     return open;
+}
+std::mutex &openTransactionsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
 }
 
 // Raises the engine's message when the call failed.
@@ -194,22 +203,52 @@ isc_db_handle attachmentOf(const QSqlDatabase &db)
     return *static_cast<const isc_db_handle *>(handle.constData());
 }
 
+Attachment::Attachment(const QString &database, const QString &user, const QString &password)
+{
+    QByteArray dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char item, const QByteArray &value) {
+        dpb += item;
+        dpb += char(value.size());
+        dpb += value;
+    };
+    add(isc_dpb_user_name, user.toUtf8());
+    add(isc_dpb_password, password.toUtf8());
+    add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8")); // as Qt's driver: parameters go as UTF-8
+    add(isc_dpb_config, QByteArrayLiteral("WireCompression=true"));
+    const QByteArray name = database.toUtf8();
+    ISC_STATUS_ARRAY status;
+    isc_attach_database(status, short(name.size()), name.constData(), &m_handle, short(dpb.size()), dpb.constData());
+    check(status);
+}
+
+Attachment::~Attachment()
+{
+    ISC_STATUS_ARRAY status;
+    endTransactions(m_handle);
+    if (m_handle)
+        isc_detach_database(status, &m_handle);
+}
+
 Transaction::Transaction(isc_db_handle db, Isolation isolation) : m_db(db)
 {
     static const char readCommitted[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
                                          isc_tpb_rec_version, isc_tpb_nowait};
     static const char snapshot[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_concurrency, isc_tpb_nowait};
-    const bool committed = isolation == Isolation::ReadCommitted;
+    static const char write[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency, isc_tpb_wait};
+    const std::string_view tpb = isolation == Isolation::ReadCommitted ? std::string_view(readCommitted, sizeof readCommitted)
+                                 : isolation == Isolation::Snapshot    ? std::string_view(snapshot, sizeof snapshot)
+                                                                       : std::string_view(write, sizeof write);
     ISC_STATUS_ARRAY status;
-    isc_start_transaction(status, &m_handle, 1, &m_db, committed ? sizeof readCommitted : sizeof snapshot,
-                          committed ? readCommitted : snapshot);
+    isc_start_transaction(status, &m_handle, 1, &m_db, unsigned(tpb.size()), tpb.data());
     check(status);
+    std::lock_guard lock(openTransactionsMutex());
     openTransactions().push_back(this);
 }
 
 Transaction::~Transaction()
 {
     end();
+    std::lock_guard lock(openTransactionsMutex());
     auto &open = openTransactions();
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
 }
@@ -217,7 +256,7 @@ Transaction::~Transaction()
 void Transaction::commit()
 {
     if (!m_handle)
-        throw DbError(QStringLiteral("A transação de leitura já foi encerrada: a conexão com o banco de dados foi fechada."));
+        throw DbError(QStringLiteral("A transação já foi encerrada: a conexão com o banco de dados foi fechada."));
     ISC_STATUS_ARRAY status;
     isc_commit_transaction(status, &m_handle);
     if (status[0] == 1 && status[1] != 0) {
@@ -227,7 +266,7 @@ void Transaction::commit()
     m_handle = 0;
 }
 
-// Reading only, so nothing is lost: a transaction not committed is rolled back.
+// A transaction not committed is rolled back: a write leaves nothing behind.
 void Transaction::end()
 {
     ISC_STATUS_ARRAY status;
@@ -236,14 +275,51 @@ void Transaction::end()
     m_handle = 0;
 }
 
+namespace {
+
+struct KeptReads
+{
+    std::unique_ptr<Transaction> transaction;
+    std::map<QString, std::unique_ptr<Cursor>> cursors;
+};
+std::map<isc_db_handle, KeptReads> &keptReads()
+{
+    static std::map<isc_db_handle, KeptReads> kept;
+    return kept;
+}
+
+} // namespace
+
 void endTransactions(isc_db_handle db)
 {
+    keptReads().erase(db); // its statements first, then its transaction
+    std::lock_guard lock(openTransactionsMutex());
     for (Transaction *t : openTransactions())
         if (t->database() == db)
             t->end();
 }
 
-Cursor::Cursor(Transaction &transaction, const QString &sql) : m_transaction(transaction)
+Transaction &keptReadTransaction(isc_db_handle db)
+{
+    KeptReads &kept = keptReads()[db];
+    if (!kept.transaction || !*kept.transaction->handle()) {
+        kept.cursors.clear();
+        kept.transaction = std::make_unique<Transaction>(db, Transaction::Isolation::ReadCommitted);
+    }
+    return *kept.transaction;
+}
+
+Cursor &keptCursor(isc_db_handle db, const QString &sql)
+{
+    Transaction &transaction = keptReadTransaction(db);
+    auto &cursors = keptReads()[db].cursors;
+    auto found = cursors.find(sql);
+    if (found == cursors.end())
+        found = cursors.emplace(sql, std::make_unique<Cursor>(transaction, sql)).first;
+    return *found->second;
+}
+
+Cursor::Cursor(Transaction &transaction, const QString &sql) : m_transaction(&transaction)
 {
     ISC_STATUS_ARRAY status;
     isc_db_handle db = transaction.database();
@@ -331,7 +407,7 @@ int Cursor::parameterCount() const
 
 // Every parameter goes as the type of its value: the engine converts it to
 // what the statement needs, as it does for Qt's driver.
-void Cursor::bindParameters(const QVariantList &parameters)
+void Cursor::bindParameters(Transaction &transaction, const QVariantList &parameters)
 {
     XSQLDA *in = sqlda(m_inArea);
     if (parameters.size() != in->sqld)
@@ -353,6 +429,10 @@ void Cursor::bindParameters(const QVariantList &parameters)
             continue;
         }
         switch (value.typeId()) {
+        case QMetaType::QByteArray:
+            data = bytesOf(writeBlob(transaction, value.toByteArray()));
+            v.sqltype = SQL_BLOB | 1;
+            break;
         case QMetaType::Int:
         case QMetaType::LongLong:
         case QMetaType::UInt:
@@ -394,11 +474,32 @@ void Cursor::bindParameters(const QVariantList &parameters)
 
 void Cursor::execute(const QVariantList &parameters)
 {
-    bindParameters(parameters);
+    execute(*m_transaction, parameters);
+}
+
+void Cursor::execute(Transaction &transaction, const QVariantList &parameters)
+{
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute(status, m_transaction.handle(), &m_statement, kDialect, sqlda(m_inArea));
+    if (m_open) { // a cursor left open by a read that stopped part-way
+        isc_dsql_free_statement(status, &m_statement, DSQL_close);
+        m_open = false;
+    }
+    bindParameters(transaction, parameters);
+    m_transaction = &transaction;
+    isc_dsql_execute(status, m_transaction->handle(), &m_statement, kDialect, sqlda(m_inArea));
     check(status);
     m_open = true;
+}
+
+bool Cursor::run(Transaction &transaction, const QVariantList &parameters)
+{
+    bindParameters(transaction, parameters);
+    m_transaction = &transaction;
+    ISC_STATUS_ARRAY status;
+    XSQLDA *out = columnCount() > 0 ? sqlda(m_outArea) : nullptr;
+    isc_dsql_execute2(status, m_transaction->handle(), &m_statement, kDialect, sqlda(m_inArea), out);
+    check(status);
+    return !out || !isNull(0);
 }
 
 bool Cursor::fetch()
@@ -539,6 +640,27 @@ void storeCell(RowStore &store, int row, int c, FieldType type, const Cursor &cu
         store.setStoredBlob(row, c, blobReference(cursor.blobId(c)));
         return;
     }
+}
+
+ISC_QUAD writeBlob(Transaction &transaction, const QByteArray &bytes)
+{
+    ISC_STATUS_ARRAY status;
+    isc_db_handle db = transaction.database();
+    isc_blob_handle blob = 0;
+    ISC_QUAD id{};
+    isc_create_blob2(status, &db, transaction.handle(), &blob, &id, 0, nullptr);
+    check(status);
+    for (qsizetype at = 0; at < bytes.size(); at += kLargestSegment) {
+        const auto length = static_cast<unsigned short>(std::min<qsizetype>(kLargestSegment, bytes.size() - at));
+        if (isc_put_segment(status, &blob, length, bytes.constData() + at) != 0) {
+            ISC_STATUS_ARRAY ignored;
+            isc_cancel_blob(ignored, &blob);
+            check(status);
+        }
+    }
+    isc_close_blob(status, &blob);
+    check(status);
+    return id;
 }
 
 quint64 blobReference(ISC_QUAD id)

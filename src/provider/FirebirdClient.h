@@ -16,12 +16,13 @@
 
 class RowStore;
 
-// Reading through the Firebird client itself, on the attachment that Qt's
-// driver already holds. Qt's driver builds a QVariant per cell, converts every
-// WIN1252 text to UTF-8 and back, and reads every picture while fetching its
-// row; here texts come back as the bytes stored (WIN1252) and pictures stay
-// behind their blob ids until someone asks for them. Only the providers of the
-// dataset layer use this unit. Writes still go through Qt's driver.
+// Reading and writing through the Firebird client itself, on the attachment
+// that Qt's driver already holds. Qt's driver builds a QVariant per cell,
+// converts every WIN1252 text to UTF-8 and back, reads every picture while
+// fetching its row and prepares a statement anew in each transaction; here
+// texts come back as the bytes stored (WIN1252), pictures stay behind their
+// blob ids until someone asks for them, and statements are prepared once per
+// connection. Only the providers of the dataset layer use this unit.
 namespace Firebird {
 
 // The attachment of an open QIBASE connection; DbError otherwise.
@@ -33,7 +34,9 @@ isc_db_handle attachmentOf(const QSqlDatabase &db);
 class Transaction
 {
 public:
-    enum class Isolation { ReadCommitted, Snapshot };
+    // Reading: read committed or a snapshot. Writing: a snapshot that waits
+    // for a row another transaction holds, as the driver's own transactions.
+    enum class Isolation { ReadCommitted, Snapshot, Write };
     Transaction(isc_db_handle db, Isolation isolation);
     ~Transaction();
     Transaction(const Transaction &) = delete;
@@ -51,6 +54,23 @@ private:
     isc_tr_handle m_handle = 0;
 };
 
+// An attachment of our own to the database a QIBASE connection is open on,
+// with its user and password, detached when destroyed. Its traffic is
+// compressed on a network (the engine's wire compression).
+class Attachment
+{
+public:
+    Attachment(const QString &database, const QString &user, const QString &password);
+    ~Attachment();
+    Attachment(const Attachment &) = delete;
+    Attachment &operator=(const Attachment &) = delete;
+
+    isc_db_handle handle() const { return m_handle; }
+
+private:
+    isc_db_handle m_handle = 0;
+};
+
 // One SELECT with positional '?' parameters, read forward only.
 class Cursor
 {
@@ -64,6 +84,12 @@ public:
     int parameterCount() const;
     // Binds by position: integers, amounts, dates, texts, bytes or null.
     void execute(const QVariantList &parameters = {});
+    // The same on another transaction of the attachment: a statement is
+    // prepared once and may run in any transaction.
+    void execute(Transaction &transaction, const QVariantList &parameters = {});
+    // Runs an INSERT, UPDATE or DELETE; with RETURNING, its one row is the
+    // current one, and false says that no row was touched (the values null).
+    bool run(Transaction &transaction, const QVariantList &parameters = {});
     bool fetch(); // the next row; false after the last; DbError when the engine fails
 
     int columnCount() const { return int(m_columns.size()); }
@@ -95,9 +121,9 @@ private:
     double floating(int column) const;
     DbError notReadableAs(int column, FieldType type) const;
     void describeColumns();
-    void bindParameters(const QVariantList &parameters);
+    void bindParameters(Transaction &transaction, const QVariantList &parameters);
 
-    Transaction &m_transaction;
+    Transaction *m_transaction;
     isc_stmt_handle m_statement = 0;
     std::unique_ptr<char[]> m_outArea; // the XSQLDA of the columns
     std::unique_ptr<char[]> m_inArea;  // the XSQLDA of the parameters
@@ -109,11 +135,21 @@ private:
     bool m_open = false;
 };
 
-// Ends every transaction of ours still open on `db`: the driver cannot detach
-// while one is open. Their cursors and blob reads then fail with the engine's
-// message instead of reading.
+// Ends every transaction of ours still open on `db` and drops the statements
+// kept for it: the driver cannot detach while one is open. Cursors and blob
+// reads on them then fail with the engine's message instead of reading.
 void endTransactions(isc_db_handle db);
 
+// What every read of the tables shares on one attachment, so that a read
+// costs the network no more than its statement: a read-only read-committed
+// transaction, kept open (the engine counts such a transaction committed
+// from its start, so it holds back nothing; each statement sees what is
+// committed when it runs), and the statements prepared in it, by their text.
+Transaction &keptReadTransaction(isc_db_handle db);
+Cursor &keptCursor(isc_db_handle db, const QString &sql);
+
+// A new blob holding `bytes`, written on `transaction`: its id for a parameter.
+ISC_QUAD writeBlob(Transaction &transaction, const QByteArray &bytes);
 // A blob's whole content, read on `transaction`.
 QByteArray readBlob(Transaction &transaction, ISC_QUAD id);
 // Blob ids kept in a RowStore as the reference of a stored picture.

@@ -111,6 +111,7 @@ struct Kept
 {
     isc_db_handle attachment = 0;
     StoredTableMap tables;
+    QHash<QString, QVariant> facts;
 };
 std::map<QString, Kept> &kept()
 {
@@ -220,15 +221,30 @@ QString StoredColumn::typeName() const
 
 namespace StoredTables {
 
-const StoredTableMap &of(const QSqlDatabase &db)
+namespace {
+Kept &keptFor(const QSqlDatabase &db)
 {
     const isc_db_handle attachment = Firebird::attachmentOf(db);
     Kept &entry = kept()[db.connectionName()];
     if (entry.attachment != attachment) {
-        entry.tables = readTables(attachment);
-        entry.attachment = attachment;
+        entry = {attachment, readTables(attachment), {}};
     }
-    return entry.tables;
+    return entry;
+}
+} // namespace
+
+const StoredTableMap &of(const QSqlDatabase &db)
+{
+    return keptFor(db).tables;
+}
+
+QVariant fact(const QSqlDatabase &db, const QString &name, const std::function<QVariant()> &read)
+{
+    Kept &entry = keptFor(db);
+    auto found = entry.facts.find(name);
+    if (found == entry.facts.end())
+        found = entry.facts.insert(name, read());
+    return found.value();
 }
 
 void forget(const QSqlDatabase &db)

@@ -6,7 +6,10 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <QVector>
+
+#include <functional>
 
 // The SQL type the program gives a column, as the database is created with it
 // and as messages name it: "INTEGER", "DOUBLE PRECISION", "DATE",
@@ -40,6 +43,9 @@ const StoredTableMap &of(const QSqlDatabase &db);
 // Read them again next time: after the structure was changed (an upgrade) or
 // the connection closed.
 void forget(const QSqlDatabase &db);
+// A value about the structure (its level), read by `read` the first time and
+// then kept with the description, until forget.
+QVariant fact(const QSqlDatabase &db, const QString &name, const std::function<QVariant()> &read);
 
 } // namespace StoredTables
 

@@ -48,6 +48,44 @@ QSize sizeOf(const QByteArray &bytes)
     return stored.isValid() ? r.asStored(stored) : QSize();
 }
 
+namespace {
+// How far past the start of a JPEG segment not yet read to read on: the
+// segments before the frame header that follow an EXIF block (JFIF, the
+// quantisation tables) take a few hundred bytes.
+constexpr qint64 kFrameHeaderReach = 4096;
+} // namespace
+
+QSize sizeFromStart(const QByteArray &start, qint64 &needed)
+{
+    needed = 0;
+    if (!start.startsWith("\xFF\xD8")) {
+        const QSize size = sizeOf(start); // the other formats begin with their size
+        return size.isValid() ? size : QSize();
+    }
+    const auto u16 = [&](qsizetype at) { return (quint8(start[at]) << 8) | quint8(start[at + 1]); };
+    qsizetype at = 2; // each segment: FF, its marker, its length (2 bytes, with themselves), its data
+    while (at + 4 <= start.size()) {
+        if (quint8(start[at]) != 0xFF)
+            return {}; // no JPEG after all
+        const quint8 marker = quint8(start[at + 1]);
+        if (marker == 0xFF) { // a fill byte
+            ++at;
+            continue;
+        }
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 9 <= start.size())
+                return QSize(u16(at + 7), u16(at + 5));
+            break;
+        }
+        if (marker == 0xDA || marker == 0xD9) // the image data, or its end, before any frame
+            return {};
+        at += 2 + u16(at + 2);
+    }
+    needed = at + kFrameHeaderReach;
+    return {};
+}
+
 QImage centredPart(const QByteArray &bytes, QSize box)
 {
     const QSize full = sizeOf(bytes);
@@ -75,10 +113,15 @@ QImage fittedInto(const QByteArray &bytes, QSize bound)
     return r.reader.read();
 }
 
+bool oversized(QSize size, qint64 bytes)
+{
+    return std::max(size.width(), size.height()) > kLongestStoredSide || bytes > kMostStoredBytes;
+}
+
 QByteArray forStorage(const QByteArray &fileBytes)
 {
     const QSize full = sizeOf(fileBytes);
-    if (!full.isValid() || std::max(full.width(), full.height()) <= kLongestStoredSide)
+    if (!full.isValid() || !oversized(full, fileBytes.size()))
         return fileBytes;
     const QImage reduced = onWhite(fittedInto(fileBytes, QSize(kLongestStoredSide, kLongestStoredSide)));
     if (reduced.isNull())
@@ -89,7 +132,8 @@ QByteArray forStorage(const QByteArray &fileBytes)
     QImageWriter writer(&out, "jpeg");
     writer.setQuality(kStoredQuality);
     writer.setOptimizedWrite(true);
-    return writer.write(reduced) ? jpeg : fileBytes;
+    const bool reducedInPixels = reduced.size() != full;
+    return writer.write(reduced) && (reducedInPixels || jpeg.size() < fileBytes.size()) ? jpeg : fileBytes;
 }
 
 } // namespace Pictures

@@ -6,7 +6,6 @@
 #include "uikit/Messages.h"
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -45,15 +44,6 @@ void type(QWidget *widget, const QString &text)
         const Qt::Key key = c.unicode() < 0x100 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
     }
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, 95);
-    return bytes;
 }
 
 } // namespace
@@ -422,7 +412,7 @@ private slots:
             for (int x = 0; x < 150; ++x)
                 picture.setPixel(x, y, qRgb(255, 0, 0));
         const QByteArray garbage("no picture at all");
-        const QList<QByteArray> contents{encoded(picture, "PNG"), encoded(picture, "JPG"), encoded(picture, "BMP"),
+        const QList<QByteArray> contents{encoded(picture, "PNG", 95), encoded(picture, "JPG", 95), encoded(picture, "BMP", 95),
                                          garbage, {}};
         for (int i = 0; i < contents.size(); ++i) {
             tb->insert();

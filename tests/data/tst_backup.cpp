@@ -81,12 +81,13 @@ void truncate(const QString &file, qint64 keep)
     QVERIFY(f.resize(keep));
 }
 
-// A file with a copy's name (and a record when checked), made at `made`.
-void fakeCopy(const QString &folder, const QString &name, bool withRecord, const QDateTime &modified = {})
+// A file of `bytes` with a copy's name (and a record when checked), made at `made`.
+void fakeCopy(const QString &folder, const QString &name, bool withRecord, const QDateTime &modified = {},
+              int bytes = 1)
 {
     QFile f(QDir(folder).filePath(name));
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
+    f.write(QByteArray(bytes, 'x'));
     f.flush();
     if (modified.isValid())
         QVERIFY(f.setFileTime(modified, QFileDevice::FileModificationTime));
@@ -423,6 +424,38 @@ private slots:
         QCOMPARE(namesIn(folder.path()), kept);
     }
 
+    // Copies of 100 bytes, newest first; the limit of their total keeps the
+    // newest that fit, never fewer than three. Tagged copies are not counted.
+    void pruningKeepsTheCopiesUnderATotalSize_data()
+    {
+        QTest::addColumn<qint64>("mostBytes");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("room for one") << qint64(150) << 3;
+        QTest::newRow("room for three and a half") << qint64(350) << 3;
+        QTest::newRow("room for five") << qint64(500) << 5;
+        QTest::newRow("the default") << BackupFolder::kMostBytesKept << 10;
+    }
+
+    void pruningKeepsTheCopiesUnderATotalSize()
+    {
+        QFETCH(qint64, mostBytes);
+        QFETCH(int, kept);
+        QTemporaryDir folder;
+        const QDateTime now(QDate(2026, 12, 8), QTime(12, 0));
+        QStringList names;
+        for (int i = 0; i < 12; ++i) {
+            names << BackupFolder::copyName(now.addSecs(-3600 * (i + 1)));
+            fakeCopy(folder.path(), names.last(), true, {}, 100);
+        }
+        const QString tagged = BackupFolder::copyName(now.addSecs(-60), "antes-da-reducao");
+        fakeCopy(folder.path(), tagged, true, {}, 1000);
+        BackupFolder::prune(folder.path(), now, mostBytes);
+        QStringList left;
+        for (const BackupCopy &copy : BackupFolder::list(folder.path()))
+            left << QFileInfo(copy.path).fileName();
+        QCOMPARE(left, QStringList{tagged} + names.mid(0, kept));
+    }
+
     // The reminder looks at the newest checked copy of the folder.
     void reminderAfterAWeekWithoutAGoodCopy()
     {
@@ -495,7 +528,68 @@ private slots:
         QVERIFY(dbErrorOf([&] { Backup::restoreForReplacing(address, copy, {}); }).contains("no próprio servidor"));
     }
 
-    // A full disk where the copy goes: a clear message, nothing left there.
+    // Without room for the copy where it goes, or for its test restore beside
+    // the database (each about the database's size, or what it holds when a
+    // deleted photograph left its room in the file), nothing is written; the
+    // message says where and how much.
+    void copyWithoutRoomWritesNothing_data()
+    {
+        QTest::addColumn<bool>("databaseOnTheSmallDisk");
+        QTest::addColumn<bool>("copiesOnTheSmallDisk");
+        QTest::addColumn<int>("diskMegabytes");
+        QTest::addColumn<int>("photoMegabytes");
+        QTest::addColumn<bool>("photoDeleted");
+        QTest::addColumn<QString>("refusal"); // empty: the copy is made
+        QTest::newRow("copies") << false << true << 40 << 16 << false << "para a cópia:";
+        QTest::newRow("database") << true << false << 40 << 16 << false << "para a restauração de teste que a confere:";
+        QTest::newRow("both") << true << true << 150 << 40 << false
+                              << "para a cópia e para a restauração de teste que a confere:";
+        QTest::newRow("room enough") << false << true << 110 << 16 << false << "";
+        QTest::newRow("room of a deleted photograph") << true << true << 150 << 40 << true << "";
+    }
+
+    void copyWithoutRoomWritesNothing()
+    {
+        QFETCH(bool, databaseOnTheSmallDisk);
+        QFETCH(bool, copiesOnTheSmallDisk);
+        QFETCH(int, diskMegabytes);
+        QFETCH(int, photoMegabytes);
+        QFETCH(bool, photoDeleted);
+        QFETCH(QString, refusal);
+        TestDatabase db;
+        db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (1, 'PEDRO', ?)",
+                {QByteArray(photoMegabytes * 1024 * 1024, 'p')});
+        if (photoDeleted)
+            db.exec("DELETE FROM TMEMBRO");
+        db.disconnect();
+        QTemporaryDir dir, other;
+        SmallDisk disk(dir.path(), diskMegabytes);
+        if (!disk.mounted)
+            QSKIP(kNeedsRoot);
+        const QString database = databaseOnTheSmallDisk ? dir.filePath("LIVRO.GDB") : db.path();
+        const QString copies = copiesOnTheSmallDisk ? dir.filePath("copias") : other.path();
+        if (databaseOnTheSmallDisk)
+            QVERIFY(QFile::copy(db.path(), database));
+        const QStringList before = namesIn(dir.path()) + namesIn(other.path());
+        const QString error = dbErrorOf([&] { Backup::makeCheckedCopy(database, copies, {}, {}); });
+        if (refusal.isEmpty()) {
+            QCOMPARE(error, QString());
+            QCOMPARE(BackupFolder::list(copies).size(), 1);
+            QVERIFY(QFileInfo(database).size() > photoMegabytes * 1024 * 1024); // the room stays in the file
+            return;
+        }
+        const QString where = QDir::toNativeSeparators(copiesOnTheSmallDisk ? copies : dir.path());
+        QVERIFY2(error.startsWith(QString("Não há espaço livre suficiente em \"%1\" %2").arg(where, refusal))
+                     && QRegularExpression("são necessários cerca de \\d+ MB e há \\d+ MB livres\\. Nada foi copiado")
+                            .match(error)
+                            .hasMatch(),
+                 qPrintable(error));
+        QCOMPARE(namesIn(dir.path()) + namesIn(other.path()), before);
+        QVERIFY(namesIn(copies).isEmpty());
+        QVERIFY(workFoldersBeside(database).isEmpty());
+    }
+
+    // A disk that fills while the copy is written: a clear message, nothing left there.
     void fullDiskLeavesNoCopy()
     {
         TestDatabase db;
@@ -503,10 +597,16 @@ private slots:
                 {QByteArray(3 * 1024 * 1024, 'p')});
         db.disconnect();
         QTemporaryDir dir;
-        SmallDisk disk(dir.path(), 1);
+        SmallDisk disk(dir.path(), 80);
         if (!disk.mounted)
             QSKIP(kNeedsRoot);
-        const QString error = dbErrorOf([&] { Backup::makeCheckedCopy(db.path(), dir.path(), {}, {}); });
+        const QString error = dbErrorOf([&] {
+            Backup::makeCheckedCopy(db.path(), dir.path(), {}, [&](int, const QString &step) {
+                if (step.startsWith("Copiando"))
+                    disk.fill();
+            });
+        });
+        disk.freeSpace();
         QVERIFY2(error.contains("Não há espaço livre no disco") && error.contains("Nada foi guardado"), qPrintable(error));
         QVERIFY(BackupFolder::list(dir.path()).isEmpty());
         QVERIFY(QDir(dir.path()).entryList({"*.parcial"}).isEmpty());

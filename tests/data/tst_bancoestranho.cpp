@@ -182,7 +182,8 @@ private slots:
         if (signsIn) {
             QVERIFY(FMenu && FMenu->isVisible());
             QCOMPARE(recorder.shown.size(), 1); // said once, in one box
-            QVERIFY(DM->TBFUNCIONARIO->active() && DM->TBLIVRO->active() && !DM->TBMEMBRO->active());
+            QCOMPARE(dbErrorOf([] { DM->TBFUNCIONARIO->open(); DM->TBLIVRO->open(); }), QString());
+            QVERIFY(dbErrorOf([] { DM->TBMEMBRO->open(); }).startsWith(message));
         }
     }
 

@@ -11,7 +11,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QtTest>
 
 namespace {
@@ -24,14 +23,7 @@ QByteArray picture(QSize size, const char *format, int quality = -1, QImageIOHan
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width() / 2; ++x)
             image.setPixel(x, y, qRgb(230, 0, 0));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.setTransformation(turned);
-    writer.write(image);
-    return bytes;
+    return encoded(image, format, quality, turned);
 }
 
 QSize storedSize(const QByteArray &bytes)
@@ -186,6 +178,13 @@ private slots:
 
         const QByteArray small = picture(QSize(1200, 800), "PNG");
         QCOMPARE(Pictures::forStorage(small), small); // not over 1,200: the file's bytes as they are
+
+        // A bitmap of more than a megabyte: stored as JPEG of its own size; a small one as it is.
+        const QByteArray bitmap = picture(QSize(800, 600), "BMP");
+        QCOMPARE(storedSize(Pictures::forStorage(bitmap)), QSize(800, 600));
+        QVERIFY(Pictures::forStorage(bitmap).startsWith("\xFF\xD8"));
+        const QByteArray icon = picture(QSize(100, 100), "BMP");
+        QCOMPARE(Pictures::forStorage(icon), icon);
         const QByteArray notAPicture("não é uma imagem");
         QCOMPARE(Pictures::forStorage(notAPicture), notAPicture);
 
@@ -196,6 +195,23 @@ private slots:
         const QByteArray upright = Pictures::forStorage(sideways);
         QCOMPARE(storedSize(upright), QSize(800, 1200));
         QCOMPARE(QImage::fromData(upright).size(), QSize(800, 1200)); // turned in its pixels, not by a tag
+    }
+
+    // The size from the start of a file: a JPEG's frame header may lie after
+    // a block of tens of kilobytes, whose length tells how far to read.
+    void sizeFromTheStartOfTheFile()
+    {
+        const QByteArray plain = picture(QSize(1600, 1200), "JPG", 90);
+        const QByteArray block = QByteArray("\xFF\xFE\x75\x32", 4) + QByteArray(0x7530, 'c'); // 30 KB comment
+        const QByteArray tagged = plain.left(2) + block + plain.mid(2);
+        qint64 needed = -1;
+        QCOMPARE(Pictures::sizeFromStart(plain.left(4096), needed), QSize(1600, 1200));
+        QCOMPARE(Pictures::sizeFromStart(tagged.left(4096), needed), QSize());
+        QVERIFY2(needed > 30000 && needed < 40000, qPrintable(QString::number(needed))); // not the whole file
+        QCOMPARE(Pictures::sizeFromStart(tagged.left(needed), needed), QSize(1600, 1200));
+        QCOMPARE(Pictures::sizeFromStart(picture(QSize(300, 200), "PNG").left(64), needed), QSize(300, 200));
+        QCOMPARE(Pictures::sizeFromStart("não é uma imagem", needed), QSize());
+        QCOMPARE(needed, 0);
     }
 
     void theBoxDecodesOnlyWhatItShows()

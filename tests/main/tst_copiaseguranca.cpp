@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -159,6 +160,64 @@ private slots:
         QCOMPARE(QDir(p.fx.db.folder()).entryList({"LIVRO-antes-da-restauracao-*.GDB"}).size(), 1);
         QCOMPARE(menu->txtEventos->toPlainText(), QString("Hoje é 07/12/2026\n\n* CULTO às 19:30"));
         QVERIFY(!DM->dataWritten());
+    }
+
+    // Photographs stored larger than the program stores them: "Reduzir
+    // Fotografias" says how many and how much, makes a tagged copy, reduces
+    // them while "Cancelar" stands in its place, and on a Yes restores a new
+    // copy in the place of the database, which is then smaller.
+    void reducePhotographsAndShrinkTheFile()
+    {
+        Program p;
+        qint64 large = 0;
+        for (int code = 1; code <= 3; ++code) {
+            const QByteArray photo = noisyPicture(QSize(1600 + code, 1200), "JPG");
+            large += photo.size();
+            p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (?, 'M', ?)", {code, photo});
+        }
+        p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMFOTO) VALUES (4, 'PEQUENA', ?)",
+                     {noisyPicture(QSize(300, 200), "JPG", 85)});
+        TFMenu *menu = p.signIn();
+        TFCopiaSeguranca w(menu);
+        w.show();
+        QTRY_VERIFY(!w.surveying()); // on a worker: the window answers meanwhile
+        QVERIFY(!w.btnReduzirFotos->isHidden() && w.btnCancelar->isHidden());
+        p.fx.db.disconnect();
+        const qint64 before = QFileInfo(p.fx.db.path()).size();
+        p.messages.clear();
+        p.messages.answers = {true, true};
+        QStringList whileReducing;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (w.lblProgresso->text().startsWith("Reduzindo") && whileReducing.isEmpty())
+                whileReducing << QString::number(w.btnReduzirFotos->isHidden()) << QString::number(w.btnCancelar->isHidden())
+                              << QString::number(w.btnCancelar->isEnabled()) << QString::number(w.btnSair->isEnabled());
+        });
+        watch.start(0);
+        w.btnReduzirFotos->click();
+        watch.stop();
+        QCOMPARE(whileReducing, (QStringList{"1", "0", "1", "0"}));
+        QCOMPARE(p.messages.shown.size(), 3);
+        QVERIFY2(QRegularExpression("^Há 3 fotografias guardadas maiores .* elas ocupam \\d+,\\d MB\\..*\"antes-da-reducao\"")
+                     .match(p.messages.shown[0].text.simplified())
+                     .hasMatch(),
+                 qPrintable(p.messages.shown[0].text));
+        QVERIFY2(p.messages.shown[1].text.startsWith("3 fotografias foram reduzidas: ocupavam")
+                     && p.messages.shown[1].text.contains("só diminui"),
+                 qPrintable(p.messages.shown[1].text));
+        QVERIFY2(p.messages.shown[2].text.contains("o arquivo passou de"), qPrintable(p.messages.shown[2].text));
+        QStringList tags;
+        for (const BackupCopy &copy : p.copies())
+            tags << copy.tag;
+        tags.sort(); // both may be of the same second
+        QCOMPARE(tags, (QStringList{"", "antes-da-reducao"}));
+        QVERIFY2(QFileInfo(p.fx.db.path()).size() < before - large / 2,
+                 qPrintable(QString("%1 -> %2").arg(before).arg(QFileInfo(p.fx.db.path()).size())));
+        QCOMPARE(QDir(p.fx.db.folder()).entryList({"LIVRO-antes-da-restauracao-*.GDB"}).size(), 1);
+        QTRY_VERIFY(!w.surveying());
+        QVERIFY(w.btnReduzirFotos->isHidden() && w.btnCancelar->isHidden() && w.btnSair->isEnabled());
+        DM->TBMEMBRO->open(); // as the members' window would, after the restore
+        QCOMPARE(walk(*DM->TBMEMBRO, "MEMNOME"), (QStringList{"M", "M", "M", "PEQUENA"}));
     }
 
     // While a copy runs the window shows its progress and cannot be closed.

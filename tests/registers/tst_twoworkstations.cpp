@@ -214,6 +214,50 @@ private slots:
         }
     }
 
+    // The photographs next to the member on screen are read ahead; one that
+    // another workstation changes meanwhile is read fresh once the table is
+    // read again, and moving through the members shows each one's own.
+    void aPictureReadAheadIsReadFreshAfterARead()
+    {
+        const auto picture = [](int tone) {
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(QColor(tone, 0, 0));
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            return bytes;
+        };
+        TableDataset *changer = first->dm->TBMEMBRO;
+        changer->open();
+        for (int code = 1; code <= 3; ++code) {
+            changer->insert();
+            first->dm->TBMEMBROMEMCODIGO->setAsInteger(100 + code);
+            first->dm->TBMEMBROMEMFOTO->setAsBytes(picture(code * 10));
+            changer->post();
+        }
+        changer->applyUpdates(0);
+        TableDataset *seen = second->dm->TBMEMBRO;
+        seen->open();
+        QVERIFY(seen->locate(QStringLiteral("MEMCODIGO"), {101}));
+        const int first101 = seen->currentIndex();
+        for (int step = 0; step < 3; ++step) { // each member's own, read ahead or not
+            seen->moveTo(first101 + step);
+            QCOMPARE(second->dm->TBMEMBROMEMFOTO->asBytes(), picture((step + 1) * 10));
+        }
+        seen->moveTo(first101); // member 102 read ahead again...
+        QTest::qWait(300); // ...and given the time to arrive, so a kept old one would show
+        QVERIFY(changer->locate(QStringLiteral("MEMCODIGO"), {102}));
+        changer->edit();
+        first->dm->TBMEMBROMEMFOTO->setAsBytes(picture(200));
+        changer->applyUpdates(0);
+        seen->close();
+        seen->open();
+        QVERIFY(seen->locate(QStringLiteral("MEMCODIGO"), {102}));
+        QCOMPARE(second->dm->TBMEMBROMEMFOTO->asBytes(), picture(200));
+        NOTHING_UNAPPLIED_ON_EITHER();
+    }
+
     // Both press Novo at once and get the same code: the second save is
     // refused for the duplicate code, the first member stays, and Novo again
     // gives the next free code.

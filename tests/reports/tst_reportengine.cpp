@@ -2,12 +2,16 @@
 #include "EngineTables.h"
 #include "TestKit.h"
 
+#include "dataset/Win1252.h"
 #include "reports/engine/PdfWriter.h"
 #include "reports/engine/Report.h"
+#include "reports/engine/TrueTypeFont.h"
 
 #include <QBuffer>
 #include <QPainter>
+#include <QPainterPath>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -76,10 +80,20 @@ QImage pdfPage(const QString &pdf, int dpi)
     return QImage(pdf + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
-QString pdfText(const QString &pdf)
+// The first page of an A4 run as the preview paints it at `dpi`.
+QImage previewPage(const ReportRun &run, int dpi)
+{
+    QImage page(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
+    return page;
+}
+
+QString pdfText(const QString &pdf, const QStringList &options = {})
 {
     QProcess p;
-    p.start("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+    p.start("pdftotext", options + QStringList{"-enc", "UTF-8", pdf, "-"});
     p.waitForFinished();
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
@@ -97,6 +111,49 @@ double differingShare(const QImage &a, const QImage &b)
                 ++differing;
         }
     return double(differing) / (a.width() * a.height());
+}
+
+// What pdffonts says of each font of a PDF: "name type emb sub".
+QStringList pdfFonts(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdffonts", {pdf});
+    p.waitForFinished();
+    QStringList fonts;
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n').mid(2)) {
+        const QStringList words = line.simplified().split(' ');
+        if (words.size() >= 7)
+            fonts << QStringList{words[0], words[1] + ' ' + words[2], words[3], words[4]}.join(' ');
+    }
+    return fonts;
+}
+
+std::optional<TrueTypeFont> tablesOf(const QRawFont &font)
+{
+    return TrueTypeFont::read([&](const char *tag) { return font.fontTable(tag); });
+}
+
+// Every character of WIN1252 that a text can hold, from the space on.
+QString win1252Characters()
+{
+    QString all;
+    for (int code = 32; code < 256; ++code) {
+        const char byte = char(code);
+        const QString c = Win1252::decode(&byte, 1);
+        if (code != 0x7F && Win1252::byteOf(c.at(0)) == code)
+            all += c;
+    }
+    return all;
+}
+
+// The share of ink (dark pixels) of `cell` in `page`.
+double inkIn(const QImage &page, const QRect &cell)
+{
+    qint64 ink = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            ink += 255 - qGray(page.pixel(x, y));
+    return double(ink) / (255.0 * cell.width() * cell.height());
 }
 
 // A page with what reports draw: texts with accents, aligned, wrapped and
@@ -434,11 +491,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"pagina.pdf"}); // no temporary file left
 
         const int dpi = 100;
-        QImage preview(qRound(2100 * dpi / 254.0), qRound(2970 * dpi / 254.0), QImage::Format_RGB32);
-        preview.fill(Qt::white);
-        QPainter painter(&preview);
-        paintPage(painter, run.pages().at(0), run.images(), dpi / 254.0);
-        painter.end();
+        const QImage preview = previewPage(run, dpi);
         const QImage pdf = pdfPage(path, dpi);
         QVERIFY2(differingShare(pdf.scaled(preview.size()), preview) < 0.01,
                  qPrintable(QString::number(differingShare(pdf.scaled(preview.size()), preview))));
@@ -456,6 +509,142 @@ private slots:
         QVERIFY2(text.contains("Relatório de Membros — Ação"), qPrintable(text));
         QVERIFY(text.contains("R$ 1.234,56"));
         QVERIFY(text.contains("Conceição das Graças") && text.contains("São Paulo")); // every wrapped line
+    }
+
+    // A font's subset holds glyph 0 and the glyphs asked for, with the
+    // outlines and advances of the font, composite glyphs with their parts;
+    // no other character maps to a glyph.
+    void fontSubsetKeepsTheGlyphsUsed()
+    {
+        QRawFont font = QRawFont::fromFont(QFont("Arial"));
+        const std::optional<TrueTypeFont> tables = tablesOf(font);
+        QVERIFY(tables);
+        const QString used = "AÃçõ€ 1,ÿ";
+        QMap<char32_t, quint16> characters;
+        for (QChar c : used)
+            characters.insert(c.unicode(), quint16(font.glyphIndexesForString(c).at(0)));
+        const QByteArray subset = tables->subset(characters);
+        QVERIFY2(subset.size() * 10 < tables->whole().size(), qPrintable(QString::number(subset.size())));
+        QRawFont small(subset, 100);
+        QVERIFY(small.isValid());
+        font.setPixelSize(100);
+        for (QChar c : used) {
+            const quint32 was = font.glyphIndexesForString(c).at(0), now = small.glyphIndexesForString(c).at(0);
+            QVERIFY2(now != 0, qPrintable(QString(c)));
+            QCOMPARE(small.advancesForGlyphIndexes({now}), font.advancesForGlyphIndexes({was}));
+            QCOMPARE(small.pathForGlyph(now), font.pathForGlyph(was));
+        }
+        QCOMPARE(small.glyphIndexesForString("B"), QList<quint32>{0});
+        const std::optional<TrueTypeFont> read = tablesOf(small);
+        QVERIFY(read);
+        QVERIFY2(read->glyphCount() > used.size() + 1, "no components of the accented letters"); // Ã = A + ~
+        QCOMPARE(read->advance(0), tables->advance(0));
+    }
+
+    void fontLicenceDecidesTheEmbedding_data()
+    {
+        QTest::addColumn<int>("fsType");
+        QTest::addColumn<int>("embedding");
+        QTest::newRow("installable") << 0x0000 << int(TrueTypeFont::Embedding::Subset);
+        QTest::newRow("restricted licence") << 0x0002 << int(TrueTypeFont::Embedding::Forbidden);
+        QTest::newRow("preview and print") << 0x0004 << int(TrueTypeFont::Embedding::Subset);
+        QTest::newRow("editable") << 0x0008 << int(TrueTypeFont::Embedding::Subset);
+        QTest::newRow("restricted and editable") << 0x000A << int(TrueTypeFont::Embedding::Subset);
+        QTest::newRow("no subsetting") << 0x0104 << int(TrueTypeFont::Embedding::WholeOnly);
+        QTest::newRow("bitmaps only") << 0x0200 << int(TrueTypeFont::Embedding::Forbidden);
+    }
+
+    void fontLicenceDecidesTheEmbedding()
+    {
+        QFETCH(int, fsType);
+        QFETCH(int, embedding);
+        const QRawFont font = QRawFont::fromFont(QFont("Arial"));
+        const std::optional<TrueTypeFont> tables = TrueTypeFont::read([&](const char *tag) {
+            QByteArray table = font.fontTable(tag);
+            if (qstrcmp(tag, "OS/2") == 0)
+                qToBigEndian(quint16(fsType), table.data() + 8);
+            return table;
+        });
+        QVERIFY(tables);
+        QCOMPARE(int(tables->embedding()), embedding);
+    }
+
+    void fontFactsForTheDescriptor_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<QString>("facts"); // italic angle, fixed pitch, serif, italic
+        QFont italic("Liberation Sans");
+        italic.setBold(true);
+        italic.setItalic(true);
+        QTest::newRow("sans") << QFont("Liberation Sans") << "0 0 0 0";
+        QTest::newRow("serif") << QFont("Liberation Serif") << "0 0 1 0";
+        QTest::newRow("mono") << QFont("Liberation Mono") << "0 1 0 0";
+        QTest::newRow("bold italic") << italic << "-12 0 0 1";
+    }
+
+    void fontFactsForTheDescriptor()
+    {
+        QFETCH(QFont, font);
+        QFETCH(QString, facts);
+        const std::optional<TrueTypeFont> tables = tablesOf(QRawFont::fromFont(font));
+        QVERIFY(tables);
+        QCOMPARE(QString("%1 %2 %3 %4").arg(tables->italicAngle()).arg(tables->fixedPitch()).arg(tables->serif()).arg(tables->italic()),
+                 facts);
+    }
+
+    // Every WIN1252 character in a sans and a serif font, each in a cell of
+    // its own: the fonts are embedded as subsets, every character reads back
+    // and is drawn with about the ink the preview gives it (which glyph it
+    // is, the subset's own test shows: alike letters differ by less than
+    // two renderers do).
+    void everyWin1252CharacterFromTheSubsets()
+    {
+        const QString all = win1252Characters();
+        QCOMPARE(all.size(), 218);
+        const QStringList families{"Arial", "Times New Roman"};
+        constexpr int Columns = 16, Width = 110, Height = 95;
+        Report report;
+        Band *band = report.addBand(Band::Kind::Title, "QRBand1", 2700);
+        for (int f = 0; f < families.size(); ++f)
+            for (int i = 0; i < all.size(); ++i) {
+                const QRect cell(50 + (i % Columns) * Width, 20 + (f * 14 + i / Columns) * Height, Width, Height);
+                auto *label = band->addLabel(QString("c%1_%2").arg(f).arg(i), cell, all.at(i));
+                label->font = {families[f], 18, f == 1, Qt::black};
+            }
+        const ReportRun run = report.run();
+        QVERIFY(!fastPdf(run).isEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("win1252.pdf");
+        QVERIFY(writePdf(path, run));
+
+        const QStringList fonts = pdfFonts(path);
+        QCOMPARE(fonts.size(), 2);
+        for (const QString &font : fonts)
+            QVERIFY2(QRegularExpression("^[A-Z]{6}\\+Liberation(Sans|Serif-Bold) TrueType WinAnsi yes yes$").match(font).hasMatch(),
+                     qPrintable(fonts.join('\n')));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList descriptors; // the sans is nonsymbolic (32), the serif one also serif (2)
+        for (const auto &m : QRegularExpression("/FontName /[A-Z]{6}\\+(\\S+) /Flags (\\d+) .* /ItalicAngle (\\S+) ")
+                                 .globalMatch(QString::fromLatin1(file.readAll())))
+            descriptors << m.captured(1) + ' ' + m.captured(2) + ' ' + m.captured(3);
+        QCOMPARE(descriptors, (QStringList{"LiberationSans 32 0", "LiberationSerif-Bold 34 0"}));
+        // Read in the order written; the soft hyphen is not drawn, as on the preview.
+        const QString expected = QString(all + all).remove(QRegularExpression("[\\s\\x{a0}\\x{ad}]"));
+        QCOMPARE(pdfText(path, {"-raw"}).remove(' '), expected);
+
+        const int dpi = 150;
+        const QImage preview = previewPage(run, dpi);
+        const QImage pdf = pdfPage(path, dpi).scaled(preview.size());
+        QStringList differing;
+        for (int i = 0; i < 2 * all.size(); ++i) {
+            const QRect laid = run.findItem(0, QString("c%1_%2").arg(i / all.size()).arg(i % all.size()))->rect;
+            const QRect cell(laid.topLeft() * dpi / 254.0, laid.size() * dpi / 254.0);
+            const double drawn = inkIn(pdf, cell), previewed = inkIn(preview, cell);
+            if (std::abs(drawn - previewed) > 0.2 * previewed + 0.002)
+                differing << QString("%1 in %2: %3 against %4").arg(all.at(i % all.size()), families[i / all.size()]).arg(drawn).arg(previewed);
+        }
+        QVERIFY2(differing.isEmpty(), qPrintable(differing.join('\n')));
     }
 
     void textOutsideWin1252GoesThroughQtsWriter()

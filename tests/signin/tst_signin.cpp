@@ -307,7 +307,6 @@ private slots:
         QVERIFY(FMenu && FMenu->parent() == login.get());
         QVERIFY(FMenu->isVisible());
         QCOMPARE(FMenu->windowTitle(), QString("KELMARA"));
-        QVERIFY(DM->TBMEMBRO->active() && DM->TBCARGO->active());
         FMenu->close();
         QCOMPARE(ended, 1);
         QPointer<TDM> dm = DM;

@@ -74,6 +74,7 @@ public:
         SystemPaths::setDriveRoot(QStringLiteral("/"));
     }
 
+    int port() const { return m_port; }
     // How a workstation names a database file on this server.
     QString address(const QString &path) const { return QStringLiteral("127.0.0.1/%1:%2").arg(m_port).arg(path); }
 

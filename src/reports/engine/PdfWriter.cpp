@@ -1,6 +1,7 @@
 #include "PdfWriter.h"
 
 #include "ReportRun.h"
+#include "TrueTypeFont.h"
 #include "dataset/Win1252.h"
 
 #include <QBuffer>
@@ -8,9 +9,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
-#include <QtEndian>
 
-#include <algorithm>
+#include <array>
+#include <bitset>
 #include <cmath>
 #include <optional>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr qreal kPointsPerUnit = 72.0 / 254.0; // a layout unit is a tenth of a millimetre
 constexpr int kJpegQuality = 92;
+constexpr char kSoftHyphen[] = "\xAD";
 
 // ---- Numbers and strings as PDF writes them
 
@@ -66,127 +68,113 @@ QByteArray deflated(const QByteArray &data, int level)
     return qCompress(data, level).mid(4); // qCompress puts the length before the zlib stream
 }
 
-// ---- Fonts: simple TrueType fonts in WinAnsiEncoding, embedded whole
+// ---- Fonts: simple TrueType fonts in WinAnsiEncoding, the glyphs used embedded
 
-const char *const kFontTables[] = {"head", "hhea", "maxp", "loca", "glyf", "hmtx", "cmap",
-                                   "post", "name", "OS/2", "cvt ", "fpgm", "prep", "gasp"};
-
-quint32 tableChecksum(const QByteArray &table)
-{
-    QByteArray padded = table;
-    padded.append((4 - padded.size() % 4) % 4, '\0');
-    quint32 sum = 0;
-    for (qsizetype i = 0; i < padded.size(); i += 4)
-        sum += qFromBigEndian<quint32>(padded.constData() + i);
-    return sum;
-}
-
-void appendBig(QByteArray &out, quint32 v, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out += char((v >> (8 * i)) & 0xFF);
-}
-
-// The font file rebuilt from its tables; empty when it is not a TrueType font.
-QByteArray fontProgram(const QRawFont &raw)
-{
-    QList<std::pair<QByteArray, QByteArray>> tables;
-    for (const char *tag : kFontTables) {
-        const QByteArray table = raw.fontTable(tag);
-        if (!table.isEmpty())
-            tables.append({QByteArray(tag), table});
-    }
-    std::sort(tables.begin(), tables.end());
-    const auto has = [&](const char *tag) {
-        return std::any_of(tables.begin(), tables.end(), [tag](const auto &t) { return t.first == tag; });
-    };
-    if (!has("glyf") || !has("loca") || !has("head") || !has("hmtx"))
-        return {};
-    const int count = int(tables.size());
-    int power = 1, log2 = 0;
-    while (power * 2 <= count) {
-        power *= 2;
-        ++log2;
-    }
-    QByteArray file;
-    appendBig(file, 0x00010000, 4);
-    appendBig(file, quint32(count), 2);
-    appendBig(file, quint32(power * 16), 2);
-    appendBig(file, quint32(log2), 2);
-    appendBig(file, quint32(count * 16 - power * 16), 2);
-    quint32 offset = quint32(12 + 16 * count);
-    for (const auto &[tag, table] : tables) {
-        file += tag;
-        appendBig(file, tableChecksum(table), 4);
-        appendBig(file, offset, 4);
-        appendBig(file, quint32(table.size()), 4);
-        offset += quint32((table.size() + 3) & ~3);
-    }
-    for (const auto &[tag, table] : tables) {
-        file += table;
-        file.append((4 - table.size() % 4) % 4, '\0');
-    }
-    return file;
-}
-
+// A font as every document writes it: its tables read once, the glyph and
+// width of each WIN1252 byte, and what its descriptor says.
 struct EmbeddedFont
 {
+    explicit EmbeddedFont(TrueTypeFont font_) : font(std::move(font_)) {}
+
+    TrueTypeFont font;
     QByteArray baseName;
-    QByteArray program;   // deflated
-    qsizetype programLength = 0;
-    QList<int> widths;    // codes 32..255, thousandths of the em
-    int bbox[4] = {0, 0, 0, 0};
-    int ascent = 0, descent = 0, capHeight = 0;
-    bool serif = false, bold = false;
+    std::array<quint16, 256> glyphs{};  // glyph of each byte; 0 where the font lacks the character
+    std::array<int, 256> widths{};      // thousandths of the em; glyph 0's advance where it lacks it
+    QList<int> bbox;
+    int ascent = 0, descent = 0, capHeight = 0, flags = 0;
+    qreal italicAngle = 0;
+    bool bold = false;
 };
 
-qint16 headValue(const QByteArray &head, int offset)
+int thousandths(qreal units, int unitsPerEm)
 {
-    return head.size() >= offset + 2 ? qFromBigEndian<qint16>(head.constData() + offset) : 0;
+    return qRound(units * 1000 / unitsPerEm);
 }
 
-// Read once per font for the life of the program: the embedded file is the
-// same in every report.
+// Flags of the font descriptor: FixedPitch 1, Serif 2, Nonsymbolic 32 (its
+// glyphs are the standard Latin ones, named by WinAnsiEncoding), Italic 64.
+int descriptorFlags(const TrueTypeFont &font)
+{
+    return (font.fixedPitch() ? 1 : 0) | (font.serif() ? 2 : 0) | 32 | (font.italic() ? 64 : 0);
+}
+
+std::optional<EmbeddedFont> readFont(const QFont &qfont)
+{
+    QRawFont raw = QRawFont::fromFont(qfont);
+    if (!raw.isValid())
+        return std::nullopt;
+    std::optional<TrueTypeFont> font = TrueTypeFont::read([&](const char *tag) { return raw.fontTable(tag); });
+    if (!font || font->embedding() == TrueTypeFont::Embedding::Forbidden)
+        return std::nullopt;
+    EmbeddedFont f(*font);
+    const int em = font->unitsPerEm();
+    raw.setPixelSize(em);
+    const QByteArray style = QByteArray(qfont.bold() ? "Bold" : "") + (qfont.italic() ? "Italic" : "");
+    f.baseName = raw.familyName().remove(u' ').toLatin1() + (style.isEmpty() ? QByteArray() : '-' + style);
+    for (int code = 0; code < 256; ++code) {
+        const char byte = char(code);
+        const QList<quint32> glyphs = raw.glyphIndexesForString(Win1252::decode(&byte, 1));
+        f.glyphs[code] = glyphs.size() == 1 && glyphs[0] < quint32(font->glyphCount()) ? quint16(glyphs[0]) : 0;
+        f.widths[code] = thousandths(font->advance(f.glyphs[code]), em);
+    }
+    for (int v : font->boundingBox())
+        f.bbox << thousandths(v, em);
+    f.ascent = thousandths(raw.ascent(), em);
+    f.descent = -thousandths(raw.descent(), em);
+    f.capHeight = thousandths(raw.capHeight(), em);
+    f.flags = descriptorFlags(*font);
+    f.italicAngle = font->italicAngle();
+    f.bold = qfont.bold();
+    return f;
+}
+
+// Read once per font for the life of the program.
 const EmbeddedFont *embeddedFont(const QFont &font)
 {
     static QHash<QString, std::optional<EmbeddedFont>> cache;
     const QString key = font.family() + QLatin1String(font.bold() ? "/b" : "/r") + QLatin1String(font.italic() ? "i" : "");
     auto it = cache.find(key);
-    if (it != cache.end())
-        return it->has_value() ? &**it : nullptr;
-    it = cache.insert(key, std::nullopt);
+    if (it == cache.end())
+        it = cache.insert(key, readFont(font));
+    return it->has_value() ? &**it : nullptr;
+}
 
-    QRawFont raw = QRawFont::fromFont(font);
-    if (!raw.isValid())
-        return nullptr;
-    const qreal em = raw.unitsPerEm();
-    raw.setPixelSize(em);
-    const QByteArray program = fontProgram(raw);
-    if (program.isEmpty() || em <= 0)
-        return nullptr;
-    EmbeddedFont f;
-    f.baseName = raw.familyName().remove(u' ').toLatin1() + (font.bold() ? "-Bold" : "") + (font.italic() ? "Italic" : "");
-    f.programLength = program.size();
-    f.program = deflated(program, 6);
-    for (int code = 32; code < 256; ++code) {
+// The bytes of WIN1252 a document writes in one font.
+using UsedCodes = std::bitset<256>;
+
+// "ABCDEF+": six capitals that tell this subset from another, made from the
+// font's name and the bytes used, so the same document gets the same tags.
+QByteArray subsetTag(const QByteArray &baseName, const UsedCodes &used)
+{
+    quint32 hash = 2166136261u; // FNV-1a
+    const auto mix = [&hash](quint8 byte) { hash = (hash ^ byte) * 16777619u; };
+    for (char c : baseName)
+        mix(quint8(c));
+    for (int code = 0; code < 256; ++code)
+        if (used[code])
+            mix(quint8(code));
+    QByteArray tag;
+    for (int i = 0; i < 6; ++i, hash /= 26)
+        tag += char('A' + hash % 26);
+    return tag + '+';
+}
+
+// The characters of the subset's map and their glyphs. A viewer finds the
+// glyph of a byte by the WinAnsiEncoding name of the byte, which for 0xA0 is
+// that of the space: the space is mapped too.
+QMap<char32_t, quint16> subsetCharacters(const EmbeddedFont &f, const UsedCodes &used)
+{
+    QMap<char32_t, quint16> characters;
+    for (int code = 0; code < 256; ++code) {
+        if (!used[code] || f.glyphs[code] == 0)
+            continue;
         const char byte = char(code);
-        const QString ch = Win1252::decode(&byte, 1);
-        const QList<quint32> glyphs = raw.glyphIndexesForString(ch);
-        const QList<QPointF> advances = glyphs.isEmpty() || glyphs[0] == 0
-                                            ? QList<QPointF>()
-                                            : raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
-        f.widths << (advances.isEmpty() ? 0 : qRound(advances[0].x() * 1000 / em));
+        characters.insert(Win1252::decode(&byte, 1).at(0).unicode(), f.glyphs[code]);
     }
-    const QByteArray head = raw.fontTable("head");
-    for (int i = 0; i < 4; ++i)
-        f.bbox[i] = qRound(headValue(head, 36 + 2 * i) * 1000 / em);
-    f.ascent = qRound(raw.ascent() * 1000 / em);
-    f.descent = -qRound(raw.descent() * 1000 / em);
-    f.capHeight = qRound(raw.capHeight() * 1000 / em);
-    f.serif = raw.familyName().contains(QLatin1String("Serif")) || raw.familyName().contains(QLatin1String("Times"));
-    f.bold = font.bold();
-    *it = std::move(f);
-    return &**it;
+    constexpr int NoBreakSpace = 0xA0;
+    if (used[NoBreakSpace] && f.glyphs[NoBreakSpace] != 0 && !characters.contains(U' '))
+        characters.insert(U' ', f.glyphs[NoBreakSpace]);
+    return characters;
 }
 
 // ---- The document
@@ -220,32 +208,39 @@ private:
         end();
     }
 
+    // A font of the document's resources and the bytes written in it.
+    struct DocumentFont
+    {
+        QByteArray name; // "F1"
+        const EmbeddedFont *font;
+        UsedCodes used;
+    };
+
     bool pageContent(const LaidOutPage &page, const ReportRun &run, QByteArray &content);
-    std::optional<QByteArray> fontName(const QFont &font);
+    DocumentFont *documentFont(const QFont &font);
     QByteArray imageName(int index);
-    void writeFont(int number, const EmbeddedFont &font);
+    void writeFont(int number, const DocumentFont &font);
     void writeImage(int number, const QImage &image);
 
     QByteArray m_out;
     QList<qint64> m_offsets;
-    QHash<const EmbeddedFont *, QByteArray> m_fontNames;
-    QList<std::pair<QByteArray, const EmbeddedFont *>> m_fonts;
+    QHash<const EmbeddedFont *, qsizetype> m_fontIndex;
+    QList<DocumentFont> m_fonts;
     QHash<int, QByteArray> m_imageNames;
     QList<int> m_images;
 };
 
-std::optional<QByteArray> Document::fontName(const QFont &font)
+Document::DocumentFont *Document::documentFont(const QFont &font)
 {
     const EmbeddedFont *embedded = embeddedFont(font);
     if (!embedded)
-        return std::nullopt;
-    auto it = m_fontNames.find(embedded);
-    if (it == m_fontNames.end()) {
-        const QByteArray name = "F" + QByteArray::number(m_fonts.size() + 1);
-        m_fonts.append({name, embedded});
-        it = m_fontNames.insert(embedded, name);
+        return nullptr;
+    auto it = m_fontIndex.find(embedded);
+    if (it == m_fontIndex.end()) {
+        m_fonts.append({"F" + QByteArray::number(m_fonts.size() + 1), embedded, {}});
+        it = m_fontIndex.insert(embedded, m_fonts.size() - 1);
     }
-    return *it;
+    return &m_fonts[*it];
 }
 
 QByteArray Document::imageName(int index)
@@ -301,9 +296,10 @@ bool Document::pageContent(const LaidOutPage &page, const ReportRun &run, QByteA
                 setFill(item.background);
                 c += box(rect) + " re f\n";
             }
-            const std::optional<QByteArray> name = fontName(item.font);
-            if (!name)
+            DocumentFont *documentFont_ = documentFont(item.font);
+            if (!documentFont_)
                 return false;
+            const QByteArray &name = documentFont_->name;
             const bool clip = !TextMeasure::fitsOnOneLine(item.font, item.text, rect.width(), item.flags);
             if (clip)
                 c += "q " + box(rect) + " re W n\n";
@@ -313,10 +309,13 @@ bool Document::pageContent(const LaidOutPage &page, const ReportRun &run, QByteA
                 QByteArray bytes;
                 if (!Win1252::encode(line.text, bytes))
                     return false;
+                bytes.replace(kSoftHyphen, ""); // Qt draws none, and gives it no width
+                for (char byte : std::as_const(bytes))
+                    documentFont_->used.set(quint8(byte));
                 c += "BT ";
-                if (font != *name + size)
-                    c += '/' + *name + ' ' + size + " Tf ";
-                font = *name + size;
+                if (font != name + size)
+                    c += '/' + name + ' ' + size + " Tf ";
+                font = name + size;
                 c += "1 0 0 -1 " + num(rect.left() + line.baseline.x()) + ' ' + num(rect.top() + line.baseline.y()) +
                      " Tm " + literal(bytes) + " Tj ET\n";
             }
@@ -349,23 +348,39 @@ bool Document::pageContent(const LaidOutPage &page, const ReportRun &run, QByteA
     return true;
 }
 
-void Document::writeFont(int number, const EmbeddedFont &f)
+void Document::writeFont(int number, const DocumentFont &used)
 {
+    const EmbeddedFont &f = *used.font;
     const int descriptor = reserve(), file = reserve();
+    int first = 32, last = 32;
+    for (int code = 255; code >= 0; --code)
+        if (used.used[code])
+            first = code;
+    for (int code = 0; code < 256; ++code)
+        if (used.used[code])
+            last = code;
     QByteArray widths;
-    for (int w : f.widths)
-        widths += QByteArray::number(w) + ' ';
-    object(number, "<< /Type /Font /Subtype /TrueType /BaseFont /" + f.baseName +
-                       " /FirstChar 32 /LastChar 255 /Encoding /WinAnsiEncoding /Widths [" + widths.trimmed() +
-                       "] /FontDescriptor " + QByteArray::number(descriptor) + " 0 R >>");
-    object(descriptor, "<< /Type /FontDescriptor /FontName /" + f.baseName + " /Flags " +
-                           QByteArray::number(32 | (f.serif ? 2 : 0)) + " /FontBBox [" + QByteArray::number(f.bbox[0]) +
-                           ' ' + QByteArray::number(f.bbox[1]) + ' ' + QByteArray::number(f.bbox[2]) + ' ' +
-                           QByteArray::number(f.bbox[3]) + "] /ItalicAngle 0 /Ascent " + QByteArray::number(f.ascent) +
-                           " /Descent " + QByteArray::number(f.descent) + " /CapHeight " +
-                           QByteArray::number(f.capHeight) + " /StemV " + QByteArray(f.bold ? "120" : "80") +
-                           " /FontFile2 " + QByteArray::number(file) + " 0 R >>");
-    stream(file, " /Filter /FlateDecode /Length1 " + QByteArray::number(f.programLength), f.program);
+    for (int code = first; code <= last; ++code)
+        widths += QByteArray::number(f.widths[code]) + ' ';
+    const bool whole = f.font.embedding() == TrueTypeFont::Embedding::WholeOnly;
+    const QByteArray name = (whole ? QByteArray() : subsetTag(f.baseName, used.used)) + f.baseName;
+    const QByteArray program = whole ? f.font.whole() : f.font.subset(subsetCharacters(f, used.used));
+    const auto numbers = [](std::initializer_list<int> values) {
+        QByteArray text;
+        for (int v : values)
+            text += (text.isEmpty() ? "" : " ") + QByteArray::number(v);
+        return text;
+    };
+    object(number, "<< /Type /Font /Subtype /TrueType /BaseFont /" + name + " /FirstChar " + QByteArray::number(first) +
+                       " /LastChar " + QByteArray::number(last) + " /Encoding /WinAnsiEncoding /Widths [" +
+                       widths.trimmed() + "] /FontDescriptor " + QByteArray::number(descriptor) + " 0 R >>");
+    object(descriptor, "<< /Type /FontDescriptor /FontName /" + name + " /Flags " + QByteArray::number(f.flags) +
+                           " /FontBBox [" + numbers({f.bbox[0], f.bbox[1], f.bbox[2], f.bbox[3]}) + "] /ItalicAngle " +
+                           num(f.italicAngle) + " /Ascent " + QByteArray::number(f.ascent) + " /Descent " +
+                           QByteArray::number(f.descent) + " /CapHeight " + QByteArray::number(f.capHeight) +
+                           " /StemV " + QByteArray(f.bold ? "120" : "80") + " /FontFile2 " +
+                           QByteArray::number(file) + " 0 R >>");
+    stream(file, " /Filter /FlateDecode /Length1 " + QByteArray::number(program.size()), deflated(program, 6));
 }
 
 void Document::writeImage(int number, const QImage &image)
@@ -404,10 +419,10 @@ bool Document::write(const ReportRun &run)
         pageObjects << pageObject;
     }
     QByteArray fonts, images;
-    for (const auto &[name, font] : m_fonts) {
+    for (const DocumentFont &font : std::as_const(m_fonts)) {
         const int number = reserve();
-        writeFont(number, *font);
-        fonts += '/' + name + ' ' + QByteArray::number(number) + " 0 R ";
+        writeFont(number, font);
+        fonts += '/' + font.name + ' ' + QByteArray::number(number) + " 0 R ";
     }
     for (int index : m_images) {
         const int number = reserve();

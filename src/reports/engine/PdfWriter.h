@@ -8,7 +8,9 @@ class ReportRun;
 // preview and the printer. Qt's writer shapes every text again and writes it
 // glyph by glyph; a report's texts are WIN1252 (the database's character
 // set), so here each text is one string of a simple TrueType font in
-// WinAnsiEncoding, the font embedded whole, positioned exactly where the
-// layout put it. Returns an empty array when the run holds a text outside
-// WIN1252 or a font whose tables cannot be read: Qt's writer then does it.
+// WinAnsiEncoding, positioned exactly where the layout put it; of each font
+// only the glyphs the document uses are embedded (a subset), unless its
+// licence asks for the whole font. Returns an empty array when the run holds
+// a text outside WIN1252, or a font whose tables cannot be read or whose
+// licence forbids embedding: Qt's writer then does it.
 QByteArray fastPdf(const ReportRun &run);
