@@ -1,6 +1,7 @@
 #include "UDadosIgreja.h"
 
 #include "datamodule/ChurchData.h"
+#include "datamodule/TaxNumber.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -137,19 +138,19 @@ QMap<int, QString> TFDadosIgreja::typed() const
     return values;
 }
 
-// Stores what was typed and closes; a CNPJ that is not one is refused first,
-// with nothing stored. A refusal by the database keeps the window open with
-// the typed data.
+// Stores what was typed and closes, the CNPJ in its usual format; a CNPJ
+// that is not one is stored only when the user says so. A refusal by the
+// database keeps the window open with the typed data.
 void TFDadosIgreja::btnSalvarClick()
 {
     QMap<int, QString> values = typed();
-    QString cnpj;
-    if (!ChurchData::normalizeCnpj(values.value(Cnpj), cnpj)) {
-        Messages::information(QStringLiteral("CNPJ inválido: confira os 14 caracteres, como em 12.345.678/0001-95."));
+    const QString cnpj = values.value(Cnpj);
+    if (const QString doubt = TaxNumber::doubtOn(TaxNumber::Kind::Cnpj, cnpj);
+        !doubt.isEmpty() && !Messages::question(doubt)) {
         txtCNPJ->setFocus();
         return;
     }
-    values.insert(Cnpj, cnpj);
+    values.insert(Cnpj, TaxNumber::formatted(TaxNumber::Kind::Cnpj, cnpj));
     ChurchData::store(values);
     m_shown = values;
     accept();

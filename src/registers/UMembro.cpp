@@ -8,6 +8,7 @@
 #include "uikit/Pictures.h"
 #include "dataset/DbError.h"
 #include "uikit/FormKit.h"
+#include "datamodule/TaxNumber.h"
 #include "datamodule/UDM.h"
 #include "controls/DBComboBox.h"
 #include "controls/DBEdit.h"
@@ -243,6 +244,22 @@ void TFMembro::FotoClick()
         Messages::error(QStringLiteral("O arquivo \"%1\" não é uma imagem que o programa consiga mostrar. "
                                        "Para manter a fotografia anterior, clique em Cancelar.")
                             .arg(path));
+}
+
+// A CPF whose check digits are wrong is saved only when the user says so;
+// every CPF saved is stored as "000.000.000-00" (older rows have hyphens).
+void TFMembro::btnSalvarClick()
+{
+    DM->DSMEMBRO->updateRecord(); // what the focused box holds
+    Field *cpf = DM->TBMEMBROMEMCPF;
+    if (const QString doubt = TaxNumber::doubtOn(TaxNumber::Kind::Cpf, cpf->asString());
+        !doubt.isEmpty() && !Messages::question(doubt)) {
+        DBEdit16->setFocus();
+        return;
+    }
+    if (!cpf->isNull())
+        cpf->setAsString(TaxNumber::formatted(TaxNumber::Kind::Cpf, cpf->asString()));
+    RecordForm::btnSalvarClick();
 }
 
 void TFMembro::btnRelatorioClick()

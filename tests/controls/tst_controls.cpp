@@ -251,23 +251,28 @@ private slots:
         QCOMPARE(members->field("MEMNOME")->asString(), "ANA");
     }
 
-    void taxNumberKeepsItsHyphens()
+    // Typed through the mask and stored with its separators; a number stored
+    // with others (older CPFs with hyphens) shows by its digits in the mask.
+    void taxNumberIsTypedThroughItsMask()
     {
         const auto members = membersTable();
+        members->store({{"MEMCODIGO", 2}, {"MEMCPF", "172-588-395-34"}});
         TableDataset *tb = members->dataset();
         tb->open();
         DBEdit cpf(members->source(), "MEMCPF");
-        QCOMPARE(cpf.inputMask(), "999-999-999-99;_");
+        QCOMPARE(cpf.inputMask(), "999.999.999-99;_");
+        QCOMPARE(cpf.text(), "172.588.395-34");
         tb->insert();
         members->field("MEMCODIGO")->setAsInteger(1);
         QTest::keyClicks(&cpf, "123");
         QCOMPARE(dbErrorOf([&] { tb->post(); }),
-                 "'123-___-___-__' está incompleto: preencha todas as posições ou deixe em branco.");
+                 "'123.___.___-__' está incompleto: preencha todas as posições ou deixe em branco.");
         QTest::keyClicks(&cpf, "45678901");
         tb->post();
-        QCOMPARE(members->field("MEMCPF")->asString(), "123-456-789-01");
+        QCOMPARE(members->field("MEMCPF")->asString(), "123.456.789-01");
         tb->applyUpdates();
-        QCOMPARE(members->stored(0, "MEMCPF").toString(), "123-456-789-01");
+        QCOMPARE(members->stored(1, "MEMCPF").toString(), "123.456.789-01");
+        QCOMPARE(members->stored(0, "MEMCPF").toString(), "172-588-395-34"); // shown, never rewritten
 
         tb->edit();
         cpf.selectAll();

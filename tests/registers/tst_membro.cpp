@@ -220,7 +220,7 @@ private slots:
         w->DBEdit16->setFocus();
         QTest::keyClick(w->DBEdit16, Qt::Key_Home);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
-        QTest::keyClicks(w->DBEdit16, "12345678901");
+        QTest::keyClicks(w->DBEdit16, "52998224725");
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit8->setFocus();
         QTest::keyClick(w->DBEdit8, Qt::Key_Home);
@@ -245,7 +245,7 @@ private slots:
         const QList<QVariantList> rows =
             p.fx.db.rows("SELECT MEMCPF, MEMDATANASC, MEMEMAIL FROM TMEMBRO WHERE MEMCODIGO = 1");
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0][0].toString(), QString("123-456-789-01"));
+        QCOMPARE(rows[0][0].toString(), QString("529.982.247-25"));
         QCOMPARE(rows[0][1].toDate(), QDate(2020, 2, 29));
         QCOMPARE(rows[0][2].toString(), QString("JOAO@IGREJA.ORG"));
     }
