@@ -41,7 +41,6 @@ TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
     DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
     DBEdit3->setCharCase(DBEdit::CharCase::Normal); // never typed: shown as stored, "Março"
-    DBEdit3->setEnabled(false);
     DBEdit3->setAccessibleName(QStringLiteral("NOME DO MÊS"));
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
@@ -60,6 +59,7 @@ TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
     addLabeled(QStringLiteral("Label5"), QStringLiteral("OBSERVAÇÃO"), DBMemo1);
 
     setCodeBox(DBEdit1);
+    setAlwaysReadOnly(DBEdit3); // the month's number gives it
     addEditable({DBEdit2, DBEdit4, DBEdit5, DBMemo1});
     setFirstField(DBEdit2);
     addFieldKeys(DBMemo1); // as the boxes: the note is one running text

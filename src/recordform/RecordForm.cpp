@@ -377,7 +377,13 @@ void RecordForm::setCodeBox(QWidget *codeBox)
     if (m_setup.codeEditable)
         addEditable(codeBox);
     else
-        codeBox->setEnabled(false);
+        setAlwaysReadOnly(codeBox);
+}
+
+void RecordForm::setAlwaysReadOnly(QWidget *control)
+{
+    DataControl::setEditable(control, false);
+    m_alwaysReadOnly << control;
 }
 
 void RecordForm::addEditable(QWidget *control)
@@ -398,11 +404,14 @@ void RecordForm::addFieldKeys(const QList<QWidget *> &controls)
 
 void RecordForm::addFieldKeys(QWidget *control, bool saveAndLeaveOnly)
 {
+    // F5 and Esc act on the row being edited; in the browse state the boxes
+    // are read-only and only Enter and the arrows move between them.
     FormKit::onKeyDown(control, [this, control, saveAndLeaveOnly](QKeyEvent *e) {
         const int key = e->key();
-        if (key == Qt::Key_F5)
+        const bool editing = table()->editing();
+        if (key == Qt::Key_F5 && editing)
             btnSalvarClick();
-        else if (key == Qt::Key_Escape)
+        else if (key == Qt::Key_Escape && editing)
             btnSairClick();
         else if (!saveAndLeaveOnly && (isEnter(key) || key == Qt::Key_Down || key == Qt::Key_Up))
             FormKit::focusNeighbour(control, key != Qt::Key_Up);
@@ -450,9 +459,12 @@ void RecordForm::followState()
 {
     const bool editing = table()->editing();
     const bool idle = !m_busy;
-    if (idle) // a running command keeps the boxes as they are, and the focus where it is
+    if (idle) { // a running command keeps the boxes as they are, and the focus where it is
         for (QWidget *w : m_editable)
-            w->setEnabled(editing);
+            DataControl::setEditable(w, editing); // read-only in the browse state, never greyed
+        for (QWidget *w : m_alwaysReadOnly) // readable while browsing, out of the way while typing
+            w->setFocusPolicy(editing ? Qt::ClickFocus : Qt::StrongFocus);
+    }
     for (const Command &c : m_commands) // the buttons follow their actions
         c.action->setEnabled(idle && c.editStateOnly == editing);
     // Moving to another row, or filtering, would post the pending row.

@@ -146,8 +146,11 @@ protected:
     QLabel *addLabeled(const QString &labelName, const QString &caption, QLayout *row, QWidget *buddy);
     // The box of the code column; every register declares one.
     void setCodeBox(QWidget *codeBox);
-    void addEditable(QWidget *control);             // enabled only in the edit state
+    void addEditable(QWidget *control);             // editable only in the edit state
     void addEditable(const QList<QWidget *> &controls);
+    // A box never typed into (the code, a month's name): read-only in both
+    // states, and passed over by Tab, Enter and the arrows while editing.
+    void setAlwaysReadOnly(QWidget *control);
     void setFirstField(QWidget *control) { m_firstField = control; }
     // F5 saves and Esc leaves; Enter and the arrows move between the boxes
     // unless `saveAndLeaveOnly`.
@@ -192,6 +195,7 @@ private:
     QWidget *m_codeBox = nullptr;
     QWidget *m_firstField = nullptr;
     QList<QWidget *> m_editable;
+    QList<QWidget *> m_alwaysReadOnly;
     QList<QWidget *> m_tabChain;
     struct Command
     {

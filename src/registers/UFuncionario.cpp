@@ -73,7 +73,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("FUNCODIGO"), 80);
     DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("FUNNOME"));
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("FUNCARGO"), 60);
-    DBEdit3->setReadOnly(true);
+    DBEdit3->setReadOnly(true); // in either state: the position is chosen in the list
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO CARGO"));
@@ -125,7 +125,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addSpacing(4);
 
     setCodeBox(DBEdit1);
-    addEditable({DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
+    addEditable({DBEdit2, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
                  DBComboBox1, DBLookupComboBox1, btnCargo});
     setFirstField(DBEdit2);
     // The UF and position lists come after the navigator, whatever their place on the page.

@@ -4,6 +4,7 @@
 #include "RegisterFixture.h"
 
 #include "uikit/Messages.h"
+#include "controls/DataControl.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
 #include "controls/DBImage.h"
@@ -60,13 +61,15 @@ QByteArray pictureBytes(int width, int height, const char *format)
 
 bool inEditState(TFMembro *w)
 {
-    return w->btnSalvar->isEnabled() && w->btnFoto->isEnabled() && w->Foto->isEnabled() && !w->btnNovo->isEnabled()
+    return w->btnSalvar->isEnabled() && w->btnFoto->isEnabled() && !DataControl::isReadOnly(w->Foto)
+        && !w->btnNovo->isEnabled()
         && !w->btnRelatorio->isEnabled() && !w->btnSair->isEnabled();
 }
 
 bool inBrowseState(TFMembro *w)
 {
-    return !w->btnSalvar->isEnabled() && !w->btnFoto->isEnabled() && !w->Foto->isEnabled() && w->btnNovo->isEnabled()
+    return !w->btnSalvar->isEnabled() && !w->btnFoto->isEnabled() && DataControl::isReadOnly(w->Foto)
+        && w->btnNovo->isEnabled()
         && w->btnRelatorio->isEnabled() && w->btnSair->isEnabled();
 }
 
