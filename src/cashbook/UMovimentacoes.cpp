@@ -77,6 +77,8 @@ RecordFormSetup setup()
     s.focusSearchOnQueryPage = true;
     s.shortcuts = RecordFormSetup::Shortcuts::CashMovements;
     s.capitals = true;
+    s.saveAndNew = true;
+    s.carriedColumns = {QStringLiteral("MOVLIVRO"), QStringLiteral("MOVDATA"), QStringLiteral("MOVDEBITOCREDITO")};
     s.size = QSize(637, 564);
     s.exportName = QStringLiteral("movimentacoes");
     s.exportColumns = [] { return QList<RecordFormSetup::ExportColumn>{bookDescription()}; };

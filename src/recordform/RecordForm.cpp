@@ -169,6 +169,11 @@ void RecordForm::buildButtons()
     btnNovo = button("btnNovo", QStringLiteral("Novo"), "novo", false, [this] { btnNovoClick(); });
     btnAlterar = button("btnAlterar", QStringLiteral("Alterar"), "alterar", false, [this] { btnAlterarClick(); });
     btnSalvar = button("btnSalvar", QStringLiteral("Salvar"), "salvar", true, [this] { btnSalvarClick(); });
+    if (m_setup.saveAndNew) {
+        btnSalvarNovo = button("btnSalvarNovo", QStringLiteral("Salvar e Novo"), "salvar_novo", true,
+                               [this] { btnSalvarNovoClick(); });
+        command(btnSalvarNovo)->setShortcut(Qt::Key_F6); // in every window that has it
+    }
     btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar", true, [this] { btnCancelarClick(); });
     btnExcluir = button("btnExcluir", QStringLiteral("Excluir"), "excluir", false, [this] { btnExcluirClick(); });
     btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", false, [this] { btnConsultarClick(); });
@@ -270,9 +275,11 @@ QStringList RecordForm::legendLines() const
     using S = RecordFormSetup::Shortcuts;
     if (m_setup.shortcuts == S::None)
         return {};
-    QStringList lines{QStringLiteral("F1 para Novo"),      QStringLiteral("F2 para Alterar"),
-                      QStringLiteral("F5 para Salvar"),    QStringLiteral("ESC para Cancelar"),
-                      QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar")};
+    QStringList lines{QStringLiteral("F1 para Novo"), QStringLiteral("F2 para Alterar"), QStringLiteral("F5 para Salvar")};
+    if (btnSalvarNovo)
+        lines << QStringLiteral("F6 para Salvar e Novo");
+    lines << QStringLiteral("ESC para Cancelar") << QStringLiteral("Shif+Del para Excluir")
+          << QStringLiteral("F8 para Consultar");
     if (m_setup.shortcuts == S::Register && btnRelatorio) {
         const QString &report =
             m_setup.reportShortcutCaption.isEmpty() ? m_setup.reportCaption : m_setup.reportShortcutCaption;
@@ -515,6 +522,16 @@ void RecordForm::newRecord()
     const int code = t->nextCode(t->fieldByName(m_setup.codeColumn)->index());
     t->insert();
     t->fieldByName(m_setup.codeColumn)->setAsInteger(code);
+    for (int i = 0; i < m_carried.size(); ++i)
+        t->fieldByName(m_setup.carriedColumns.at(i))->setValue(m_carried.at(i));
+}
+
+// The carried columns of the row just stored, for the next new row.
+void RecordForm::rememberCarried()
+{
+    m_carried.clear();
+    for (const QString &column : m_setup.carriedColumns)
+        m_carried << table()->fieldByName(column)->value();
 }
 
 void RecordForm::btnNovoClick()
@@ -546,6 +563,14 @@ void RecordForm::btnSalvarClick()
             throw;
         }
     });
+    rememberCarried();
+}
+
+void RecordForm::btnSalvarNovoClick()
+{
+    btnSalvarClick(); // the register's Salvar, with its own checks
+    if (!table()->editing())
+        btnNovoClick();
 }
 
 // Where the user types the code, a code another row has is the user's

@@ -49,6 +49,12 @@ struct RecordFormSetup
     // is there only when the window has them.
     QString reportShortcutCaption;
     QSize size = QSize(690, 477);
+    // "Salvar e Novo" (F6): saves as Salvar does and, once the row is
+    // stored, starts the next one as Novo does, for entering rows in a row.
+    bool saveAndNew = false;
+    // Columns a new row proposes from the row saved just before in this
+    // window (cash movements: the book, the date and the kind); editable.
+    QStringList carriedColumns;
     // "Exportar" on the query page saves the grid's rows and columns as a
     // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
     QString exportName;
@@ -80,6 +86,7 @@ public:
     QWidget *TabSheet1, *TabSheet2;
     QToolButton *btnNovo, *btnAlterar, *btnSalvar, *btnCancelar, *btnExcluir, *btnConsultar, *btnSair;
     QToolButton *btnRelatorio = nullptr;
+    QToolButton *btnSalvarNovo = nullptr; // where the register declares "Salvar e Novo"
     DBNavigator *DBNavigator1 = nullptr;
     DBGrid *DBGrid1;
     QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
@@ -117,6 +124,9 @@ public:
     virtual void btnNovoClick();
     void btnAlterarClick();
     virtual void btnSalvarClick();
+    // Salvar; when the row was stored (no refusal, no check of the register
+    // keeping it in the window), Novo.
+    void btnSalvarNovoClick();
     void btnCancelarClick();
     void btnExcluirClick();
     void btnConsultarClick();
@@ -186,6 +196,7 @@ private:
     QAction *addCommand(QToolButton *button, bool editStateOnly, std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
+    void rememberCarried();
     void whileBusy(const std::function<void()> &command);
     DbError codeInUse(const DbError &error) const;
 
@@ -207,6 +218,7 @@ private:
     };
     Command *commandOf(const QToolButton *button);
     QList<Command> m_commands;
+    QVariantList m_carried; // the carried columns of the row saved last, empty before any
     bool m_windowKeysFirst = false; // the controls leave the shortcut menu's keys to the window
     bool m_busy = false;
 };

@@ -22,6 +22,7 @@ RecordFormSetup setup()
     s.codeColumn = QStringLiteral("CATCODIGO");
     s.openOnShow = {DM->TBCATEGORIA};
     s.capitals = true;
+    s.saveAndNew = true;
     s.exportName = QStringLiteral("categorias");
     return s;
 }

@@ -28,6 +28,7 @@ RecordFormSetup setup()
     s.searchColumn = QStringLiteral("EVEDESCRICAO");
     s.searchLabel = QStringLiteral("BUSCA DE EVENTO POR DESCRIÇÃO: ");
     s.reportCaption = QStringLiteral("Gerar Relatório");
+    s.saveAndNew = true;
     s.size = QSize(728, 531);
     s.exportName = QStringLiteral("eventos");
     return s;

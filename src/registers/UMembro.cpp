@@ -52,6 +52,7 @@ RecordFormSetup setup()
     s.shortcuts = RecordFormSetup::Shortcuts::Register;
     s.reportCaption = QStringLiteral("Gerar Relatório");
     s.reportShortcutCaption = QStringLiteral("Relatório");
+    s.saveAndNew = true;
     s.size = QSize(800, 619);
     s.exportName = QStringLiteral("membros");
     return s;

@@ -87,6 +87,81 @@ private slots:
         QCOMPARE(recorder.shown.size(), 1);
     }
 
+    // "Salvar e Novo" (F6) keeps every rule of Salvar: a movement without its
+    // kind, or one the database refuses, stays in the window as typed and
+    // no new one begins. Once saved, the next movement proposes the book,
+    // the date and the kind of the one saved just before, all editable, with
+    // the focus in DESCRIÇÃO; so does Novo.
+    void movementsInARow()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.book(1, "CAIXA DE MAIO");
+        p.book(2, "CAIXA DE JUNHO");
+        auto w = p.open<TFMovimentacoes>();
+        QVERIFY(!w->btnSalvarNovo->isEnabled());
+        w->btnNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QVERIFY(w->btnSalvarNovo->isEnabled());
+        QCOMPARE(w->DBEdit3->text(), QString()); // nothing saved before in this window
+        QTest::keyClicks(w->DBEdit2, "oferta");
+        QTest::keyClick(w->DBEdit2, Qt::Key_Return);
+        QTest::keyClicks(w->DBEdit3, "2");
+        QTest::keyClick(w->DBEdit3, Qt::Key_Return);
+        QTest::keyClicks(w->DBEdit4, "15,50");
+        QTest::keyClick(w->DBEdit4, Qt::Key_Return);
+        QTest::keyClick(w->DBEdit6, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit6, "05062011");
+        QTest::keyClick(w->DBEdit6, Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(recorder.texts(), QStringList{"Informe se a movimentação é uma ENTRADA ou SAÍDA!"});
+        QVERIFY(inEditState(w.get()) && focusIn(w->DBRadioGroup1));
+        QCOMPARE(w->DBEdit1->text(), QString("1"));
+        QCOMPARE(w->DBEdit2->text(), QString("OFERTA"));
+        QCOMPARE(p.count(), 0);
+
+        w->DBRadioGroup1->button(1)->click();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.stored("MOVVALOR", 1).toDouble(), 15.5);
+        QVERIFY(inEditState(w.get()) && w->DBEdit2->hasFocus());
+        QCOMPARE(w->DBEdit1->text(), QString("2"));
+        QCOMPARE(w->DBEdit2->text(), QString());
+        QCOMPARE(w->DBEdit3->text(), QString("2"));
+        QCOMPARE(w->DBLookupComboBox1->currentText(), QString("CAIXA DE JUNHO"));
+        QCOMPARE(w->DBEdit6->text(), QString("05/06/2011"));
+        QCOMPARE(w->DBRadioGroup1->checkedIndex(), 1);
+        QCOMPARE(w->DBEdit4->text(), QString());
+
+        QTest::keyClicks(w->DBEdit2, "luz");
+        w->DBRadioGroup1->button(0)->click(); // proposed, not imposed
+        w->btnSalvarNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.stored("MOVDEBITOCREDITO", 2).toString(), QString("ENTRADA"));
+        QCOMPARE(p.stored("MOVLIVRO", 2).toInt(), 2);
+        QCOMPARE(p.stored("MOVDATA", 2).toDate(), QDate(2011, 6, 5));
+        QCOMPARE(w->DBRadioGroup1->checkedIndex(), 0);
+
+        QTest::keyClicks(w->DBEdit2, "agua");
+        p.movement(3, "AGUA", "SAIDA"); // another workstation takes the code meanwhile
+        recorder.clear();
+        QTest::keyClick(w->DBEdit2, Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(recorder.shown.first().kind, Messages::Shown::Error);
+        QVERIFY(inEditState(w.get()));
+        QCOMPARE(w->DBEdit1->text(), QString("3"));
+        QCOMPARE(w->DBEdit2->text(), QString("AGUA"));
+        QCOMPARE(p.count(), 3);
+        w->btnCancelar->click();
+        w->btnNovo->click(); // Novo proposes too
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(w->DBEdit1->text(), QString("4"));
+        QCOMPARE(w->DBEdit3->text(), QString("2"));
+        QCOMPARE(w->DBRadioGroup1->checkedIndex(), 0);
+        w->btnCancelar->click();
+    }
+
     void saidaClickedThenF5AtOnce()
     {
         Program p;
@@ -108,7 +183,7 @@ private slots:
         Messages::Recorder recorder;
         p.movement(1, "DIZIMO", "ENTRADA");
         auto w = p.open<TFMovimentacoes>();
-        QCOMPARE(w->GroupBox1->findChildren<QLabel *>().size(), 7);
+        QCOMPARE(w->GroupBox1->findChildren<QLabel *>().size(), 8);
         QTest::keyClick(w.get(), Qt::Key_F5); // Salvar disabled: nothing
         QTest::keyClick(w.get(), Qt::Key_Escape);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);

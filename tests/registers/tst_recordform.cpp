@@ -121,6 +121,7 @@ struct WindowKey
 const QList<WindowKey> kWindowKeys{{Qt::Key_F1, &RecordForm::btnNovo},
                                    {Qt::Key_F2, &RecordForm::btnAlterar},
                                    {Qt::Key_F5, &RecordForm::btnSalvar},
+                                   {Qt::Key_F6, &RecordForm::btnSalvarNovo},
                                    {Qt::Key_Escape, &RecordForm::btnCancelar},
                                    {Qt::SHIFT | Qt::Key_Delete, &RecordForm::btnExcluir},
                                    {Qt::CTRL | Qt::Key_P, &RecordForm::btnRelatorio},
@@ -499,10 +500,10 @@ private slots:
         QTest::addColumn<QStringList>("absent");
         QTest::addColumn<QStringList>("always");
         QTest::newRow("membros") << creator<TFMembro>() << QStringList{"F8"} << QStringList();
-        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList() << QStringList();
+        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList{"F6"} << QStringList();
         QTest::newRow("movimentações") << creator<TFMovimentacoes>() << QStringList{"Ctrl+P"}
                                        << QStringList{"F1", "Shift+Del"};
-        QTest::newRow("memorando") << creator<ShortcutRegister>() << QStringList{"F8"} << QStringList();
+        QTest::newRow("memorando") << creator<ShortcutRegister>() << QStringList{"F6", "F8"} << QStringList();
     }
 
     void windowKeysAreTheButtonsCommands()
@@ -567,12 +568,13 @@ private slots:
                     lines << label->text();
             return lines;
         };
-        const QStringList keys{"F1 para Novo",      "F2 para Alterar",      "F5 para Salvar",
-                               "ESC para Cancelar", "Shif+Del para Excluir", "F8 para Consultar"};
-        QCOMPARE(legend(p.open<TFMembro>().get()), keys + QStringList({"Ctrl+P para Relatório", "F4 para Sair"}));
+        const QStringList saving{"F1 para Novo", "F2 para Alterar", "F5 para Salvar", "F6 para Salvar e Novo"};
+        const QStringList keys{"ESC para Cancelar", "Shif+Del para Excluir", "F8 para Consultar"};
+        QCOMPARE(legend(p.open<TFMembro>().get()),
+                 saving + keys + QStringList({"Ctrl+P para Relatório", "F4 para Sair"}));
         QCOMPARE(legend(p.open<ShortcutRegister>().get()),
-                 keys + QStringList({"Ctrl+P para Gerar Relatório", "F4 para Sair"}));
-        QCOMPARE(legend(p.open<TFMovimentacoes>().get()), keys + QStringList({"F4 para Sair"}));
+                 saving.mid(0, 3) + keys + QStringList({"Ctrl+P para Gerar Relatório", "F4 para Sair"}));
+        QCOMPARE(legend(p.open<TFMovimentacoes>().get()), saving + keys + QStringList({"F4 para Sair"}));
         QCOMPARE(legend(p.open<TFCargo>().get()), QStringList());
         QCOMPARE(p.open<TFCargo>()->findChild<QGroupBox *>("GroupBox1"), nullptr);
     }
