@@ -1,5 +1,6 @@
 #include "ULivroCaixa.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/FormKit.h"
 #include "datamodule/UDM.h"
 #include "reports/caixa/UFLivro.h"
@@ -46,7 +47,7 @@ TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
     DBMemo1 = new DBMemo(DM->DSLIVRO, QStringLiteral("LIVOBSERVACAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    DBMemo1->setFixedHeight(110);
+    DBMemo1->setFixedHeight(Appearance::scaled(110));
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
     auto *month = new QHBoxLayout;

@@ -2,6 +2,7 @@
 
 #include "datamodule/ChurchData.h"
 #include "datamodule/TaxNumber.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -24,7 +25,7 @@ TFDadosIgreja::TFDadosIgreja(QWidget *owner)
     setObjectName(QStringLiteral("FDadosIgreja"));
     setWindowTitle(QStringLiteral("Dados da Igreja"));
     FormKit::whiteBackground(this);
-    setFixedSize(560, 540);
+    setFixedSize(Appearance::scaled(QSize(560, 540)));
     buildControls();
     layOut();
 }
@@ -69,7 +70,7 @@ void TFDadosIgreja::buildControls()
     btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
                                      QStringLiteral(":/icons/sair.svg"), false);
     for (QToolButton *b : {btnSalvar, btnSair})
-        b->setMinimumSize(100, 60);
+        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
     connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
     connectGuarded(btnSair, &QToolButton::clicked, this, [this] { reject(); }); // btnSairClick
     connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,

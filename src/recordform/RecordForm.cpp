@@ -10,6 +10,7 @@
 #include "dataset/DbError.h"
 #include "dataset/TableDataset.h"
 #include "dataset/TableProvider.h"
+#include "uikit/Appearance.h"
 #include "uikit/CsvExport.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -66,7 +68,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     setObjectName(setup.objectName);
     setWindowTitle(setup.caption);
     FormKit::whiteBackground(this);
-    resize(setup.size);
+    resize(Appearance::scaled(setup.size));
     buildPages();
     buildButtons();
     buildQueryPage();
@@ -116,8 +118,8 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
                                    bool editStateOnly, std::function<void()> run)
 {
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
-    b->setFixedSize(96, 52);
-    b->setIconSize(QSize(24, 24));
+    b->setFixedSize(Appearance::scaled(QSize(96, 52)));
+    b->setIconSize(Appearance::scaled(QSize(24, 24)));
     // A register's own buttons, added after the pattern's, come just above Sair.
     const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
     m_buttonLayout->insertWidget(sair, b);
@@ -179,7 +181,8 @@ void RecordForm::buildButtons()
     btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", false, [this] { btnConsultarClick(); });
     if (!m_setup.reportCaption.isEmpty()) {
         btnRelatorio = button("btnRelatorio", m_setup.reportCaption, "relatorio", false, [this] { btnRelatorioClick(); });
-        btnRelatorio->setFixedSize(qMax(110, btnRelatorio->sizeHint().width()), 52); // long captions whole
+        btnRelatorio->setFixedSize(qMax(Appearance::scaled(110), btnRelatorio->sizeHint().width()),
+                                   Appearance::scaled(52)); // long captions whole
     }
     // The report button, where there is one, comes just above Sair.
     btnSair = button("btnSair", QStringLiteral("Sair"), "sair", false, [this] { btnSairClick(); });
@@ -245,7 +248,7 @@ void RecordForm::buildQueryPage()
                                        QStringLiteral(":/icons/buscar.svg"), true);
     addCommand(btnBuscar, false, [this] { btnBuscarClick(); });
     btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnBuscar->setIconSize(QSize(20, 20));
+    btnBuscar->setIconSize(Appearance::scaled(QSize(20, 20)));
     strip->addWidget(label);
     strip->addWidget(searchBox, 1);
     strip->addWidget(btnBuscar);
@@ -259,7 +262,7 @@ void RecordForm::buildExportButton()
     btnExportar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
                                          QStringLiteral(":/icons/exportar.svg"), true);
     btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnExportar->setIconSize(QSize(20, 20));
+    btnExportar->setIconSize(Appearance::scaled(QSize(20, 20)));
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
     addCommand(btnExportar, false, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
@@ -317,8 +320,37 @@ void RecordForm::finishLayout()
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     nameFieldsByCaptions();
+    fitToScreen();
     FormKit::centreOnScreen(this);
     followState();
+}
+
+// With big letters on a small screen one column of buttons would make the
+// window taller than the screen: the buttons then stand two by two, Salvar
+// beside "Salvar e Novo". The window is no larger than the screen allows.
+void RecordForm::fitToScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() - QSize(0, kWindowFrame);
+    if (layout()->totalMinimumSize().height() > room.height()) {
+        QList<QWidget *> buttons;
+        for (int i = 0; i < m_buttonLayout->count(); ++i)
+            if (auto *button = qobject_cast<QToolButton *>(m_buttonLayout->itemAt(i)->widget()))
+                buttons << button;
+        auto *pairs = new QGridLayout;
+        pairs->setSpacing(m_buttonLayout->spacing());
+        for (int i = 0; i < buttons.size(); ++i) {
+            m_buttonLayout->removeWidget(buttons.at(i));
+            pairs->addWidget(buttons.at(i), i / 2, i % 2);
+        }
+        m_buttonLayout->insertLayout(0, pairs);
+        TabSheet1->layout()->invalidate(); // the page's size as it is now, up to the window
+        PageControl1->updateGeometry();
+        layout()->invalidate();
+    }
+    resize(size().boundedTo(room).expandedTo(layout()->totalMinimumSize()));
 }
 
 // The dataset's messages name a column as the user sees it: by the caption
@@ -338,7 +370,7 @@ DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int wid
     if (m_setup.capitals)
         box->setCharCase(DBEdit::CharCase::Upper);
     if (width)
-        box->setFixedWidth(width);
+        box->setFixedWidth(Appearance::scaled(width));
     return box;
 }
 
@@ -355,7 +387,7 @@ DBComboBox *RecordForm::listBox(const QString &name, const QString &column, cons
     list->setObjectName(name);
     list->setEditable(true);
     list->setCharCase(DBComboBox::CharCase::Upper);
-    list->setFixedWidth(width);
+    list->setFixedWidth(Appearance::scaled(width));
     return list;
 }
 

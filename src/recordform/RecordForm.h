@@ -48,13 +48,13 @@ struct RecordFormSetup
     // report caption when empty. The legend lists the window's shortcuts and
     // is there only when the window has them.
     QString reportShortcutCaption;
-    QSize size = QSize(690, 477);
     // "Salvar e Novo" (F6): saves as Salvar does and, once the row is
     // stored, starts the next one as Novo does, for entering rows in a row.
     bool saveAndNew = false;
     // Columns a new row proposes from the row saved just before in this
     // window (cash movements: the book, the date and the kind); editable.
     QStringList carriedColumns;
+    QSize size = QSize(690, 477); // at the normal text size
     // "Exportar" on the query page saves the grid's rows and columns as a
     // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
     QString exportName;
@@ -144,7 +144,8 @@ protected:
     // they take part in the pattern.
     QVBoxLayout *entryLayout() const { return m_entryLayout; }
     // An edit box on a column of the main table, on the entry page, with the
-    // window's capitals and, when given, a fixed width.
+    // window's capitals and, when given, a fixed width (pixels at the normal
+    // text size, as every width and size given here).
     DBEdit *dataEdit(const QString &name, const QString &column, int width = 0);
     // The same with the field keys (see addFieldKeys).
     DBEdit *fieldBox(const QString &name, const QString &column, int width = 0);
@@ -189,6 +190,8 @@ private:
     void buildQueryPage();
     void buildExportButton();
     void buildLegend();
+    void fitToScreen();
+    static constexpr int kWindowFrame = 40; // the window's title bar and borders
     QStringList legendLines() const;
     void connectHandlers();
     // The button shows the new command, available in the edit state only or

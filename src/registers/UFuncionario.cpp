@@ -2,6 +2,7 @@
 
 #include "UCargo.h"
 #include "reports/cadastros/URFuncionario.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "datamodule/UDM.h"
@@ -84,7 +85,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
                                       QStringLiteral(":/icons/cargos.svg"), true);
     btnCargo->setToolTip(QStringLiteral("Cadastro de Cargos"));
     btnCargo->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnCargo->setIconSize(QSize(18, 18));
+    btnCargo->setIconSize(Appearance::scaled(QSize(18, 18)));
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("FUNENDERECO"));
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("FUNCIDADE"));
     DBComboBox1 = listBox(QStringLiteral("DBComboBox1"), QStringLiteral("FUNUF"), stateCodes(), 70);

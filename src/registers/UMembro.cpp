@@ -3,6 +3,7 @@
 #include "reports/cadastros/UFMembro.h"
 #include "reports/cadastros/URCarteirinha.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/Messages.h"
 #include "uikit/Pictures.h"
@@ -82,7 +83,7 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
     for (QWidget *p : {TabSheet1, TabSheet2})
-        p->setFont(QFont(QStringLiteral("Arial"), 9));
+        p->setFont(Appearance::font(QStringLiteral("Arial"), 9));
     DataSource *ds = DM->DSMEMBRO;
 
     const auto edit = [this](const char *name, const char *column, int width) {
@@ -123,12 +124,12 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
 
     Foto = new DBImage(ds, QStringLiteral("MEMFOTO"), page);
     Foto->setObjectName(QStringLiteral("Foto"));
-    Foto->setFixedSize(150, 150);
+    Foto->setFixedSize(Appearance::scaled(QSize(150, 150)));
     Foto->setFrameShape(QFrame::Box);
     Foto->setCursor(Qt::PointingHandCursor);
     btnFoto = new QPushButton(QStringLiteral("Buscar"), page);
     btnFoto->setObjectName(QStringLiteral("btnFoto"));
-    btnFoto->setFixedWidth(150);
+    btnFoto->setFixedWidth(Appearance::scaled(150));
 
     // Rows of the page; the photograph stands at the right of the upper ones.
     auto *upper = new QVBoxLayout;
@@ -205,7 +206,7 @@ QString TFMembro::openPictureDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     auto *preview = new QLabel(QStringLiteral("(sem visualização)"), &dialog);
-    preview->setFixedSize(160, 160);
+    preview->setFixedSize(Appearance::scaled(QSize(160, 160)));
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))

@@ -1,5 +1,6 @@
 #include "UTrocaSenha.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -26,7 +27,7 @@ TFTrocaSenha::TFTrocaSenha(QWidget *owner)
 void TFTrocaSenha::buildControls()
 {
     FormKit::whiteBackground(this);
-    setFixedSize(400, 385);
+    setFixedSize(Appearance::scaled(QSize(400, 385)));
 
     const int userWidth = DM->TBUSUARIOUSULOGIN->size();
     const int passwordWidth = DM->TBUSUARIOUSUSENHA->size();
@@ -49,7 +50,7 @@ void TFTrocaSenha::buildControls()
     btnCancelar = FormKit::pictureButton(this, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
                                          QStringLiteral(":/icons/cancelar.svg"), false);
     for (QToolButton *b : {btnSalvar, btnCancelar})
-        b->setMinimumSize(100, 60);
+        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
 
     auto *grid = new QGridLayout;
     grid->addWidget(Label1, 0, 0, 1, 2);

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 
+#include "Appearance.h"
 #include "ErrorGuard.h"
 
 #include <QAction>
@@ -154,7 +155,7 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
     b->setObjectName(objectName);
     b->setText(caption);
     b->setIcon(QIcon(iconPath));
-    b->setIconSize(QSize(32, 32));
+    b->setIconSize(Appearance::scaled(QSize(32, 32)));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(flat);
@@ -183,7 +184,7 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
         label->setBuddy(buddy);
     QFont f = label->font();
     if (pointSize > 0)
-        f.setPointSize(pointSize);
+        f.setPointSizeF(pointSize * Appearance::factor());
     f.setBold(bold);
     label->setFont(f);
     return label;

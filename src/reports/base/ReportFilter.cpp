@@ -1,5 +1,6 @@
 #include "ReportFilter.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "controls/DBLookupComboBox.h"
@@ -25,10 +26,10 @@ ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QStr
     setObjectName(objectName);
     setWindowTitle(caption);
     FormKit::whiteBackground(this);
-    setFixedSize(size);
+    setFixedSize(Appearance::scaled(size));
     btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
                                      QStringLiteral(":/icons/sair.svg"), false);
-    btnSair->setMinimumSize(kButtonSize);
+    btnSair->setMinimumSize(Appearance::scaled(kButtonSize));
     connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); }); // btnSairClick
 }
 
@@ -65,7 +66,7 @@ QLineEdit *ReportFilter::addDateBox(const QString &name)
 {
     QLineEdit *box = FormKit::textBox(this, name);
     box->setInputMask(kDateInputMask);
-    box->setFixedWidth(100);
+    box->setFixedWidth(Appearance::scaled(100));
     FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
     return box;
 }
@@ -79,7 +80,7 @@ QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<
 {
     QToolButton *button = FormKit::pictureButton(this, name, QStringLiteral("Gerar Relatório"),
                                                  QStringLiteral(":/icons/relatorio.svg"), false);
-    button->setMinimumSize(kButtonSize);
+    button->setMinimumSize(Appearance::scaled(kButtonSize));
     connectGuarded(button, &QToolButton::clicked, this, std::move(generate));
     return button;
 }
