@@ -154,7 +154,10 @@ void TFFuncionario::btnCargoClick()
 // lists every stored employee whatever the search, and no row only in memory.
 void TFFuncionario::btnRelatorioClick()
 {
+    // The list has no filter window: it prints in big letters while the
+    // screen's text is larger than normal.
     auto *report = new TFRFuncionario(this);
+    report->setLargePrint(Appearance::textSize() != Appearance::TextSize::Normal);
     report->previewWith(report->QFuncionario, TFRFuncionario::kSql);
 }
 

@@ -7,6 +7,7 @@
 #include "dataset/Field.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,6 +37,20 @@ ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QStr
 int ReportFilter::choice() const
 {
     return m_choices ? m_choices->checkedId() : -1;
+}
+
+bool ReportFilter::largePrint() const
+{
+    return m_largePrint && m_largePrint->isChecked();
+}
+
+QCheckBox *ReportFilter::addLargePrintChoice()
+{
+    m_largePrint = new QCheckBox(QStringLiteral("Letra grande"), this);
+    m_largePrint->setObjectName(QStringLiteral("chkLetraGrande"));
+    m_largePrint->setToolTip(QStringLiteral("A lista em letras de 14 pontos, na folha deitada"));
+    m_largePrint->setChecked(Appearance::textSize() != Appearance::TextSize::Normal);
+    return m_largePrint;
 }
 
 QGroupBox *ReportFilter::addChoices(const QString &name, const QString &caption, const QStringList &items,

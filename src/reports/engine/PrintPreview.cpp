@@ -77,7 +77,8 @@ PrintPreview::PrintPreview(Report *report, QWidget *parent)
     setWindowTitle(QStringLiteral("Print Preview"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     m_printer.setPageSize(QPageSize(QPageSize::A4));
-    m_printer.setPageOrientation(QPageLayout::Portrait);
+    m_printer.setPageOrientation(report->pageWidth > report->pageHeight ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
     m_printer.setFullPage(true);
 
     m_toolBar = new QToolBar(this);
