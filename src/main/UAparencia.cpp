@@ -1,12 +1,10 @@
 #include "UAparencia.h"
 
-#include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -38,16 +36,9 @@ TFAparencia::TFAparencia(QWidget *owner)
     auto *note = new QLabel(QStringLiteral("Vale para todas as janelas, neste computador e para este usuário."), this);
     note->setWordWrap(true);
 
-    btnSalvar = FormKit::pictureButton(this, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                                       QStringLiteral(":/icons/salvar.svg"), false);
-    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
-                                     QStringLiteral(":/icons/sair.svg"), false);
-    for (QToolButton *b : {btnSalvar, btnSair})
-        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
-    connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
-    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { reject(); });
-    connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-                   [this] { btnSalvarClick(); });
+    const FormKit::SaveAndLeave buttons = FormKit::saveAndLeaveButtons(this, [this] { btnSalvarClick(); });
+    btnSalvar = buttons.save;
+    btnSair = buttons.leave;
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(Appearance::scaled(24), Appearance::scaled(20), Appearance::scaled(24),

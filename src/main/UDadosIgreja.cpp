@@ -11,7 +11,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -65,16 +64,9 @@ void TFDadosIgreja::buildControls()
     txtConselho2->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 2º MEMBRO"));
     txtConselho3->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 3º MEMBRO"));
 
-    btnSalvar = FormKit::pictureButton(this, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                                       QStringLiteral(":/icons/salvar.svg"), false);
-    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
-                                     QStringLiteral(":/icons/sair.svg"), false);
-    for (QToolButton *b : {btnSalvar, btnSair})
-        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
-    connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
-    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { reject(); }); // btnSairClick
-    connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-                   [this] { btnSalvarClick(); });
+    const FormKit::SaveAndLeave buttons = FormKit::saveAndLeaveButtons(this, [this] { btnSalvarClick(); });
+    btnSalvar = buttons.save;
+    btnSair = buttons.leave; // btnSairClick closes without saving
 }
 
 void TFDadosIgreja::layOut()

@@ -6,6 +6,7 @@
 #include "ErrorGuard.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -203,6 +205,21 @@ QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QStri
     column->addWidget(captionLabel(parent, labelName, caption, control, 0, true));
     column->addWidget(control);
     return column;
+}
+
+SaveAndLeave saveAndLeaveButtons(QDialog *window, std::function<void()> save)
+{
+    const SaveAndLeave buttons{
+        pictureButton(window, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStringLiteral(":/icons/salvar.svg"),
+                      false),
+        pictureButton(window, QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral(":/icons/sair.svg"),
+                      false)};
+    for (QToolButton *b : {buttons.save, buttons.leave})
+        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
+    connectGuarded(buttons.save, &QToolButton::clicked, window, save);
+    connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), window), &QShortcut::activated, window, save);
+    connectGuarded(buttons.leave, &QToolButton::clicked, window, [window] { window->reject(); });
+    return buttons;
 }
 
 QHBoxLayout *centredRow(const QList<QWidget *> &buttons)
