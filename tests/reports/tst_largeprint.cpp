@@ -169,20 +169,6 @@ private slots:
         QVERIFY(heading && age);
         QVERIFY(age->rect.right() > heading->rect.left() && age->rect.right() <= heading->rect.right() + 50);
     }
-
-    // Unchecked, the list is as it always was: portrait, its own sizes.
-    void withoutLargeLettersNothingChanges()
-    {
-        Church p;
-        auto reg = p.open<TFMembro>();
-        TFFMembro filter(reg.get());
-        filter.show();
-        QVERIFY(!filter.chkLetraGrande->isChecked()); // the screen's text is normal
-        filter.RGMembros->findChild<QRadioButton *>(QStringLiteral("RGMembros0"))->click();
-        const ReportRun run = previewOpenedBy(filter.btnGerar);
-        QCOMPARE(run.pageSize(), QSize(2100, 2970));
-        QCOMPARE(run.findItem(0, "QRDBText1")->font.pointSizeF(), 7.0);
-    }
 };
 
 QTEST_MAIN(TestLargePrint)
