@@ -6,6 +6,7 @@
 #include "provider/EngineErrors.h"
 #include "datamodule/Credentials.h"
 #include "datamodule/SchemaUpgrade.h"
+#include "datamodule/TaxNumber.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -215,7 +216,7 @@ Contact contact(Random &rng, const Person &p, int code)
             rng.chance(75) ? QVariant(mail) : QVariant()};
 }
 
-// A tax number with valid check digits, as "123-456-789-09".
+// A tax number with valid check digits, as "123.456.789-09".
 QString cpf(Random &rng)
 {
     int d[11];
@@ -227,8 +228,10 @@ QString cpf(Random &rng)
             sum += d[i] * (k + 1 - i);
         d[k] = sum * 10 % 11 % 10;
     }
-    return QString::asprintf("%d%d%d-%d%d%d-%d%d%d-%d%d", d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7], d[8],
-                             d[9], d[10]);
+    QString digits;
+    for (int digit : d)
+        digits += QString::number(digit);
+    return TaxNumber::formatted(TaxNumber::Kind::Cpf, digits);
 }
 
 QString rg(Random &rng)

@@ -1,4 +1,5 @@
-// kelmara-retratos PASTA: pictures of the whole program on a demo database.
+// kelmara-retratos PASTA [grande|muito-grande]: pictures of the whole
+// program on a demo database, at the text size named (normal when none is).
 // Opens every window (both pages of each register, in browse and in edit
 // state, the filter windows, the church's data, the accounts, the backup
 // window with and without photographs to reduce, the main window with today's
@@ -10,12 +11,14 @@
 
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
+#include "uikit/Appearance.h"
 #include "uikit/KelmaraApplication.h"
 #include "uikit/Messages.h"
 #include "datamodule/SystemPaths.h"
 #include "datamodule/UDM.h"
 #include "controls/DBLookupComboBox.h"
 #include "dataset/DbError.h"
+#include "main/UAparencia.h"
 #include "main/UDadosIgreja.h"
 #include "backup/Backup.h"
 #include "main/UCopiaSeguranca.h"
@@ -478,6 +481,11 @@ void pictureEverything()
     pictureRegister<TFParamentros>(menu, QStringLiteral("parametros"));
     pictureRegister<TFCategoria>(menu, QStringLiteral("categorias"));
     pictureBackupWindow(menu);
+    {
+        TFAparencia appearance(menu);
+        appearance.show();
+        savePicture(&appearance, QStringLiteral("aparencia"));
+    }
 
     pictureMemberReports(menu);
     pictureMembershipCards(menu);
@@ -502,10 +510,13 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(resources);
     KelmaraApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
-        err << "uso: kelmara-retratos PASTA" << Qt::endl;
+    const QStringList sizes{QStringLiteral("normal"), QStringLiteral("grande"), QStringLiteral("muito-grande")};
+    if (args.isEmpty() || args.size() > 2 || args.first().startsWith(QLatin1Char('-'))
+        || (args.size() == 2 && !sizes.contains(args.at(1)))) {
+        err << "uso: kelmara-retratos PASTA [grande|muito-grande]" << Qt::endl;
         return 2;
     }
+    Appearance::apply(Appearance::TextSize(sizes.indexOf(args.value(1, sizes.first()))));
     output.setPath(args.first());
     if (!output.mkpath(QStringLiteral("."))) {
         err << "não foi possível criar a pasta " << args.first() << Qt::endl;

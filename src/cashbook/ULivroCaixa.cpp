@@ -1,5 +1,6 @@
 #include "ULivroCaixa.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/FormKit.h"
 #include "datamodule/UDM.h"
 #include "reports/caixa/UFLivro.h"
@@ -41,13 +42,12 @@ TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
     DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("LIVMES"), 40);
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("LIVNOMEMES"), 160);
     DBEdit3->setCharCase(DBEdit::CharCase::Normal); // never typed: shown as stored, "Março"
-    DBEdit3->setEnabled(false);
     DBEdit3->setAccessibleName(QStringLiteral("NOME DO MÊS"));
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("LIVANO"), 80);
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("LIVDESCRICAO"));
     DBMemo1 = new DBMemo(DM->DSLIVRO, QStringLiteral("LIVOBSERVACAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    DBMemo1->setFixedHeight(110);
+    DBMemo1->setFixedHeight(Appearance::scaled(110));
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CODIGO"), DBEdit1);
     auto *month = new QHBoxLayout;
@@ -60,6 +60,7 @@ TFLivroCaixa::TFLivroCaixa(QWidget *owner) : RecordForm(owner, setup())
     addLabeled(QStringLiteral("Label5"), QStringLiteral("OBSERVAÇÃO"), DBMemo1);
 
     setCodeBox(DBEdit1);
+    setAlwaysReadOnly(DBEdit3); // the month's number gives it
     addEditable({DBEdit2, DBEdit4, DBEdit5, DBMemo1});
     setFirstField(DBEdit2);
     addFieldKeys(DBMemo1); // as the boxes: the note is one running text

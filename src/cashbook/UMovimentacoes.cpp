@@ -10,6 +10,7 @@
 #include "controls/DBRadioGroup.h"
 #include "controls/LookupSearch.h"
 #include "reports/caixa/URRecibo.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -77,6 +78,8 @@ RecordFormSetup setup()
     s.focusSearchOnQueryPage = true;
     s.shortcuts = RecordFormSetup::Shortcuts::CashMovements;
     s.capitals = true;
+    s.saveAndNew = true;
+    s.carriedColumns = {QStringLiteral("MOVLIVRO"), QStringLiteral("MOVDATA"), QStringLiteral("MOVDEBITOCREDITO")};
     s.size = QSize(637, 564);
     s.exportName = QStringLiteral("movimentacoes");
     s.exportColumns = [] { return QList<RecordFormSetup::ExportColumn>{bookDescription()}; };
@@ -106,7 +109,7 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
                                       QStringLiteral(":/icons/livro_cadastro.svg"), true);
     btnLivro->setToolTip(QStringLiteral("Cadastro de Livros Caixas"));
     btnLivro->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnLivro->setIconSize(QSize(18, 18));
+    btnLivro->setIconSize(Appearance::scaled(QSize(18, 18)));
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("MOVVALOR"), 160);
     DBEdit6 = fieldBox(QStringLiteral("DBEdit6"), QStringLiteral("MOVDATA"), 100);
     DBRadioGroup1 = new DBRadioGroup(DM->DSMOVIMENTACOES, QStringLiteral("MOVDEBITOCREDITO"),
@@ -191,7 +194,7 @@ void TFMovimentacoes::buildDetails()
     txtBuscaMembro = new LookupSearch(DBLookupComboBox3, QStringLiteral("MEMCODIGO"), QStringLiteral("MEMNOME"), page);
     txtBuscaMembro->setObjectName(QStringLiteral("txtBuscaMembro"));
     txtBuscaMembro->setAccessibleName(QStringLiteral("BUSCA DE MEMBRO POR NOME"));
-    txtBuscaMembro->setFixedWidth(170);
+    txtBuscaMembro->setFixedWidth(Appearance::scaled(170));
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("MOVDOCUMENTO"), 200);
 
     entryLayout()->addSpacing(4);

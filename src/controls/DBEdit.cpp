@@ -20,6 +20,15 @@ TypingValidator::Kind typingKind(FieldType type)
     }
 }
 
+QString lettersAndDigits(const QString &text)
+{
+    QString kept;
+    for (QChar c : text)
+        if (c.isLetterOrNumber())
+            kept += c;
+    return kept;
+}
+
 } // namespace
 
 DBEdit::DBEdit(DataSource *source, const QString &column, QWidget *parent) : QLineEdit(parent)
@@ -55,8 +64,10 @@ void DBEdit::showField()
     if (f && m_link->dataset()) {
         if (m_type == FieldType::Money)
             text = m_link->editing() && hasFocus() ? f->editText() : f->displayText();
-        else
+        else if (inputMask().isEmpty())
             text = f->asString();
+        else // the mask puts its own separators between them: "172-588-395-34" shows as "172.588.395-34"
+            text = lettersAndDigits(f->asString());
     }
     m_showing = true;
     setText(text);

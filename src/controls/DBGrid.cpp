@@ -1,6 +1,7 @@
 #include "DBGrid.h"
 
 #include "DatasetModel.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "dataset/DataSource.h"
 #include "dataset/TableDataset.h"
@@ -46,7 +47,7 @@ void DBGrid::addColumn(const QString &column, const QString &title, int width)
 {
     m_model->addColumn(column, title);
     if (width > 0)
-        setColumnWidth(m_model->columnCount() - 1, width);
+        setColumnWidth(m_model->columnCount() - 1, Appearance::scaled(width));
     followDataset();
 }
 

@@ -1,5 +1,6 @@
 #include "DBNavigator.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "dataset/DataSource.h"
 #include "dataset/TableDataset.h"
@@ -25,7 +26,7 @@ DBNavigator::DBNavigator(DataSource *source, QWidget *parent) : QWidget(parent),
     for (int i = 0; i < 4; ++i) {
         auto *b = new QToolButton(this);
         b->setIcon(QIcon(QString::fromLatin1(looks[i].icon)));
-        b->setIconSize(QSize(20, 20));
+        b->setIconSize(Appearance::scaled(QSize(20, 20)));
         b->setToolTip(looks[i].name);
         b->setAccessibleName(looks[i].name);
         b->setAutoRaise(true);

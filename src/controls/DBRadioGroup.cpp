@@ -11,6 +11,7 @@ DBRadioGroup::DBRadioGroup(DataSource *source, const QString &column, const QStr
                            const QStringList &items, QWidget *parent)
     : QGroupBox(caption, parent), m_group(new QButtonGroup(this)), m_items(items)
 {
+    DataControl::installAccessibility();
     m_link = new FieldLink(this, source, column, [this] { showField(); });
     auto *layout = new QHBoxLayout(this);
     for (int i = 0; i < items.size(); ++i) {

@@ -62,8 +62,18 @@ bool leftForReal(const QFocusEvent *event);
 bool isBlank(const QString &text);
 
 // Combo boxes of ours are named for screen readers by their caption label
-// (or accessible name) and give the chosen text as their value.
+// (or accessible name) and give the chosen text as their value; they and the
+// buttons of a radio group are announced as read-only while they are.
 void installAccessibility();
+
+// A data control editable (while its row is inserted or edited) or
+// read-only. Read-only, a box, list, radio group, memo or picture box shows
+// its value in full contrast and keeps taking the focus, so it can be read
+// and is announced as read-only, but no typing, click, wheel or key changes
+// it. Any other control (a button) is enabled or disabled instead: disabled
+// is the look of what is unavailable.
+void setEditable(QWidget *control, bool editable);
+bool isReadOnly(const QWidget *control);
 
 } // namespace DataControl
 

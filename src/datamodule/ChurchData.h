@@ -21,9 +21,5 @@ void store(const QMap<int, QString> &values);
 
 // A value to print, or a line to fill by hand when it is empty.
 QString orBlank(const QString &value, int blankLength = 30);
-// "CNPJ" digits as 12.345.678/0001-90; empty when `text` holds no digit.
-// False when the text is neither empty nor a valid CNPJ (fourteen digits
-// whose last two check the others).
-bool normalizeCnpj(const QString &text, QString &formatted);
 
 } // namespace ChurchData

@@ -15,9 +15,10 @@ struct TableDef
 
 namespace Schema {
 
-// The tax number (CPF): eleven digits, all required, typed and stored with
-// the hyphens between its groups of three.
-inline const QString kTaxNumberMask = QStringLiteral("999-999-999-99;_");
+// The tax number (CPF): eleven digits, all required, typed and stored as
+// "000.000.000-00". A CPF stored by older versions as "000-000-000-00" is
+// shown by its digits in the same mask.
+inline const QString kTaxNumberMask = QStringLiteral("999.999.999-99;_");
 
 const QVector<TableDef> &tables();
 const TableDef &table(const QString &stem);

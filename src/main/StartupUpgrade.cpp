@@ -1,5 +1,6 @@
 #include "StartupUpgrade.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/Messages.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/UDM.h"
@@ -37,7 +38,7 @@ public:
         setWindowModality(Qt::ApplicationModal);
         setMinimumDuration(0);
         setAutoClose(false);
-        setMinimumWidth(460);
+        setMinimumWidth(Appearance::scaled(460));
         show();
     }
     void say(int percent, const QString &step)

@@ -1,5 +1,6 @@
 #include "UCopiaSeguranca.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -82,7 +83,7 @@ TFCopiaSeguranca::TFCopiaSeguranca(QWidget *owner)
 void TFCopiaSeguranca::buildControls()
 {
     FormKit::whiteBackground(this);
-    resize(720, 480);
+    resize(Appearance::scaled(QSize(720, 480)));
     txtPasta = FormKit::textBox(this, QStringLiteral("txtPasta"));
     txtPasta->setReadOnly(true);
     lstCopias = new QTreeWidget(this);
@@ -104,7 +105,7 @@ void TFCopiaSeguranca::buildControls()
     const auto button = [this](const char *name, const QString &caption, const char *icon) {
         QToolButton *b = FormKit::pictureButton(this, QString::fromLatin1(name), caption,
                                                 QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon)), false);
-        b->setMinimumSize(110, 60);
+        b->setMinimumSize(Appearance::scaled(QSize(110, 60)));
         return b;
     };
     btnFazerCopia = button("btnFazerCopia", QStringLiteral("Fazer Cópia"), "copia");

@@ -1,6 +1,8 @@
 #include "UDadosIgreja.h"
 
 #include "datamodule/ChurchData.h"
+#include "datamodule/TaxNumber.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -9,7 +11,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -23,7 +24,7 @@ TFDadosIgreja::TFDadosIgreja(QWidget *owner)
     setObjectName(QStringLiteral("FDadosIgreja"));
     setWindowTitle(QStringLiteral("Dados da Igreja"));
     FormKit::whiteBackground(this);
-    setFixedSize(560, 540);
+    setFixedSize(Appearance::scaled(QSize(560, 540)));
     buildControls();
     layOut();
 }
@@ -63,16 +64,9 @@ void TFDadosIgreja::buildControls()
     txtConselho2->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 2º MEMBRO"));
     txtConselho3->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 3º MEMBRO"));
 
-    btnSalvar = FormKit::pictureButton(this, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                                       QStringLiteral(":/icons/salvar.svg"), false);
-    btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
-                                     QStringLiteral(":/icons/sair.svg"), false);
-    for (QToolButton *b : {btnSalvar, btnSair})
-        b->setMinimumSize(100, 60);
-    connectGuarded(btnSalvar, &QToolButton::clicked, this, [this] { btnSalvarClick(); });
-    connectGuarded(btnSair, &QToolButton::clicked, this, [this] { reject(); }); // btnSairClick
-    connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-                   [this] { btnSalvarClick(); });
+    const FormKit::SaveAndLeave buttons = FormKit::saveAndLeaveButtons(this, [this] { btnSalvarClick(); });
+    btnSalvar = buttons.save;
+    btnSair = buttons.leave; // btnSairClick closes without saving
 }
 
 void TFDadosIgreja::layOut()
@@ -137,19 +131,19 @@ QMap<int, QString> TFDadosIgreja::typed() const
     return values;
 }
 
-// Stores what was typed and closes; a CNPJ that is not one is refused first,
-// with nothing stored. A refusal by the database keeps the window open with
-// the typed data.
+// Stores what was typed and closes, the CNPJ in its usual format; a CNPJ
+// that is not one is stored only when the user says so. A refusal by the
+// database keeps the window open with the typed data.
 void TFDadosIgreja::btnSalvarClick()
 {
     QMap<int, QString> values = typed();
-    QString cnpj;
-    if (!ChurchData::normalizeCnpj(values.value(Cnpj), cnpj)) {
-        Messages::information(QStringLiteral("CNPJ inválido: confira os 14 caracteres, como em 12.345.678/0001-95."));
+    const QString cnpj = values.value(Cnpj);
+    if (const QString doubt = TaxNumber::doubtOn(TaxNumber::Kind::Cnpj, cnpj);
+        !doubt.isEmpty() && !Messages::question(doubt)) {
         txtCNPJ->setFocus();
         return;
     }
-    values.insert(Cnpj, cnpj);
+    values.insert(Cnpj, TaxNumber::formatted(TaxNumber::Kind::Cnpj, cnpj));
     ChurchData::store(values);
     m_shown = values;
     accept();

@@ -1,6 +1,7 @@
 #include "UDefinirSenha.h"
 
 #include "datamodule/Accounts.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -17,7 +18,7 @@ TFDefinirSenha::TFDefinirSenha(QWidget *owner, const QString &userName)
     setObjectName(QStringLiteral("FDefinirSenha"));
     setWindowTitle(QStringLiteral("Definir Senha"));
     FormKit::whiteBackground(this);
-    setFixedSize(400, 300);
+    setFixedSize(Appearance::scaled(QSize(400, 300)));
 
     txtNovaSenha = FormKit::textBox(this, QStringLiteral("txtNovaSenha"), true);
     txtRepitaSenha = FormKit::textBox(this, QStringLiteral("txtRepitaSenha"), true);

@@ -4,10 +4,13 @@
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/Session.h"
 #include "dataset/DbError.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
 #include "uikit/Today.h"
+#include "datamodule/CashCategories.h"
+#include "UAparencia.h"
 #include "UDadosIgreja.h"
 #include "UCopiaSeguranca.h"
 #include "UParamentros.h"
@@ -139,12 +142,29 @@ void TFMenu::buildToolbar()
     lblUsuario->setAccessibleName(QStringLiteral("Conta em uso"));
     row->addWidget(lblUsuario);
     row->addSpacing(8);
-    // Six buttons of equal size, wide enough for the longest caption.
+}
+
+// The toolbar's buttons of equal size, wide enough for the longest caption,
+// and the events panel, for the text size in use.
+void TFMenu::sizeToText()
+{
     int width = 0;
     for (QToolButton *b : Panel1->findChildren<QToolButton *>())
-        width = qMax(width, b->fontMetrics().horizontalAdvance(b->text()) + 24);
-    for (QToolButton *b : Panel1->findChildren<QToolButton *>())
-        b->setFixedSize(width, 64);
+        width = qMax(width, b->fontMetrics().horizontalAdvance(b->text()) + Appearance::scaled(24));
+    for (QToolButton *b : Panel1->findChildren<QToolButton *>()) {
+        b->setFixedSize(width, Appearance::scaled(64));
+        b->setIconSize(Appearance::scaled(QSize(32, 32)));
+    }
+    Panel2->setFixedWidth(Appearance::scaled(214));
+    Panel3->setFixedWidth(Appearance::scaled(45));
+}
+
+// Another text size chosen in "Aparência": the window follows at once.
+void TFMenu::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange && Panel3)
+        sizeToText();
 }
 
 void TFMenu::buildMenu()
@@ -191,6 +211,7 @@ void TFMenu::buildMenu()
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
     Usuarios1 = item(Configuraes1, "Usuarios1", QStringLiteral("Usuários"), "login_cadeado");
+    Aparencia1 = item(Configuraes1, "Aparencia1", QStringLiteral("Aparência"), "aparencia");
     CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
@@ -213,7 +234,6 @@ void TFMenu::buildBody()
     below->addWidget(Image1, 1);
 
     Panel2 = whitePanel(central, QStringLiteral("Panel2"));
-    Panel2->setFixedWidth(214);
     txtEventos = new QPlainTextEdit(Panel2);
     txtEventos->setObjectName(QStringLiteral("txtEventos"));
     txtEventos->setReadOnly(true);
@@ -238,7 +258,6 @@ void TFMenu::buildBody()
     below->addWidget(Panel2);
 
     Panel3 = whitePanel(central, QStringLiteral("Panel3"));
-    Panel3->setFixedWidth(45);
     btnAbrir = smallButton(Panel3, QStringLiteral("btnAbrir"), QStringLiteral("Abrir"), QStringLiteral("#008000"));
     auto *collapsed = new QVBoxLayout(Panel3);
     collapsed->setContentsMargins(2, 6, 2, 6);
@@ -248,6 +267,7 @@ void TFMenu::buildBody()
 
     column->addLayout(below, 1);
     setCentralWidget(central);
+    sizeToText();
 }
 
 void TFMenu::connectCommands()
@@ -273,6 +293,7 @@ void TFMenu::connectCommands()
         {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja), A::Configuration},
         {Usuarios1, nullptr, QStringLiteral("FUsuario"), opens(FUsuario), A::Configuration, 2},
         {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca), A::Backup},
+        {Aparencia1, nullptr, QStringLiteral("FAparencia"), opens(FAparencia)},
         {Sair1, SpeedButton4, QString(), [this] { close(); }},
     };
     for (const MenuCommand &command : m_commands) {

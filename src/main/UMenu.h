@@ -37,7 +37,7 @@ class TFMenu : public QMainWindow
 public:
     explicit TFMenu(QWidget *owner);
 
-    QFrame *Panel1, *Panel2, *Panel3;
+    QFrame *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *btnLivro, *SpeedButton5, *SpeedButton4;
     QWidget *Image1;
     QLabel *Label1, *Label2;
@@ -47,7 +47,7 @@ public:
     QMenu *Cadastros1, *Movimentaes1, *Caixa1, *Configuraes1;
     QAction *Cargos1, *Evento1, *Membros1, *Funcionrios1, *CadastrodoLivroCaixadoMs1, *MovimentaesdoLivroCaixa1,
         *RelatriodeLivroCaixa1, *Parametros, *Usuarios1, *CopiadeSeguranca1, *Sair1;
-    QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1;
+    QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1, *Aparencia1;
     QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
 
     void FormShow();
@@ -69,9 +69,11 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildToolbar();
+    void sizeToText();
     void buildMenu();
     void buildBody();
     void connectCommands();

@@ -8,6 +8,7 @@
 #include "datamodule/Accounts.h"
 #include "datamodule/UDM.h"
 #include "dataset/DbError.h"
+#include "uikit/Appearance.h"
 #include "uikit/Messages.h"
 
 #include <QRadioButton>
@@ -43,11 +44,11 @@ TFUsuario::TFUsuario(QWidget *owner) : RecordForm(owner, setup())
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("USUNOME"), 400);
     DBComboBox1 = new DBComboBox(DM->DSUSUARIO, QStringLiteral("USUPERFIL"), Profiles::names(), TabSheet1);
     DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
-    DBComboBox1->setFixedWidth(220);
+    DBComboBox1->setFixedWidth(Appearance::scaled(220));
     DBRadioGroup1 = new DBRadioGroup(DM->DSUSUARIO, QStringLiteral("USUATIVO"), QStringLiteral("ATIVO"),
                                      {Accounts::kYes, Accounts::kNo}, TabSheet1);
     DBRadioGroup1->setObjectName(QStringLiteral("DBRadioGroup1"));
-    DBRadioGroup1->setFixedWidth(220);
+    DBRadioGroup1->setFixedWidth(Appearance::scaled(220));
     addFieldKeys(DBComboBox1, true);
 
     addLabeled(QStringLiteral("Label1"), QStringLiteral("CÓDIGO"), DBEdit1);

@@ -10,6 +10,7 @@
 #include "dataset/DbError.h"
 #include "dataset/TableDataset.h"
 #include "dataset/TableProvider.h"
+#include "uikit/Appearance.h"
 #include "uikit/CsvExport.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -66,7 +68,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     setObjectName(setup.objectName);
     setWindowTitle(setup.caption);
     FormKit::whiteBackground(this);
-    resize(setup.size);
+    resize(Appearance::scaled(setup.size));
     buildPages();
     buildButtons();
     buildQueryPage();
@@ -116,8 +118,8 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
                                    CommandState state, std::function<void()> run)
 {
     QToolButton *b = FormKit::pictureButton(TabSheet1, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
-    b->setFixedSize(96, 52);
-    b->setIconSize(QSize(24, 24));
+    b->setFixedSize(Appearance::scaled(QSize(96, 52)));
+    b->setIconSize(Appearance::scaled(QSize(24, 24)));
     // A register's own buttons, added after the pattern's, come just above Sair.
     const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
     m_buttonLayout->insertWidget(sair, b);
@@ -170,12 +172,18 @@ void RecordForm::buildButtons()
     btnNovo = button("btnNovo", QStringLiteral("Novo"), "novo", S::BrowseChanging, [this] { btnNovoClick(); });
     btnAlterar = button("btnAlterar", QStringLiteral("Alterar"), "alterar", S::BrowseChanging, [this] { btnAlterarClick(); });
     btnSalvar = button("btnSalvar", QStringLiteral("Salvar"), "salvar", S::Edit, [this] { btnSalvarClick(); });
+    if (m_setup.saveAndNew) {
+        btnSalvarNovo = button("btnSalvarNovo", QStringLiteral("Salvar e Novo"), "salvar_novo", S::Edit,
+                               [this] { btnSalvarNovoClick(); });
+        command(btnSalvarNovo)->setShortcut(Qt::Key_F6); // in every window that has it
+    }
     btnCancelar = button("btnCancelar", QStringLiteral("Cancelar"), "cancelar", S::Edit, [this] { btnCancelarClick(); });
     btnExcluir = button("btnExcluir", QStringLiteral("Excluir"), "excluir", S::BrowseChanging, [this] { btnExcluirClick(); });
     btnConsultar = button("btnConsultar", QStringLiteral("Consultar"), "consultar", S::Browse, [this] { btnConsultarClick(); });
     if (!m_setup.reportCaption.isEmpty()) {
         btnRelatorio = button("btnRelatorio", m_setup.reportCaption, "relatorio", S::Browse, [this] { btnRelatorioClick(); });
-        btnRelatorio->setFixedSize(qMax(110, btnRelatorio->sizeHint().width()), 52); // long captions whole
+        btnRelatorio->setFixedSize(qMax(Appearance::scaled(110), btnRelatorio->sizeHint().width()),
+                                   Appearance::scaled(52)); // long captions whole
     }
     // The report button, where there is one, comes just above Sair.
     btnSair = button("btnSair", QStringLiteral("Sair"), "sair", S::Browse, [this] { btnSairClick(); });
@@ -241,7 +249,7 @@ void RecordForm::buildQueryPage()
                                        QStringLiteral(":/icons/buscar.svg"), true);
     addCommand(btnBuscar, CommandState::Browse, [this] { btnBuscarClick(); });
     btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnBuscar->setIconSize(QSize(20, 20));
+    btnBuscar->setIconSize(Appearance::scaled(QSize(20, 20)));
     strip->addWidget(label);
     strip->addWidget(searchBox, 1);
     strip->addWidget(btnBuscar);
@@ -255,7 +263,7 @@ void RecordForm::buildExportButton()
     btnExportar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
                                          QStringLiteral(":/icons/exportar.svg"), true);
     btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnExportar->setIconSize(QSize(20, 20));
+    btnExportar->setIconSize(Appearance::scaled(QSize(20, 20)));
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
     addCommand(btnExportar, CommandState::Browse, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
@@ -271,9 +279,11 @@ QStringList RecordForm::legendLines() const
     using S = RecordFormSetup::Shortcuts;
     if (m_setup.shortcuts == S::None)
         return {};
-    QStringList lines{QStringLiteral("F1 para Novo"),      QStringLiteral("F2 para Alterar"),
-                      QStringLiteral("F5 para Salvar"),    QStringLiteral("ESC para Cancelar"),
-                      QStringLiteral("Shif+Del para Excluir"), QStringLiteral("F8 para Consultar")};
+    QStringList lines{QStringLiteral("F1 para Novo"), QStringLiteral("F2 para Alterar"), QStringLiteral("F5 para Salvar")};
+    if (btnSalvarNovo)
+        lines << QStringLiteral("F6 para Salvar e Novo");
+    lines << QStringLiteral("ESC para Cancelar") << QStringLiteral("Shif+Del para Excluir")
+          << QStringLiteral("F8 para Consultar");
     if (m_setup.shortcuts == S::Register && btnRelatorio) {
         const QString &report =
             m_setup.reportShortcutCaption.isEmpty() ? m_setup.reportCaption : m_setup.reportShortcutCaption;
@@ -311,8 +321,37 @@ void RecordForm::finishLayout()
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     nameFieldsByCaptions();
+    fitToScreen();
     FormKit::centreOnScreen(this);
     followState();
+}
+
+// With big letters on a small screen one column of buttons would make the
+// window taller than the screen: the buttons then stand two by two, Salvar
+// beside "Salvar e Novo". The window is no larger than the screen allows.
+void RecordForm::fitToScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() - QSize(0, kWindowFrame);
+    if (layout()->totalMinimumSize().height() > room.height()) {
+        QList<QWidget *> buttons;
+        for (int i = 0; i < m_buttonLayout->count(); ++i)
+            if (auto *button = qobject_cast<QToolButton *>(m_buttonLayout->itemAt(i)->widget()))
+                buttons << button;
+        auto *pairs = new QGridLayout;
+        pairs->setSpacing(m_buttonLayout->spacing());
+        for (int i = 0; i < buttons.size(); ++i) {
+            m_buttonLayout->removeWidget(buttons.at(i));
+            pairs->addWidget(buttons.at(i), i / 2, i % 2);
+        }
+        m_buttonLayout->insertLayout(0, pairs);
+        TabSheet1->layout()->invalidate(); // the page's size as it is now, up to the window
+        PageControl1->updateGeometry();
+        layout()->invalidate();
+    }
+    resize(size().boundedTo(room).expandedTo(layout()->totalMinimumSize()));
 }
 
 // The dataset's messages name a column as the user sees it: by the caption
@@ -332,7 +371,7 @@ DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int wid
     if (m_setup.capitals)
         box->setCharCase(DBEdit::CharCase::Upper);
     if (width)
-        box->setFixedWidth(width);
+        box->setFixedWidth(Appearance::scaled(width));
     return box;
 }
 
@@ -349,7 +388,7 @@ DBComboBox *RecordForm::listBox(const QString &name, const QString &column, cons
     list->setObjectName(name);
     list->setEditable(true);
     list->setCharCase(DBComboBox::CharCase::Upper);
-    list->setFixedWidth(width);
+    list->setFixedWidth(Appearance::scaled(width));
     return list;
 }
 
@@ -378,7 +417,13 @@ void RecordForm::setCodeBox(QWidget *codeBox)
     if (m_setup.codeEditable)
         addEditable(codeBox);
     else
-        codeBox->setEnabled(false);
+        setAlwaysReadOnly(codeBox);
+}
+
+void RecordForm::setAlwaysReadOnly(QWidget *control)
+{
+    DataControl::setEditable(control, false);
+    m_alwaysReadOnly << control;
 }
 
 void RecordForm::addEditable(QWidget *control)
@@ -399,11 +444,14 @@ void RecordForm::addFieldKeys(const QList<QWidget *> &controls)
 
 void RecordForm::addFieldKeys(QWidget *control, bool saveAndLeaveOnly)
 {
+    // F5 and Esc act on the row being edited; in the browse state the boxes
+    // are read-only and only Enter and the arrows move between them.
     FormKit::onKeyDown(control, [this, control, saveAndLeaveOnly](QKeyEvent *e) {
         const int key = e->key();
-        if (key == Qt::Key_F5)
+        const bool editing = table()->editing();
+        if (key == Qt::Key_F5 && editing)
             btnSalvarClick();
-        else if (key == Qt::Key_Escape)
+        else if (key == Qt::Key_Escape && editing)
             btnSairClick();
         else if (!saveAndLeaveOnly && (isEnter(key) || key == Qt::Key_Down || key == Qt::Key_Up))
             FormKit::focusNeighbour(control, key != Qt::Key_Up);
@@ -452,9 +500,12 @@ void RecordForm::followState()
     const bool editing = table()->editing();
     const bool idle = !m_busy;
     const bool mayChange = !table()->readOnly();
-    if (idle) // a running command keeps the boxes as they are, and the focus where it is
+    if (idle) { // a running command keeps the boxes as they are, and the focus where it is
         for (QWidget *w : m_editable)
-            w->setEnabled(editing);
+            DataControl::setEditable(w, editing); // read-only in the browse state, never greyed
+        for (QWidget *w : m_alwaysReadOnly) // readable while browsing, out of the way while typing
+            w->setFocusPolicy(editing ? Qt::ClickFocus : Qt::StrongFocus);
+    }
     for (const Command &c : m_commands) { // the buttons follow their actions
         const bool inState = c.state == CommandState::Edit ? editing : !editing;
         c.action->setEnabled(idle && inState && (mayChange || c.state == CommandState::Browse));
@@ -509,6 +560,16 @@ void RecordForm::newRecord()
     const int code = t->nextCode(t->fieldByName(m_setup.codeColumn)->index());
     t->insert();
     t->fieldByName(m_setup.codeColumn)->setAsInteger(code);
+    for (int i = 0; i < m_carried.size(); ++i)
+        t->fieldByName(m_setup.carriedColumns.at(i))->setValue(m_carried.at(i));
+}
+
+// The carried columns of the row just stored, for the next new row.
+void RecordForm::rememberCarried()
+{
+    m_carried.clear();
+    for (const QString &column : m_setup.carriedColumns)
+        m_carried << table()->fieldByName(column)->value();
 }
 
 void RecordForm::btnNovoClick()
@@ -540,6 +601,14 @@ void RecordForm::btnSalvarClick()
             throw;
         }
     });
+    rememberCarried();
+}
+
+void RecordForm::btnSalvarNovoClick()
+{
+    btnSalvarClick(); // the register's Salvar, with its own checks
+    if (!table()->editing())
+        btnNovoClick();
 }
 
 // Where the user types the code, a code another row has is the user's

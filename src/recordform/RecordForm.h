@@ -48,7 +48,13 @@ struct RecordFormSetup
     // report caption when empty. The legend lists the window's shortcuts and
     // is there only when the window has them.
     QString reportShortcutCaption;
-    QSize size = QSize(690, 477);
+    // "Salvar e Novo" (F6): saves as Salvar does and, once the row is
+    // stored, starts the next one as Novo does, for entering rows in a row.
+    bool saveAndNew = false;
+    // Columns a new row proposes from the row saved just before in this
+    // window (cash movements: the book, the date and the kind); editable.
+    QStringList carriedColumns;
+    QSize size = QSize(690, 477); // at the normal text size
     // "Exportar" on the query page saves the grid's rows and columns as a
     // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
     QString exportName;
@@ -85,6 +91,7 @@ public:
     QWidget *TabSheet1, *TabSheet2;
     QToolButton *btnNovo, *btnAlterar, *btnSalvar, *btnCancelar, *btnExcluir, *btnConsultar, *btnSair;
     QToolButton *btnRelatorio = nullptr;
+    QToolButton *btnSalvarNovo = nullptr; // where the register declares "Salvar e Novo"
     DBNavigator *DBNavigator1 = nullptr;
     DBGrid *DBGrid1;
     QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
@@ -124,6 +131,9 @@ public:
     virtual void btnNovoClick();
     void btnAlterarClick();
     virtual void btnSalvarClick();
+    // Salvar; when the row was stored (no refusal, no check of the register
+    // keeping it in the window), Novo.
+    void btnSalvarNovoClick();
     void btnCancelarClick();
     virtual void btnExcluirClick();
     void btnConsultarClick();
@@ -141,7 +151,8 @@ protected:
     // they take part in the pattern.
     QVBoxLayout *entryLayout() const { return m_entryLayout; }
     // An edit box on a column of the main table, on the entry page, with the
-    // window's capitals and, when given, a fixed width.
+    // window's capitals and, when given, a fixed width (pixels at the normal
+    // text size, as every width and size given here).
     DBEdit *dataEdit(const QString &name, const QString &column, int width = 0);
     // The same with the field keys (see addFieldKeys).
     DBEdit *fieldBox(const QString &name, const QString &column, int width = 0);
@@ -153,8 +164,11 @@ protected:
     QLabel *addLabeled(const QString &labelName, const QString &caption, QLayout *row, QWidget *buddy);
     // The box of the code column; every register declares one.
     void setCodeBox(QWidget *codeBox);
-    void addEditable(QWidget *control);             // enabled only in the edit state
+    void addEditable(QWidget *control);             // editable only in the edit state
     void addEditable(const QList<QWidget *> &controls);
+    // A box never typed into (the code, a month's name): read-only in both
+    // states, and passed over by Tab, Enter and the arrows while editing.
+    void setAlwaysReadOnly(QWidget *control);
     void setFirstField(QWidget *control) { m_firstField = control; }
     // F5 saves and Esc leaves; Enter and the arrows move between the boxes
     // unless `saveAndLeaveOnly`.
@@ -183,12 +197,15 @@ private:
     void buildQueryPage();
     void buildExportButton();
     void buildLegend();
+    void fitToScreen();
+    static constexpr int kWindowFrame = 40; // the window's title bar and borders
     QStringList legendLines() const;
     void connectHandlers();
     // The button shows the new command, available in `state`.
     QAction *addCommand(QToolButton *button, CommandState state, std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
+    void rememberCarried();
     void whileBusy(const std::function<void()> &command);
     DbError codeInUse(const DbError &error) const;
 
@@ -198,6 +215,7 @@ private:
     QWidget *m_codeBox = nullptr;
     QWidget *m_firstField = nullptr;
     QList<QWidget *> m_editable;
+    QList<QWidget *> m_alwaysReadOnly;
     QList<QWidget *> m_tabChain;
     struct Command
     {
@@ -209,6 +227,7 @@ private:
     };
     Command *commandOf(const QToolButton *button);
     QList<Command> m_commands;
+    QVariantList m_carried; // the carried columns of the row saved last, empty before any
     bool m_windowKeysFirst = false; // the controls leave the shortcut menu's keys to the window
     bool m_busy = false;
 };

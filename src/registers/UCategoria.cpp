@@ -1,5 +1,6 @@
 #include "UCategoria.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/Messages.h"
 #include "datamodule/UDM.h"
 #include "controls/DBEdit.h"
@@ -22,6 +23,7 @@ RecordFormSetup setup()
     s.codeColumn = QStringLiteral("CATCODIGO");
     s.openOnShow = {DM->TBCATEGORIA};
     s.capitals = true;
+    s.saveAndNew = true;
     s.exportName = QStringLiteral("categorias");
     return s;
 }
@@ -35,7 +37,7 @@ TFCategoria::TFCategoria(QWidget *owner) : RecordForm(owner, setup())
     DBRadioGroup1 = new DBRadioGroup(DM->DSCATEGORIA, QStringLiteral("CATTIPO"), QStringLiteral("TIPO"),
                                      {QStringLiteral("ENTRADA"), QStringLiteral("SAIDA")}, TabSheet1);
     DBRadioGroup1->setObjectName(QStringLiteral("DBRadioGroup1"));
-    DBRadioGroup1->setFixedWidth(400);
+    DBRadioGroup1->setFixedWidth(Appearance::scaled(400));
     Edit1 = new QLineEdit(TabSheet1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFixedWidth(1);

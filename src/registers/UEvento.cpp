@@ -1,5 +1,6 @@
 #include "UEvento.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/FormKit.h"
 #include "reports/cadastros/UFEvento.h"
 #include "datamodule/UDM.h"
@@ -28,6 +29,7 @@ RecordFormSetup setup()
     s.searchColumn = QStringLiteral("EVEDESCRICAO");
     s.searchLabel = QStringLiteral("BUSCA DE EVENTO POR DESCRIÇÃO: ");
     s.reportCaption = QStringLiteral("Gerar Relatório");
+    s.saveAndNew = true;
     s.size = QSize(728, 531);
     s.exportName = QStringLiteral("eventos");
     return s;
@@ -41,7 +43,7 @@ TFEvento::TFEvento(QWidget *owner) : RecordForm(owner, setup())
     DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("EVECODIGO"), 80);
     DBMemo1 = new DBMemo(DM->DSEVENTO, QStringLiteral("EVEDESCRICAO"), page);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    DBMemo1->setFixedHeight(110);
+    DBMemo1->setFixedHeight(Appearance::scaled(110));
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("EVEDATA"), 100);
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("EVEHORA"), 40);
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("EVEMINUTOS"), 40);

@@ -2,6 +2,7 @@
 
 #include "UCargo.h"
 #include "reports/cadastros/URFuncionario.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "datamodule/UDM.h"
@@ -73,7 +74,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     DBEdit1 = fieldBox(QStringLiteral("DBEdit1"), QStringLiteral("FUNCODIGO"), 80);
     DBEdit2 = fieldBox(QStringLiteral("DBEdit2"), QStringLiteral("FUNNOME"));
     DBEdit3 = fieldBox(QStringLiteral("DBEdit3"), QStringLiteral("FUNCARGO"), 60);
-    DBEdit3->setReadOnly(true);
+    DBEdit3->setReadOnly(true); // in either state: the position is chosen in the list
     DBLookupComboBox1 = new DBLookupComboBox(page);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setAccessibleName(QStringLiteral("DESCRIÇÃO DO CARGO"));
@@ -84,7 +85,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
                                       QStringLiteral(":/icons/cargos.svg"), true);
     btnCargo->setToolTip(QStringLiteral("Cadastro de Cargos"));
     btnCargo->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnCargo->setIconSize(QSize(18, 18));
+    btnCargo->setIconSize(Appearance::scaled(QSize(18, 18)));
     DBEdit4 = fieldBox(QStringLiteral("DBEdit4"), QStringLiteral("FUNENDERECO"));
     DBEdit5 = fieldBox(QStringLiteral("DBEdit5"), QStringLiteral("FUNCIDADE"));
     DBComboBox1 = listBox(QStringLiteral("DBComboBox1"), QStringLiteral("FUNUF"), stateCodes(), 70);
@@ -125,7 +126,7 @@ TFFuncionario::TFFuncionario(QWidget *owner) : RecordForm(owner, setup())
     entryLayout()->addSpacing(4);
 
     setCodeBox(DBEdit1);
-    addEditable({DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
+    addEditable({DBEdit2, DBEdit4, DBEdit5, DBEdit7, DBEdit8, DBEdit9, DBEdit10, DBEdit11, DBEdit12,
                  DBComboBox1, DBLookupComboBox1, btnCargo});
     setFirstField(DBEdit2);
     // The UF and position lists come after the navigator, whatever their place on the page.
@@ -153,7 +154,10 @@ void TFFuncionario::btnCargoClick()
 // lists every stored employee whatever the search, and no row only in memory.
 void TFFuncionario::btnRelatorioClick()
 {
+    // The list has no filter window: it prints in big letters while the
+    // screen's text is larger than normal.
     auto *report = new TFRFuncionario(this);
+    report->setLargePrint(Appearance::textSize() != Appearance::TextSize::Normal);
     report->previewWith(report->QFuncionario, TFRFuncionario::kSql);
 }
 

@@ -3,11 +3,13 @@
 #include "reports/cadastros/UFMembro.h"
 #include "reports/cadastros/URCarteirinha.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/Messages.h"
 #include "uikit/Pictures.h"
 #include "dataset/DbError.h"
 #include "uikit/FormKit.h"
+#include "datamodule/TaxNumber.h"
 #include "datamodule/UDM.h"
 #include "controls/DBComboBox.h"
 #include "controls/DBEdit.h"
@@ -51,6 +53,7 @@ RecordFormSetup setup()
     s.shortcuts = RecordFormSetup::Shortcuts::Register;
     s.reportCaption = QStringLiteral("Gerar Relatório");
     s.reportShortcutCaption = QStringLiteral("Relatório");
+    s.saveAndNew = true;
     s.size = QSize(800, 619);
     s.exportName = QStringLiteral("membros");
     return s;
@@ -80,7 +83,7 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
 {
     QWidget *page = TabSheet1;
     for (QWidget *p : {TabSheet1, TabSheet2})
-        p->setFont(QFont(QStringLiteral("Arial"), 9));
+        p->setFont(Appearance::font(QStringLiteral("Arial"), 9));
     DataSource *ds = DM->DSMEMBRO;
 
     const auto edit = [this](const char *name, const char *column, int width) {
@@ -121,12 +124,12 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
 
     Foto = new DBImage(ds, QStringLiteral("MEMFOTO"), page);
     Foto->setObjectName(QStringLiteral("Foto"));
-    Foto->setFixedSize(150, 150);
+    Foto->setFixedSize(Appearance::scaled(QSize(150, 150)));
     Foto->setFrameShape(QFrame::Box);
     Foto->setCursor(Qt::PointingHandCursor);
     btnFoto = new QPushButton(QStringLiteral("Buscar"), page);
     btnFoto->setObjectName(QStringLiteral("btnFoto"));
-    btnFoto->setFixedWidth(150);
+    btnFoto->setFixedWidth(Appearance::scaled(150));
 
     // Rows of the page; the photograph stands at the right of the upper ones.
     auto *upper = new QVBoxLayout;
@@ -203,7 +206,7 @@ QString TFMembro::openPictureDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     auto *preview = new QLabel(QStringLiteral("(sem visualização)"), &dialog);
-    preview->setFixedSize(160, 160);
+    preview->setFixedSize(Appearance::scaled(QSize(160, 160)));
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
@@ -243,6 +246,22 @@ void TFMembro::FotoClick()
         Messages::error(QStringLiteral("O arquivo \"%1\" não é uma imagem que o programa consiga mostrar. "
                                        "Para manter a fotografia anterior, clique em Cancelar.")
                             .arg(path));
+}
+
+// A CPF whose check digits are wrong is saved only when the user says so;
+// every CPF saved is stored as "000.000.000-00" (older rows have hyphens).
+void TFMembro::btnSalvarClick()
+{
+    DM->DSMEMBRO->updateRecord(); // what the focused box holds
+    Field *cpf = DM->TBMEMBROMEMCPF;
+    if (const QString doubt = TaxNumber::doubtOn(TaxNumber::Kind::Cpf, cpf->asString());
+        !doubt.isEmpty() && !Messages::question(doubt)) {
+        DBEdit16->setFocus();
+        return;
+    }
+    if (!cpf->isNull())
+        cpf->setAsString(TaxNumber::formatted(TaxNumber::Kind::Cpf, cpf->asString()));
+    RecordForm::btnSalvarClick();
 }
 
 void TFMembro::btnRelatorioClick()

@@ -32,6 +32,7 @@ public:
 
     void FotoClick(); // loads a photograph into MEMFOTO
     void btnFotoClick() { FotoClick(); }
+    void btnSalvarClick() override;
     void btnRelatorioClick() override;
     void btnCarteirinhaClick(); // membership cards of the current or every listed member
 

@@ -2,6 +2,7 @@
 
 #include "LauncherRepair.h"
 #include "UTrocaSenha.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -69,7 +70,7 @@ bool TFLogin::dataModuleReady() const
 void TFLogin::buildControls()
 {
     FormKit::whiteBackground(this);
-    setFixedSize(590, 380);
+    setFixedSize(Appearance::scaled(QSize(590, 380)));
 
     Image1 = picture(this, QStringLiteral("Image1"), QStringLiteral(":/icons/login_cadeado.svg"));
     Image2 = picture(this, QStringLiteral("Image2"), QStringLiteral(":/icons/login_igreja.svg"));
@@ -79,7 +80,7 @@ void TFLogin::buildControls()
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("SENHA"), txtSenha, 14, true);
     for (QLineEdit *box : {txtLogin, txtSenha}) {
         QFont f = box->font();
-        f.setPointSize(12);
+        f.setPointSizeF(12 * Appearance::factor());
         box->setFont(f);
     }
 
@@ -101,8 +102,8 @@ void TFLogin::buildControls()
     btnCancelar = FormKit::pictureButton(this, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
                                          QStringLiteral(":/icons/cancelar.svg"), false);
     for (QToolButton *b : {btnEntrar, btnCancelar}) {
-        b->setMinimumSize(110, 64);
-        b->setIconSize(QSize(32, 32));
+        b->setMinimumSize(Appearance::scaled(QSize(110, 64)));
+        b->setIconSize(Appearance::scaled(QSize(32, 32)));
     }
 
     auto *boxes = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #include "UTrocaSenha.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -28,7 +29,7 @@ TFTrocaSenha::TFTrocaSenha(QWidget *owner)
 void TFTrocaSenha::buildControls()
 {
     FormKit::whiteBackground(this);
-    setFixedSize(400, 385);
+    setFixedSize(Appearance::scaled(QSize(400, 385)));
 
     // A password is stored as its hash, of any length; a user name as typed.
     const int userWidth = DM->TBUSUARIOUSULOGIN->size();

@@ -2,9 +2,11 @@
 
 #include <QFocusEvent>
 
+#include "Appearance.h"
 #include "ErrorGuard.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -154,7 +157,7 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
     b->setObjectName(objectName);
     b->setText(caption);
     b->setIcon(QIcon(iconPath));
-    b->setIconSize(QSize(32, 32));
+    b->setIconSize(Appearance::scaled(QSize(32, 32)));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(flat);
@@ -171,7 +174,7 @@ SaveCancel saveCancelButtons(QWidget *parent)
         pictureButton(parent, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
                       QStringLiteral(":/icons/cancelar.svg"), false)};
     for (QToolButton *b : {buttons.save, buttons.cancel})
-        b->setMinimumSize(100, 60);
+        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
     return buttons;
 }
 
@@ -195,7 +198,7 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
         label->setBuddy(buddy);
     QFont f = label->font();
     if (pointSize > 0)
-        f.setPointSize(pointSize);
+        f.setPointSizeF(pointSize * Appearance::factor());
     f.setBold(bold);
     label->setFont(f);
     return label;
@@ -214,6 +217,21 @@ QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QStri
     column->addWidget(captionLabel(parent, labelName, caption, control, 0, true));
     column->addWidget(control);
     return column;
+}
+
+SaveAndLeave saveAndLeaveButtons(QDialog *window, std::function<void()> save)
+{
+    const SaveAndLeave buttons{
+        pictureButton(window, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStringLiteral(":/icons/salvar.svg"),
+                      false),
+        pictureButton(window, QStringLiteral("btnSair"), QStringLiteral("Sair"), QStringLiteral(":/icons/sair.svg"),
+                      false)};
+    for (QToolButton *b : {buttons.save, buttons.leave})
+        b->setMinimumSize(Appearance::scaled(QSize(100, 60)));
+    connectGuarded(buttons.save, &QToolButton::clicked, window, save);
+    connectGuarded(new QShortcut(QKeySequence(Qt::Key_F5), window), &QShortcut::activated, window, save);
+    connectGuarded(buttons.leave, &QToolButton::clicked, window, [window] { window->reject(); });
+    return buttons;
 }
 
 QHBoxLayout *centredRow(const QList<QWidget *> &buttons)

@@ -8,6 +8,7 @@
 
 class QAbstractButton;
 class QAction;
+class QDialog;
 class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
@@ -72,6 +73,15 @@ QLabel *captionLabel(QWidget *parent, const QString &objectName, const QString &
 
 // A caption label above its control, for controls that stand side by side.
 QVBoxLayout *captionAbove(QWidget *parent, const QString &labelName, const QString &caption, QWidget *control);
+
+// "Salvar" (btnSalvar) and "Sair" (btnSair) of a small window: Salvar and
+// F5 run `save` as a user action, Sair closes the window without saving.
+struct SaveAndLeave
+{
+    QToolButton *save;
+    QToolButton *leave;
+};
+SaveAndLeave saveAndLeaveButtons(QDialog *window, std::function<void()> save);
 
 // Buttons side by side in the middle of a row, a gap between each two.
 QHBoxLayout *centredRow(const QList<QWidget *> &buttons);

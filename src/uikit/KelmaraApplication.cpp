@@ -1,5 +1,6 @@
 #include "KelmaraApplication.h"
 
+#include "Appearance.h"
 #include "ErrorGuard.h"
 #include "Messages.h"
 
@@ -14,8 +15,10 @@ void useBrazilianLocale()
 
 KelmaraApplication::KelmaraApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    setOrganizationName(QStringLiteral("Kelmara")); // where the settings of this computer and user are kept
     setApplicationName(Messages::kApplicationTitle);
     useBrazilianLocale();
+    Appearance::apply(Appearance::stored()); // before any window is built
     // Qt's own dialogs and buttons (open-picture dialog, print dialog) in Portuguese.
     auto *translator = new QTranslator(this);
     if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -3,7 +3,8 @@
 #include <QApplication>
 
 // The application object: titled "KELMARA", Brazilian Portuguese locale
-// (short date dd/MM/yyyy, currency "R$ 1.234,50"), and a last safety net
+// (short date dd/MM/yyyy, currency "R$ 1.234,50"), the text size kept for
+// this computer and user (Appearance), and a last safety net
 // that shows any error escaping an event handler instead of ending the run.
 class KelmaraApplication : public QApplication
 {

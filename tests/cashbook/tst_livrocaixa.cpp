@@ -163,7 +163,7 @@ private slots:
             w->btnNovo->click();
             ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QVERIFY(inEditState(w.get()) && !w->btnRelatorio->isEnabled());
-            QVERIFY(!w->DBEdit1->isEnabled() && !w->DBEdit3->isEnabled());
+            QVERIFY(w->DBEdit1->isReadOnly() && w->DBEdit3->isReadOnly());
             QTest::keyClicks(w->DBEdit2, "5");
             ASSERT_NO_UNAPPLIED_CHANGES(DM);
             QTest::keyClick(w->DBEdit2, Qt::Key_Down);

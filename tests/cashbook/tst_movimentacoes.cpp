@@ -87,6 +87,64 @@ private slots:
         QCOMPARE(recorder.shown.size(), 1);
     }
 
+    // "Salvar e Novo" (F6) keeps every rule of Salvar: a movement without its
+    // kind, or one the database refuses, stays in the window as typed and
+    // no new one begins. Once saved, the next movement proposes the book,
+    // the date and the kind of the one saved just before, all editable, with
+    // the focus in DESCRIÇÃO; so does Novo.
+    void movementsInARow()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.book(2, "CAIXA DE JUNHO");
+        auto w = p.open<TFMovimentacoes>();
+        const auto shown = [&w] { // code, description, book, value, date, kind
+            return QStringList{w->DBEdit1->text(), w->DBEdit2->text(), w->DBLookupComboBox1->currentText(),
+                               w->DBEdit4->text(), w->DBEdit6->text(),
+                               QString::number(w->DBRadioGroup1->checkedIndex())};
+        };
+        QVERIFY(!w->btnSalvarNovo->isEnabled());
+        w->btnNovo->click();
+        QCOMPARE(shown(), QStringList({"1", "", "", "", "//", "-1"})); // nothing saved before
+        QTest::keyClicks(w->DBEdit2, "oferta");
+        QTest::keyClicks(w->DBEdit3, "2");
+        QTest::keyClicks(w->DBEdit4, "15,50");
+        QTest::keyClick(w->DBEdit6, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit6, "05062011");
+        QTest::keyClick(w->DBEdit6, Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(recorder.texts(), QStringList{"Informe se a movimentação é uma ENTRADA ou SAÍDA!"});
+        QVERIFY(inEditState(w.get()) && focusIn(w->DBRadioGroup1) && p.count() == 0);
+        QCOMPARE(w->DBEdit2->text(), QString("OFERTA"));
+
+        w->DBRadioGroup1->button(1)->click();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.stored("MOVVALOR", 1).toDouble(), 15.5);
+        QVERIFY(inEditState(w.get()) && w->DBEdit2->hasFocus());
+        QCOMPARE(shown(), QStringList({"2", "", "CAIXA DE JUNHO", "", "05/06/2011", "1"}));
+        QTest::keyClicks(w->DBEdit2, "luz");
+        w->DBRadioGroup1->button(0)->click(); // proposed, not imposed
+        w->btnSalvarNovo->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(p.stored("MOVDEBITOCREDITO", 2).toString(), QString("ENTRADA"));
+        QCOMPARE(p.stored("MOVDATA", 2).toDate(), QDate(2011, 6, 5));
+
+        QTest::keyClicks(w->DBEdit2, "agua");
+        p.movement(3, "AGUA", "SAIDA"); // another workstation takes the code meanwhile
+        recorder.clear();
+        QTest::keyClick(w->DBEdit2, Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(recorder.shown.first().kind, Messages::Shown::Error);
+        QVERIFY(inEditState(w.get()) && p.count() == 3);
+        QCOMPARE(shown(), QStringList({"3", "AGUA", "CAIXA DE JUNHO", "", "05/06/2011", "0"}));
+        w->btnCancelar->click();
+        w->btnNovo->click(); // Novo proposes too
+        QCOMPARE(shown(), QStringList({"4", "", "CAIXA DE JUNHO", "", "05/06/2011", "0"}));
+        w->btnCancelar->click();
+    }
+
     void saidaClickedThenF5AtOnce()
     {
         Program p;
@@ -108,7 +166,7 @@ private slots:
         Messages::Recorder recorder;
         p.movement(1, "DIZIMO", "ENTRADA");
         auto w = p.open<TFMovimentacoes>();
-        QCOMPARE(w->GroupBox1->findChildren<QLabel *>().size(), 7);
+        QCOMPARE(w->GroupBox1->findChildren<QLabel *>().size(), 8);
         QTest::keyClick(w.get(), Qt::Key_F5); // Salvar disabled: nothing
         QTest::keyClick(w.get(), Qt::Key_Escape);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);

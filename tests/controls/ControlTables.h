@@ -14,7 +14,7 @@ inline std::unique_ptr<MemoryTable> membersTable()
         FieldDefs{codeDef("MEMCODIGO"), textDef("MEMNOME", 50), textDef("MEMENDERECO", 50),
                   typedDef("MEMDATANASC", FieldType::Date, kDateInputMask), textDef("MEMUF", 2),
                   typedDef("MEMFOTO", FieldType::Blob), textDef("MEMCONJUGE", 50), textDef("MEMSEXO", 10),
-                  textDef("MEMCPF", 20, QStringLiteral("999-999-999-99;_"))});
+                  textDef("MEMCPF", 20, QStringLiteral("999.999.999-99;_"))});
 }
 
 inline std::unique_ptr<MemoryTable> employeesTable()

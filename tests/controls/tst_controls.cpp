@@ -6,8 +6,12 @@
 #include "uikit/Messages.h"
 
 #include <QAccessible>
+#include <QBuffer>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -44,6 +48,20 @@ void type(QWidget *widget, const QString &text)
         const Qt::Key key = c.unicode() < 0x100 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
     }
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes;
+}
+
+bool announcedReadOnly(QWidget *w)
+{
+    return QAccessible::queryAccessibleInterface(w)->state().readOnly;
 }
 
 } // namespace
@@ -241,23 +259,28 @@ private slots:
         QCOMPARE(members->field("MEMNOME")->asString(), "ANA");
     }
 
-    void taxNumberKeepsItsHyphens()
+    // Typed through the mask and stored with its separators; a number stored
+    // with others (older CPFs with hyphens) shows by its digits in the mask.
+    void taxNumberIsTypedThroughItsMask()
     {
         const auto members = membersTable();
+        members->store({{"MEMCODIGO", 2}, {"MEMCPF", "172-588-395-34"}});
         TableDataset *tb = members->dataset();
         tb->open();
         DBEdit cpf(members->source(), "MEMCPF");
-        QCOMPARE(cpf.inputMask(), "999-999-999-99;_");
+        QCOMPARE(cpf.inputMask(), "999.999.999-99;_");
+        QCOMPARE(cpf.text(), "172.588.395-34");
         tb->insert();
         members->field("MEMCODIGO")->setAsInteger(1);
         QTest::keyClicks(&cpf, "123");
         QCOMPARE(dbErrorOf([&] { tb->post(); }),
-                 "'123-___-___-__' está incompleto: preencha todas as posições ou deixe em branco.");
+                 "'123.___.___-__' está incompleto: preencha todas as posições ou deixe em branco.");
         QTest::keyClicks(&cpf, "45678901");
         tb->post();
-        QCOMPARE(members->field("MEMCPF")->asString(), "123-456-789-01");
+        QCOMPARE(members->field("MEMCPF")->asString(), "123.456.789-01");
         tb->applyUpdates();
-        QCOMPARE(members->stored(0, "MEMCPF").toString(), "123-456-789-01");
+        QCOMPARE(members->stored(1, "MEMCPF").toString(), "123.456.789-01");
+        QCOMPARE(members->stored(0, "MEMCPF").toString(), "172-588-395-34"); // shown, never rewritten
 
         tb->edit();
         cpf.selectAll();
@@ -514,6 +537,70 @@ private slots:
         QCOMPARE(members->field("MEMCODIGO")->asInteger(), 7);
         QCOMPARE(members->field("MEMCONJUGE")->asString(), "JOÃO");
         QCOMPARE(members->field("MEMUF")->asString(), "RS");
+    }
+
+    // Read-only (the browse state) a box, a memo, a list, a radio group and a
+    // picture box stay enabled, so they show the row in full contrast, and are
+    // announced as read-only; typing, clicks and keys change nothing, even
+    // while the row is edited. Editable, the same actions change the row. A
+    // button is disabled instead.
+    void readOnlyShowsButNeverChanges()
+    {
+        const auto members = membersTable();
+        members->store({{"MEMCODIGO", 1}, {"MEMNOME", "ANA"}, {"MEMENDERECO", "RUA A"}, {"MEMUF", "RS"},
+                        {"MEMSEXO", "MASCULINO"}});
+        TableDataset *tb = members->dataset();
+        tb->open();
+        Window w;
+        auto *name = w.add(new DBEdit(members->source(), "MEMNOME"));
+        auto *address = w.add(new DBMemo(members->source(), "MEMENDERECO"));
+        auto *uf = w.add(new DBComboBox(members->source(), "MEMUF", {"RS", "SC", "PR"}));
+        uf->setEditable(true);
+        auto *sex = w.add(new DBRadioGroup(members->source(), "MEMSEXO", "SEXO", {"MASCULINO", "FEMININO"}));
+        auto *photo = w.add(new DBImage(members->source(), "MEMFOTO"));
+        photo->setFixedSize(50, 50);
+        QVERIFY(w.show());
+        int photoClicks = 0;
+        connect(photo, &DBImage::clicked, this, [&photoClicks] { ++photoClicks; });
+        const QList<QWidget *> controls{name, address, uf, sex, photo};
+        const auto useEveryControl = [&] {
+            tb->edit();
+            for (QWidget *box : {static_cast<QWidget *>(name), static_cast<QWidget *>(address)}) {
+                box->setFocus();
+                QTest::keyClick(box, Qt::Key_End);
+                QTest::keyClicks(box, "X");
+            }
+            uf->setFocus();
+            QTest::keyClick(uf, Qt::Key_Down);
+            uf->lineEdit()->selectAll();
+            QTest::keyClicks(uf->lineEdit(), "PR");
+            QTest::mouseClick(sex->button(1), Qt::LeftButton);
+            QTest::mouseClick(photo, Qt::LeftButton);
+            name->setFocus();
+            tb->post();
+            return QStringList{members->field("MEMNOME")->asString(), members->field("MEMENDERECO")->asString(),
+                               members->field("MEMUF")->asString(), members->field("MEMSEXO")->asString()};
+        };
+
+        for (QWidget *c : controls)
+            DataControl::setEditable(c, false);
+        for (QWidget *c : controls)
+            QVERIFY2(c->isEnabled() && DataControl::isReadOnly(c), c->metaObject()->className());
+        for (QWidget *c : {static_cast<QWidget *>(name), static_cast<QWidget *>(address), static_cast<QWidget *>(uf),
+                           static_cast<QWidget *>(sex->button(0))})
+            QVERIFY2(announcedReadOnly(c), c->metaObject()->className());
+        QCOMPARE(useEveryControl(), QStringList({"ANA", "RUA A", "RS", "MASCULINO"}));
+        QCOMPARE(photoClicks, 0);
+
+        for (QWidget *c : controls)
+            DataControl::setEditable(c, true);
+        QVERIFY(!announcedReadOnly(uf) && !announcedReadOnly(sex->button(0)));
+        QCOMPARE(useEveryControl(), QStringList({"ANAX", "RUA AX", "PR", "FEMININO"}));
+        QCOMPARE(photoClicks, 1);
+
+        QPushButton button("Buscar");
+        DataControl::setEditable(&button, false);
+        QVERIFY(!button.isEnabled());
     }
 };
 

@@ -114,11 +114,11 @@ private slots:
         Messages::Recorder messages;
         auto w = p.open<TFDadosIgreja>();
         w->txtNome->setText("IGREJA NOVA");
-        w->txtCNPJ->setText("11.222.333/0001-82"); // a wrong check digit
+        w->txtCNPJ->setText("11.222.333/0001-82"); // a wrong check digit: asked, and "Não"
         w->btnSalvar->click();
-        QCOMPARE(messages.texts(),
-                 QStringList{"CNPJ inválido: confira os 14 caracteres, como em 12.345.678/0001-95."});
-        QVERIFY(w->isVisible());
+        QCOMPARE(messages.texts(), QStringList{"O CNPJ 11.222.333/0001-82 não é válido. Salvar assim mesmo?"});
+        QCOMPARE(messages.shown.first().kind, Messages::Shown::Question);
+        QVERIFY(w->isVisible() && w->txtCNPJ->hasFocus());
         QCOMPARE(p.rows(), before);
 
         // A name the database cannot hold: the error box, and not one datum stored.
@@ -152,19 +152,23 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
     }
 
-    void cnpjNumbersAndLetters()
+    // "Sim" stores a CNPJ that is not one, as typed or, with its fourteen
+    // characters, in the usual format.
+    void aCnpjThatIsNotOneIsStoredOnSim()
     {
-        QString formatted;
-        QVERIFY(ChurchData::normalizeCnpj("11222333000181", formatted));
-        QCOMPARE(formatted, "11.222.333/0001-81");
-        QVERIFY(ChurchData::normalizeCnpj("12.abc.345/01de-35", formatted)); // the alphanumeric CNPJ
-        QCOMPARE(formatted, "12.ABC.345/01DE-35");
-        QVERIFY(ChurchData::normalizeCnpj("  ", formatted));
-        QCOMPARE(formatted, "");
-        QVERIFY(!ChurchData::normalizeCnpj("1122233300018", formatted));  // thirteen
-        QVERIFY(!ChurchData::normalizeCnpj("00000000000000", formatted)); // checks, but is none
-        QVERIFY(!ChurchData::normalizeCnpj("11222333000181x", formatted));
-        QVERIFY(!ChurchData::normalizeCnpj("12ABC34501DE3A", formatted)); // letters only before the check
+        Church p;
+        Messages::Recorder messages;
+        messages.answers = {true};
+        auto w = p.open<TFDadosIgreja>();
+        w->txtCNPJ->setText("11222333000182");
+        w->btnSalvar->click();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(ChurchData::value(ParameterCode::Cnpj), "11.222.333/0001-82");
+        w = p.open<TFDadosIgreja>();
+        w->txtCNPJ->setText("123");
+        w->btnSalvar->click();
+        QCOMPARE(messages.texts().last(), "O CNPJ 123 não é válido. Salvar assim mesmo?");
+        QCOMPARE(ChurchData::value(ParameterCode::Cnpj), "11.222.333/0001-82"); // "Não" this time
     }
 
     void openedFromConfiguracoes()

@@ -4,6 +4,7 @@
 #include "RegisterFixture.h"
 
 #include "uikit/Messages.h"
+#include "controls/DataControl.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
 #include "controls/DBImage.h"
@@ -60,13 +61,15 @@ QByteArray pictureBytes(int width, int height, const char *format)
 
 bool inEditState(TFMembro *w)
 {
-    return w->btnSalvar->isEnabled() && w->btnFoto->isEnabled() && w->Foto->isEnabled() && !w->btnNovo->isEnabled()
+    return w->btnSalvar->isEnabled() && w->btnFoto->isEnabled() && !DataControl::isReadOnly(w->Foto)
+        && !w->btnNovo->isEnabled()
         && !w->btnRelatorio->isEnabled() && !w->btnSair->isEnabled();
 }
 
 bool inBrowseState(TFMembro *w)
 {
-    return !w->btnSalvar->isEnabled() && !w->btnFoto->isEnabled() && !w->Foto->isEnabled() && w->btnNovo->isEnabled()
+    return !w->btnSalvar->isEnabled() && !w->btnFoto->isEnabled() && DataControl::isReadOnly(w->Foto)
+        && w->btnNovo->isEnabled()
         && w->btnRelatorio->isEnabled() && w->btnSair->isEnabled();
 }
 
@@ -220,7 +223,7 @@ private slots:
         w->DBEdit16->setFocus();
         QTest::keyClick(w->DBEdit16, Qt::Key_Home);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
-        QTest::keyClicks(w->DBEdit16, "12345678901");
+        QTest::keyClicks(w->DBEdit16, "52998224725");
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         w->DBEdit8->setFocus();
         QTest::keyClick(w->DBEdit8, Qt::Key_Home);
@@ -245,9 +248,55 @@ private slots:
         const QList<QVariantList> rows =
             p.fx.db.rows("SELECT MEMCPF, MEMDATANASC, MEMEMAIL FROM TMEMBRO WHERE MEMCODIGO = 1");
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0][0].toString(), QString("123-456-789-01"));
+        QCOMPARE(rows[0][0].toString(), QString("529.982.247-25"));
         QCOMPARE(rows[0][1].toDate(), QDate(2020, 2, 29));
         QCOMPARE(rows[0][2].toString(), QString("JOAO@IGREJA.ORG"));
+    }
+
+    // A CPF with wrong check digits is saved only on "Sim", and "Não" keeps
+    // the member in the window, also on "Salvar e Novo"; every CPF saved is
+    // stored as "000.000.000-00", one stored with hyphens by an older version
+    // included, and rows nobody saved keep theirs.
+    void cpfIsCheckedAndStoredInItsFormat()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        for (int code : {1, 2})
+            p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMCPF) VALUES (?, 'ANA', '172-588-395-34')", {code});
+        const auto cpfOf = [&p](int code) {
+            return p.fx.db.scalar("SELECT MEMCPF FROM TMEMBRO WHERE MEMCODIGO = ?", {code});
+        };
+        auto w = p.open();
+        QCOMPARE(w->DBEdit16->text(), QString("172.588.395-34")); // the same CPF, by its digits
+        w->btnAlterar->click();
+        w->btnSalvar->click();
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QVERIFY(recorder.shown.isEmpty());
+        QCOMPARE(QVariantList({cpfOf(1), cpfOf(2)}), QVariantList({"172.588.395-34", "172-588-395-34"}));
+
+        w->btnNovo->click();
+        QTest::keyClicks(w->DBEdit2, "carla");
+        w->DBEdit16->setFocus();
+        QTest::keyClick(w->DBEdit16, Qt::Key_Home);
+        QTest::keyClicks(w->DBEdit16, "12345678901");
+        recorder.answers = {false};
+        QTest::keyClick(w->DBEdit16, Qt::Key_F6);
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(recorder.texts(), QStringList{"O CPF 123.456.789-01 não é válido. Salvar assim mesmo?"});
+        QCOMPARE(recorder.shown.last().kind, Messages::Shown::Question);
+        QVERIFY(inEditState(w.get()) && w->DBEdit16->hasFocus() && w->DBEdit2->text() == "CARLA");
+        QVERIFY(cpfOf(3).isNull());
+
+        recorder.answers = {true};
+        QTest::keyClick(w->DBEdit16, Qt::Key_F6); // Sim: saved, and the next member begun
+        ASSERT_NO_UNAPPLIED_CHANGES(DM);
+        QCOMPARE(cpfOf(3).toString(), QString("123.456.789-01"));
+        QVERIFY(inEditState(w.get()) && w->DBEdit2->hasFocus() && w->DBEdit1->text() == "4");
+        QTest::keyClicks(w->DBEdit2, "davi"); // no CPF: nothing to ask
+        recorder.clear();
+        QTest::keyClick(w->DBEdit2, Qt::Key_F5);
+        QVERIFY(recorder.shown.isEmpty() && inBrowseState(w.get()));
+        QVERIFY(p.fx.db.scalar("SELECT COUNT(*) FROM TMEMBRO WHERE MEMCODIGO = 4 AND MEMCPF IS NULL").toInt() == 1);
     }
 
     void shortcutKeysActOnEnabledButtonsOnly()

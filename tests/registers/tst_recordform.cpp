@@ -4,13 +4,17 @@
 #include "RegisterFixture.h"
 
 #include "uikit/Messages.h"
+#include "controls/DataControl.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
 #include "controls/DBMemo.h"
 #include "main/UMenu.h"
+#include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
 #include "main/UParamentros.h"
 #include "registers/UCargo.h"
+#include "registers/UCategoria.h"
+#include "registers/UEvento.h"
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "signin/ULogin.h"
@@ -117,6 +121,7 @@ struct WindowKey
 const QList<WindowKey> kWindowKeys{{Qt::Key_F1, &RecordForm::btnNovo},
                                    {Qt::Key_F2, &RecordForm::btnAlterar},
                                    {Qt::Key_F5, &RecordForm::btnSalvar},
+                                   {Qt::Key_F6, &RecordForm::btnSalvarNovo},
                                    {Qt::Key_Escape, &RecordForm::btnCancelar},
                                    {Qt::SHIFT | Qt::Key_Delete, &RecordForm::btnExcluir},
                                    {Qt::CTRL | Qt::Key_P, &RecordForm::btnRelatorio},
@@ -130,6 +135,16 @@ QList<QWidget *> focusableControls(QWidget *window)
     for (QWidget *w : window->findChildren<QWidget *>())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(window) && !w->focusProxy())
             controls << w;
+    return controls;
+}
+
+// The data-bound controls shown on the entry page, by object name.
+QMap<QString, QWidget *> dataControls(RecordForm *w)
+{
+    QMap<QString, QWidget *> controls;
+    for (QWidget *c : w->TabSheet1->findChildren<QWidget *>())
+        if (c->isVisibleTo(w) && c->findChild<FieldLink *>(QString(), Qt::FindDirectChildrenOnly))
+            controls.insert(c->objectName(), c);
     return controls;
 }
 
@@ -161,12 +176,12 @@ private slots:
         recorder.defaultAnswer = true;
         auto w = p.open<TFCargo>();
         QVERIFY(inBrowseState(w.get()));
-        QVERIFY(!w->DBEdit2->isEnabled() && !w->DBEdit1->isEnabled());
+        QVERIFY(w->DBEdit2->isReadOnly() && w->DBEdit1->isReadOnly());
         w->btnNovo->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("1")); // the first position ever
         QVERIFY(inEditState(w.get()));
-        QVERIFY(w->DBEdit2->isEnabled() && w->DBEdit2->hasFocus() && !w->DBEdit1->isEnabled());
+        QVERIFY(!w->DBEdit2->isReadOnly() && w->DBEdit2->hasFocus() && w->DBEdit1->isReadOnly());
         w->btnCancelar->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
 
@@ -208,10 +223,10 @@ private slots:
         w->btnNovo->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->DBEdit1->text(), QString("6"));
-        QVERIFY(w->DBEdit1->isEnabled()); // the code is the user's to choose here
+        QVERIFY(!w->DBEdit1->isReadOnly()); // the code is the user's to choose here
         w->btnCancelar->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
-        QVERIFY(!w->DBEdit1->isEnabled());
+        QVERIFY(w->DBEdit1->isReadOnly());
     }
 
     void searchTakesQuotesPercentAndEmptyText()
@@ -272,6 +287,58 @@ private slots:
         w->btnExcluir->click();
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TCARGO").toInt(), 1);
+    }
+
+    // Browsing, every box, list, radio group, memo and picture box shows the
+    // row enabled (full contrast) but read-only, and is announced so; while
+    // a row is inserted each is editable, but for those never typed into,
+    // and Tab passes over the boxes that were never to be typed into (the
+    // code) as it passed over them when they were disabled.
+    void dataControlsAreReadOnlyWhileBrowsing_data()
+    {
+        QTest::addColumn<Creator>("create");
+        QTest::addColumn<QStringList>("neverEditable");
+        QTest::addColumn<QStringList>("passedOver");
+        const QStringList code{"DBEdit1"};
+        QTest::newRow("cargos") << creator<TFCargo>() << code << code;
+        QTest::newRow("membros") << creator<TFMembro>() << code << code;
+        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList{"DBEdit1", "DBEdit3"} << code;
+        QTest::newRow("eventos") << creator<TFEvento>() << code << code;
+        QTest::newRow("livros") << creator<TFLivroCaixa>() << QStringList{"DBEdit1", "DBEdit3"}
+                                << QStringList{"DBEdit1", "DBEdit3"};
+        QTest::newRow("movimentações") << creator<TFMovimentacoes>() << code << code;
+        QTest::newRow("parâmetros") << creator<TFParamentros>() << QStringList() << QStringList();
+        QTest::newRow("categorias") << creator<TFCategoria>() << code << code;
+    }
+
+    void dataControlsAreReadOnlyWhileBrowsing()
+    {
+        QFETCH(Creator, create);
+        QFETCH(QStringList, neverEditable);
+        QFETCH(QStringList, passedOver);
+        Program p;
+        const std::unique_ptr<RecordForm> w = create(p.menu);
+        w->show();
+        const QMap<QString, QWidget *> controls = dataControls(w.get());
+        QVERIFY(controls.size() >= 3);
+        const auto takesTab = [&controls](const QString &name) {
+            return bool(controls.value(name)->focusPolicy() & Qt::TabFocus);
+        };
+        for (QWidget *c : controls) {
+            QVERIFY2(c->isEnabled() && DataControl::isReadOnly(c), qPrintable(c->objectName()));
+            if (!qobject_cast<QLabel *>(c) && !qobject_cast<QGroupBox *>(c)) // a picture; a group: its buttons
+                QVERIFY2(QAccessible::queryAccessibleInterface(c)->state().readOnly, qPrintable(c->objectName()));
+        }
+        for (const QString &name : passedOver)
+            QVERIFY2(takesTab(name), qPrintable(name));
+        w->btnNovo->click();
+        for (QWidget *c : controls)
+            QVERIFY2(DataControl::isReadOnly(c) == neverEditable.contains(c->objectName()), qPrintable(c->objectName()));
+        for (const QString &name : neverEditable)
+            QVERIFY2(takesTab(name) != passedOver.contains(name), qPrintable(name));
+        w->btnCancelar->click();
+        for (QWidget *c : controls)
+            QVERIFY2(DataControl::isReadOnly(c), qPrintable(c->objectName()));
     }
 
     void refusedSaveStaysInEditWithWhatWasTyped()
@@ -433,10 +500,10 @@ private slots:
         QTest::addColumn<QStringList>("absent");
         QTest::addColumn<QStringList>("always");
         QTest::newRow("membros") << creator<TFMembro>() << QStringList{"F8"} << QStringList();
-        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList() << QStringList();
+        QTest::newRow("funcionários") << creator<TFFuncionario>() << QStringList{"F6"} << QStringList();
         QTest::newRow("movimentações") << creator<TFMovimentacoes>() << QStringList{"Ctrl+P"}
                                        << QStringList{"F1", "Shift+Del"};
-        QTest::newRow("memorando") << creator<ShortcutRegister>() << QStringList{"F8"} << QStringList();
+        QTest::newRow("memorando") << creator<ShortcutRegister>() << QStringList{"F6", "F8"} << QStringList();
     }
 
     void windowKeysAreTheButtonsCommands()
@@ -501,12 +568,13 @@ private slots:
                     lines << label->text();
             return lines;
         };
-        const QStringList keys{"F1 para Novo",      "F2 para Alterar",      "F5 para Salvar",
-                               "ESC para Cancelar", "Shif+Del para Excluir", "F8 para Consultar"};
-        QCOMPARE(legend(p.open<TFMembro>().get()), keys + QStringList({"Ctrl+P para Relatório", "F4 para Sair"}));
+        const QStringList saving{"F1 para Novo", "F2 para Alterar", "F5 para Salvar", "F6 para Salvar e Novo"};
+        const QStringList keys{"ESC para Cancelar", "Shif+Del para Excluir", "F8 para Consultar"};
+        QCOMPARE(legend(p.open<TFMembro>().get()),
+                 saving + keys + QStringList({"Ctrl+P para Relatório", "F4 para Sair"}));
         QCOMPARE(legend(p.open<ShortcutRegister>().get()),
-                 keys + QStringList({"Ctrl+P para Gerar Relatório", "F4 para Sair"}));
-        QCOMPARE(legend(p.open<TFMovimentacoes>().get()), keys + QStringList({"F4 para Sair"}));
+                 saving.mid(0, 3) + keys + QStringList({"Ctrl+P para Gerar Relatório", "F4 para Sair"}));
+        QCOMPARE(legend(p.open<TFMovimentacoes>().get()), saving + keys + QStringList({"F4 para Sair"}));
         QCOMPARE(legend(p.open<TFCargo>().get()), QStringList());
         QCOMPARE(p.open<TFCargo>()->findChild<QGroupBox *>("GroupBox1"), nullptr);
     }

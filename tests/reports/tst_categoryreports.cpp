@@ -325,7 +325,7 @@ private slots:
             QCOMPARE(text("txtValor"), QString("R$\u00a0120,50"));
             QCOMPARE(text("txtNumero"), QString("Nº ENV 77"));
             QCOMPARE(text("txtTexto"),
-                     QString("Recebemos de JOÃO DA SILVA, CPF 123-456-789-09, a importância de R$\u00a0120,50 (cento e "
+                     QString("Recebemos de JOÃO DA SILVA, CPF 123.456.789-09, a importância de R$\u00a0120,50 (cento e "
                              "vinte reais e cinquenta centavos), referente a DÍZIMOS: DÍZIMO DE MAIO."));
             QCOMPARE(text("txtLocalData"), QString("Campinas/SP, 12 de maio de 2011."));
             QCOMPARE(text("txtNomeDaIgreja"), QString("IGREJA BATISTA CENTRAL"));

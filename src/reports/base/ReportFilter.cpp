@@ -1,11 +1,13 @@
 #include "ReportFilter.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "controls/DBLookupComboBox.h"
 #include "dataset/Field.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,16 +27,30 @@ ReportFilter::ReportFilter(QWidget *owner, const QString &objectName, const QStr
     setObjectName(objectName);
     setWindowTitle(caption);
     FormKit::whiteBackground(this);
-    setFixedSize(size);
+    setFixedSize(Appearance::scaled(size));
     btnSair = FormKit::pictureButton(this, QStringLiteral("btnSair"), QStringLiteral("Sair"),
                                      QStringLiteral(":/icons/sair.svg"), false);
-    btnSair->setMinimumSize(kButtonSize);
+    btnSair->setMinimumSize(Appearance::scaled(kButtonSize));
     connectGuarded(btnSair, &QToolButton::clicked, this, [this] { close(); }); // btnSairClick
 }
 
 int ReportFilter::choice() const
 {
     return m_choices ? m_choices->checkedId() : -1;
+}
+
+bool ReportFilter::largePrint() const
+{
+    return m_largePrint && m_largePrint->isChecked();
+}
+
+QCheckBox *ReportFilter::addLargePrintChoice()
+{
+    m_largePrint = new QCheckBox(QStringLiteral("Letra grande"), this);
+    m_largePrint->setObjectName(QStringLiteral("chkLetraGrande"));
+    m_largePrint->setToolTip(QStringLiteral("A lista em letras de 14 pontos, na folha deitada"));
+    m_largePrint->setChecked(Appearance::textSize() != Appearance::TextSize::Normal);
+    return m_largePrint;
 }
 
 QGroupBox *ReportFilter::addChoices(const QString &name, const QString &caption, const QStringList &items,
@@ -65,7 +81,7 @@ QLineEdit *ReportFilter::addDateBox(const QString &name)
 {
     QLineEdit *box = FormKit::textBox(this, name);
     box->setInputMask(kDateInputMask);
-    box->setFixedWidth(100);
+    box->setFixedWidth(Appearance::scaled(100));
     FormKit::boxKeys(box, nullptr, [this] { btnSair->click(); });
     return box;
 }
@@ -79,7 +95,7 @@ QToolButton *ReportFilter::addGenerateButton(const QString &name, std::function<
 {
     QToolButton *button = FormKit::pictureButton(this, name, QStringLiteral("Gerar Relatório"),
                                                  QStringLiteral(":/icons/relatorio.svg"), false);
-    button->setMinimumSize(kButtonSize);
+    button->setMinimumSize(Appearance::scaled(kButtonSize));
     connectGuarded(button, &QToolButton::clicked, this, std::move(generate));
     return button;
 }

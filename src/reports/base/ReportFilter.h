@@ -6,6 +6,7 @@
 class DBLookupComboBox;
 class DataSource;
 class QButtonGroup;
+class QCheckBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLineEdit;
@@ -25,6 +26,8 @@ public:
 
     // The choice made in the group, -1 when none is.
     int choice() const;
+    // "Letra grande" checked, where the window offers it.
+    bool largePrint() const;
 
 protected:
     // The choices, `columns` to a line, none chosen.
@@ -39,8 +42,12 @@ protected:
     static QDate dateIn(const QLineEdit *box);
     // "Gerar Relatório", running `generate` as a user action.
     QToolButton *addGenerateButton(const QString &name, std::function<void()> generate);
+    // "Letra grande": the list in big letters (ReportWindow::setLargePrint);
+    // checked at first while the screen's text is larger than normal.
+    QCheckBox *addLargePrintChoice();
     // `generate` and "Sair" side by side, centred.
     QHBoxLayout *buttonRow(QToolButton *generate);
 
     QButtonGroup *m_choices = nullptr;
+    QCheckBox *m_largePrint = nullptr;
 };

@@ -38,6 +38,12 @@ void ReportWindow::openWith(QueryDataset *query, const QStringList &sql, const Q
     query->open();
 }
 
+void ReportWindow::largePrintColumns(qreal rowPoints, const QList<QPoint> &columns)
+{
+    QuickRep1->largeLift = kLargePrintPoints - rowPoints;
+    QuickRep1->largeColumns = columns;
+}
+
 QueryDataset *ReportWindow::addQuery(const QString &name, const QStringList &sql)
 {
     auto *query = new QueryDataset(name, DM->connectionName(), this);

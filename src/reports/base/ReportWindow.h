@@ -31,6 +31,11 @@ public:
     // Closes `query`, gives it the lines `sql` and the positional `params` and opens it.
     static void openWith(QueryDataset *query, const QStringList &sql, const QVariantList &params = {});
 
+    // "Letra grande": the list's rows in kLargePrintPoints on a landscape
+    // page (Report::setLargePrint), for a report that declares its columns.
+    static constexpr qreal kLargePrintPoints = 14;
+    void setLargePrint(bool on) { QuickRep1->setLargePrint(on); }
+
 protected:
     // A query of this report on the data module's connection, not yet open.
     QueryDataset *addQuery(const QString &name, const QStringList &sql);
@@ -42,6 +47,11 @@ protected:
     static void stampToday(LabelElement *label);
 
     static QColor cream() { return QColor(255, 251, 240); }
+
+    // How the list prints in large print: its rows are designed in
+    // `rowPoints`; `columns` are the (designed, landscape) left edges of its
+    // columns, in tenths of a millimetre.
+    void largePrintColumns(qreal rowPoints, const QList<QPoint> &columns);
 
     // What the list reports share. A column heading (or any fixed caption):
     // element name, text and left edge in tenths of a millimetre.

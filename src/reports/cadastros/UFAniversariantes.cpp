@@ -5,6 +5,7 @@
 #include "uikit/FormKit.h"
 #include "uikit/Today.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,11 +25,14 @@ TFFAniversariantes::TFFAniversariantes(QWidget *owner)
     cbMes->setCurrentIndex(Today::date().month() - 1);
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("MÊS"), cbMes, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+    chkLetraGrande = addLargePrintChoice();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->addWidget(Label1);
     layout->addWidget(cbMes);
+    layout->addSpacing(8);
+    layout->addWidget(chkLetraGrande);
     layout->addStretch();
     layout->addLayout(buttonRow(btnGerar));
 }
@@ -40,5 +44,7 @@ int TFFAniversariantes::month() const
 
 void TFFAniversariantes::btnGerarClick()
 {
-    (new TFRAniversariantes(this))->previewMonth(month());
+    auto *report = new TFRAniversariantes(this);
+    report->setLargePrint(largePrint());
+    report->previewMonth(month());
 }

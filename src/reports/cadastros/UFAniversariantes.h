@@ -15,6 +15,7 @@ public:
     QLabel *Label1;
     QComboBox *cbMes; // January to December; the item's index + 1 is the month
     QToolButton *btnGerar;
+    QCheckBox *chkLetraGrande;
 
     int month() const;
     void btnGerarClick();

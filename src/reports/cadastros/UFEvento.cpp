@@ -11,6 +11,7 @@
 #include "provider/QueryDataset.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +37,7 @@ TFFEvento::TFFEvento(QWidget *owner)
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral(" A "), txtDataFinal, 0, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("FUNCIONÁRIO: "), DBLookupComboBox1, 0, true);
     btnRelatorio = addGenerateButton(QStringLiteral("btnRelatorio"), [this] { btnRelatorioClick(); });
+    chkLetraGrande = addLargePrintChoice();
     layOut();
 }
 
@@ -57,6 +59,8 @@ void TFFEvento::layOut()
     layout->addLayout(period);
     layout->addSpacing(8);
     layout->addLayout(employee);
+    layout->addSpacing(8);
+    layout->addWidget(chkLetraGrande);
     layout->addStretch();
     layout->addLayout(buttonRow(btnRelatorio));
     FormKit::tabChain({txtDataInicial, txtDataFinal, DBLookupComboBox1, m_choices->button(ByPeriod)});
@@ -88,6 +92,7 @@ void TFFEvento::btnRelatorioClick()
         return;
     }
     auto *report = new TFREvento(this);
+    report->setLargePrint(largePrint());
     filterQuery(report->QEventos, chosen);
     report->QEventos->open();
     report->preview();

@@ -21,6 +21,7 @@ public:
     DBLookupComboBox *DBLookupComboBox1;
     QLabel *Label1, *Label2, *Label3;
     QToolButton *btnRelatorio;
+    QCheckBox *chkLetraGrande;
 
     void FormShow();
     void btnRelatorioClick();

@@ -8,6 +8,7 @@
 #include "controls/DBLookupComboBox.h"
 #include "provider/QueryDataset.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +25,7 @@ TFFMembro::TFFMembro(QWidget *owner)
     DBLookupComboBox1 = addRowList(DM->DSMEMBRO, QStringLiteral("MEMCODIGO"), QStringLiteral("MEMNOME"));
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("MEMBRO"), DBLookupComboBox1, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+    chkLetraGrande = addLargePrintChoice();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
@@ -31,6 +33,8 @@ TFFMembro::TFFMembro(QWidget *owner)
     layout->addSpacing(8);
     layout->addWidget(Label1);
     layout->addWidget(DBLookupComboBox1);
+    layout->addSpacing(8);
+    layout->addWidget(chkLetraGrande);
     layout->addStretch();
     layout->addLayout(buttonRow(btnGerar));
 }
@@ -40,6 +44,7 @@ void TFFMembro::btnGerarClick()
     switch (choice()) {
     case 0: {
         auto *report = new TFRMembro(this);
+        report->setLargePrint(largePrint());
         report->previewWith(report->QMembro, TFRMembro::kSql);
         break;
     }

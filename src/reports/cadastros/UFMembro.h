@@ -16,6 +16,7 @@ public:
     QLabel *Label1;
     DBLookupComboBox *DBLookupComboBox1;
     QToolButton *btnGerar;
+    QCheckBox *chkLetraGrande; // the member list only
 
     void btnGerarClick();
 };

@@ -24,6 +24,7 @@ TFRAniversariantes::TFRAniversariantes(QWidget *owner) : ReportWindow(owner)
                             {"QRLabel8", QStringLiteral("Celular"), 1550}});
     QRBand1->beforePrint = [this](Band &band) { QRBand1BeforePrint(band); };
     addDetail();
+    largePrintColumns(8, {{130, 200}, {1010, 1500}, {1200, 1800}, {1550, 2300}});
     QRBand3 = QuickRep1->addBand(Band::Kind::PageFooter, QStringLiteral("QRBand3"), 444);
     txtData = addGeneratedOn(QRBand3, 1373, 1720, 296);
     QRBand3->beforePrint = [this](Band &band) { QRBand3BeforePrint(band); };

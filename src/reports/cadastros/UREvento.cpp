@@ -14,6 +14,7 @@ TFREvento::TFREvento(QWidget *owner) : ReportWindow(owner)
                             {"QRLabel8", QStringLiteral("Horário"), 1744}});
     QRBand1->beforePrint = [this](Band &band) { QRBand1BeforePrint(band); };
     addDetail();
+    largePrintColumns(8, {{947, 1250}, {1495, 2050}, {1638, 2360}, {1775, 2565}, {1804, 2640}});
     QRBand2 = QuickRep1->addBand(Band::Kind::PageFooter, QStringLiteral("QRBand2"), 466);
     txtData = addGeneratedOn(QRBand2, 1371, 1714, 296);
     QRBand2->beforePrint = [this](Band &band) { QRBand2BeforePrint(band); };

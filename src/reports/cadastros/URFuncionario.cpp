@@ -24,6 +24,8 @@ TFRFuncionario::TFRFuncionario(QWidget *owner) : ReportWindow(owner)
     QRBand1->beforePrint = [this](Band &band) { QRBand1BeforePrint(band); };
     addDetail();
     addFooter();
+    // The e-mail address has the widest column.
+    largePrintColumns(6, {{373, 520}, {635, 880}, {847, 1220}, {1037, 1600}, {1281, 2320}});
 }
 
 void TFRFuncionario::addDetail()

@@ -24,6 +24,8 @@ TFRMembro::TFRMembro(QWidget *owner) : ReportWindow(owner)
                             {"QRLabel3", QStringLiteral("Endereço: "), 1132},
                             {"QRLabel8", QStringLiteral("Celular"), 1741}});
     addDetail();
+    // The e-mail address has the widest column.
+    largePrintColumns(7, {{503, 680}, {712, 1060}, {1132, 1860}, {1691, 2390}});
     QRBand3 = QuickRep1->addBand(Band::Kind::PageFooter, QStringLiteral("QRBand3"), 444);
     txtData = addGeneratedOn(QRBand3, 1373, 1720, 296);
     QRBand3->beforePrint = [this](Band &band) { QRBand3BeforePrint(band); };

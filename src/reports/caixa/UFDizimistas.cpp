@@ -11,6 +11,7 @@
 #include "dataset/TableDataset.h"
 #include "dataset/TableProvider.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -39,6 +40,7 @@ TFFDizimistas::TFFDizimistas(QWidget *owner)
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral(" A "), txtDataFinal, 0, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("CATEGORIA: "), cmbCategoria, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
+    chkLetraGrande = addLargePrintChoice();
     // This year so far, as a treasurer asks most often.
     const QDate today = Today::date();
     txtDataInicial->setText(QDate(today.year(), 1, 1).toString(kDateFormat));
@@ -58,6 +60,7 @@ void TFFDizimistas::layOut()
     grid->addLayout(period, 0, 1);
     grid->addWidget(Label3, 1, 0);
     grid->addWidget(cmbCategoria, 1, 1);
+    grid->addWidget(chkLetraGrande, 2, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 18, 16, 12);
     layout->addLayout(grid);
@@ -111,6 +114,7 @@ void TFFDizimistas::btnGerarClick()
         return;
     }
     auto *report = new TFRDizimistas(this);
+    report->setLargePrint(largePrint());
     report->setPeriod(first, last);
     report->setCategory(cmbCategoria->currentData(), cmbCategoria->currentText());
     report->preview();

@@ -18,6 +18,7 @@ public:
     QComboBox *cmbCategoria; // first "TODAS AS ENTRADAS", then the entry categories by code
     QLabel *Label1, *Label2, *Label3;
     QToolButton *btnGerar;
+    QCheckBox *chkLetraGrande;
 
     void FormShow();
     void btnGerarClick();

@@ -3,6 +3,7 @@
 #include "URLivroCaixa.h"
 #include "URPrestacaoContas.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -40,7 +41,7 @@ void TFFLivro::buildControls()
         btnPrestacao = addGenerateButton(QStringLiteral("btnPrestacao"), [this] { btnPrestacaoClick(); });
         btnPrestacao->setText(QStringLiteral("Prestação de Contas"));
         btnPrestacao->setIcon(QIcon(QStringLiteral(":/icons/prestacao.svg")));
-        setFixedSize(460, height()); // three buttons side by side
+        setFixedSize(Appearance::scaled(460), height()); // three buttons side by side
     }
 
     auto *grid = new QGridLayout;

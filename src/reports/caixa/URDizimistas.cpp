@@ -74,6 +74,8 @@ TFRDizimistas::TFRDizimistas(QWidget *owner) : ReportWindow(owner)
     buildTitle();
     buildDetail();
     buildFooter();
+    largePrintColumns(8, {{DateLeft, 80}, {CategoryLeft, 340}, {DocumentLeft, 1000}, {HistoryLeft, 1380},
+                          {AmountLeft, 2230}, {Right, 2740}});
     QuickRep1->onStart = [this] { QuickRep1BeforePrint(); };
 }
 

@@ -5,6 +5,7 @@
 #include "URLivroCaixa.h"
 
 #include "datamodule/ChurchData.h"
+#include "datamodule/TaxNumber.h"
 #include "provider/QueryDataset.h"
 
 #include <QRegularExpression>
@@ -73,7 +74,9 @@ void TFRRecibo::QuickRep1BeforePrint()
 QString TFRRecibo::receiptText() const
 {
     const QString giver = QRecibo->fieldByName(QStringLiteral("MEMNOME"))->asString().trimmed();
-    const QString cpf = QRecibo->fieldByName(QStringLiteral("MEMCPF"))->asString().trimmed();
+    // "000.000.000-00", also for a CPF stored by older versions with hyphens.
+    const QString cpf =
+        TaxNumber::formatted(TaxNumber::Kind::Cpf, QRecibo->fieldByName(QStringLiteral("MEMCPF"))->asString());
     const double amount = QRecibo->fieldByName(QStringLiteral("MOVVALOR"))->asFloat();
     const QString category = QRecibo->fieldByName(QStringLiteral("CATDESCRICAO"))->asString().trimmed();
     const QString description = QRecibo->fieldByName(QStringLiteral("MOVDESCRICAO"))->asString().trimmed();

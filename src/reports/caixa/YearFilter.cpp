@@ -2,6 +2,7 @@
 
 #include "CashYear.h"
 
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -18,7 +19,7 @@ YearFilter::YearFilter(QWidget *owner, const QString &objectName, const QString 
 {
     txtAno = FormKit::textBox(this, QStringLiteral("txtAno"), false, 4);
     txtAno->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), txtAno));
-    txtAno->setFixedWidth(90);
+    txtAno->setFixedWidth(Appearance::scaled(90));
     Label1 = FormKit::captionLabel(this, QStringLiteral("Label1"), QStringLiteral("ANO"), txtAno, 0, true);
     btnGerar = addGenerateButton(QStringLiteral("btnGerar"), [this] { btnGerarClick(); });
     FormKit::boxKeys(txtAno, [this] { btnGerarClick(); }, [this] { close(); });

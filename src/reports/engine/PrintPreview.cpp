@@ -1,6 +1,7 @@
 #include "PrintPreview.h"
 
 #include "Report.h"
+#include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
@@ -76,7 +77,8 @@ PrintPreview::PrintPreview(Report *report, QWidget *parent)
     setWindowTitle(QStringLiteral("Print Preview"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     m_printer.setPageSize(QPageSize(QPageSize::A4));
-    m_printer.setPageOrientation(QPageLayout::Portrait);
+    m_printer.setPageOrientation(report->pageWidth > report->pageHeight ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
     m_printer.setFullPage(true);
 
     m_toolBar = new QToolBar(this);
@@ -113,7 +115,7 @@ PrintPreview::PrintPreview(Report *report, QWidget *parent)
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
     m_pageLabel = new QLabel(this);
-    m_pageLabel->setMinimumWidth(140);
+    m_pageLabel->setMinimumWidth(Appearance::scaled(140));
     m_progressLabel = new QLabel(this);
     m_statusBar->addWidget(m_pageLabel);
     m_statusBar->addWidget(m_progressLabel, 1);
@@ -128,7 +130,7 @@ PrintPreview::PrintPreview(Report *report, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(screen->availableGeometry().size() * 0.8);
     else
-        resize(900, 700);
+        resize(Appearance::scaled(QSize(900, 700)));
     updateView();
 }
 

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "BandLayout.h"
 #include "PrintPreview.h"
 
 #include "dataset/Dataset.h"
@@ -15,6 +16,19 @@
 Report::Report(QObject *parent) : QObject(parent) {}
 
 Report::~Report() = default;
+
+void Report::setLargePrint(bool on)
+{
+    if (on == largePrint())
+        return;
+    if (on)
+        m_large = bandWidth();
+    else
+        m_large.reset();
+    std::swap(pageWidth, pageHeight);
+    std::swap(leftMargin, topMargin);
+    std::swap(rightMargin, bottomMargin);
+}
 
 Band *Report::addBand(Band::Kind kind, const QString &name, int height)
 {
@@ -53,6 +67,9 @@ public:
     explicit RunBuilder(const Report &report) : m_report(report)
     {
         m_run.m_pageSize = QSize(report.pageWidth, report.pageHeight);
+        if (report.m_large)
+            m_large.emplace(*report.m_large, report.bandWidth(), report.largeLift, report.largeColumns,
+                            report.defaultFont);
     }
 
     ReportRun take() { return std::move(m_run); }
@@ -70,7 +87,7 @@ public:
 
     bool fits(const Band &band) const
     {
-        return m_detailsOnPage == 0 || m_y + band.height <= footerTop();
+        return m_detailsOnPage == 0 || m_y + heightOf(band) <= footerTop();
     }
 
     void placeDetail(Band &detail)
@@ -91,34 +108,56 @@ private:
     int footerTop() const
     {
         const Band *footer = m_report.bandOf(Band::Kind::PageFooter);
-        return m_report.pageHeight - m_report.bottomMargin - (footer ? footer->height : 0);
+        return m_report.pageHeight - m_report.bottomMargin - (footer ? heightOf(*footer) : 0);
+    }
+
+    int heightOf(const Band &band) const
+    {
+        return m_large ? layoutOf(band).height : band.height;
+    }
+
+    PlacedBand layoutOf(const Band &band) const
+    {
+        if (!m_large)
+            return asDesigned(band);
+        return m_large->place(band, [this](const Element &element) { return textOf(element); });
+    }
+
+    QString textOf(const Element &element) const
+    {
+        if (element.kind() == Element::Kind::Label)
+            return static_cast<const LabelElement &>(element).caption;
+        const auto &data = static_cast<const DataTextElement &>(element);
+        const Field *field = fieldOf(data.dataset, data.column);
+        return field ? field->displayText() : QString();
     }
 
     void place(Band &band, bool runHandler)
     {
         if (runHandler && band.beforePrint)
             band.beforePrint(band);
+        const PlacedBand placed = layoutOf(band);
         LaidOutPage &page = m_run.m_pages.last();
         const QPoint origin(m_report.leftMargin, m_y);
         if (band.background != QColor(Qt::white) && band.background.alpha() > 0) {
             PageItem fill;
             fill.kind = PageItem::Rect;
-            fill.rect = QRect(origin, QSize(m_report.bandWidth(), band.height));
+            fill.rect = QRect(origin, QSize(m_report.bandWidth(), placed.height));
             fill.colour = Qt::transparent;
             fill.background = band.background;
             page.items.append(fill);
         }
-        for (const auto &element : band.elements())
-            if (element->visible)
-                placeElement(page, *element, origin);
-        m_y += band.height;
+        for (size_t i = 0; i < placed.elements.size(); ++i)
+            if (band.elements().at(i)->visible)
+                placeElement(page, *band.elements().at(i), placed.elements.at(i), origin);
+        m_y += placed.height;
     }
 
-    void placeElement(LaidOutPage &page, const Element &element, const QPoint &origin)
+    void placeElement(LaidOutPage &page, const Element &element, const PlacedElement &placed, const QPoint &origin)
     {
         PageItem item;
         item.elementName = element.name;
-        item.rect = element.rect.translated(origin);
+        item.rect = placed.rect.translated(origin);
         switch (element.kind()) {
         case Element::Kind::Shape:
             item.kind = PageItem::Rect;
@@ -148,24 +187,19 @@ private:
             placeImage(page, item, pictureIndexOf(static_cast<const PictureElement &>(element).picture));
             return;
         case Element::Kind::Label:
-            item.text = static_cast<const LabelElement &>(element).caption;
+        case Element::Kind::DataText:
+            item.text = textOf(element);
             break;
-        case Element::Kind::DataText: {
-            const auto &data = static_cast<const DataTextElement &>(element);
-            const Field *field = fieldOf(data.dataset, data.column);
-            item.text = field ? field->displayText() : QString();
-            break;
-        }
         }
         item.kind = PageItem::Text;
         const ElementFont &f = element.font;
         item.font = TextMeasure::layoutFont(f.family.isEmpty() ? m_report.defaultFont.family : f.family,
-                                            f.pointSize > 0 ? f.pointSize : m_report.defaultFont.pointSize,
+                                            placed.points > 0 ? placed.points : m_report.defaultFont.pointSize,
                                             f.bold);
         item.colour = f.colour;
         item.background = element.background;
-        item.flags = int(element.alignment) | Qt::AlignTop | (element.wordWrap ? Qt::TextWordWrap : 0);
-        if (element.autoSize) {
+        item.flags = int(element.alignment) | Qt::AlignTop | (placed.wordWrap ? Qt::TextWordWrap : 0);
+        if (placed.autoSize) {
             const int width = int(std::ceil(TextMeasure::width(item.font, item.text)));
             const int height = int(std::ceil(TextMeasure::lineHeight(item.font)));
             QRect &r = item.rect;
@@ -242,6 +276,7 @@ private:
     QHash<QByteArray, int> m_imageByKey;
     QHash<qint64, int> m_pictureByKey;
     static constexpr int kPictureDpi = 300;
+    std::optional<LargePrint> m_large;
     int m_y = 0;
     int m_detailsOnPage = 0;
 };

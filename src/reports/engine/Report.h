@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Dataset;
@@ -41,6 +42,15 @@ public:
     std::function<void(int)> onProgress; // percent, in steps of at least 5
     int rowsBetweenEvents = 50; // pending window messages run this often
 
+    // Large print ("Letra grande", see LargePrint): the same bands on a
+    // landscape page, every text `largeLift` points larger, the columns'
+    // left edges moved to `largeColumns` ((designed x, large x), ascending).
+    // On, the page settings are those of the landscape page.
+    qreal largeLift = 6;
+    QList<QPoint> largeColumns;
+    void setLargePrint(bool on);
+    bool largePrint() const { return m_large.has_value(); }
+
     Band *addBand(Band::Kind kind, const QString &name, int height);
     Band *band(const QString &name) const;
     Band *bandOf(Band::Kind kind) const;
@@ -65,7 +75,9 @@ public:
     void preview(QWidget *window = nullptr);
 
 private:
+    friend class RunBuilder;
     std::vector<std::unique_ptr<Band>> m_bands;
+    std::optional<int> m_large; // the designed band width, while in large print
 };
 
 // Replays a laid-out page; `unitsToDevice` is device pixels per tenth of a millimetre.

@@ -239,7 +239,8 @@ QList<TextLine> lines(const QFont &font, const QString &text, qreal width, int f
     laid.replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(laid, font, measuringDevice());
     QTextOption option;
-    option.setWrapMode(flags & Qt::TextWordWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    // A word longer than the line (an e-mail address) is broken where the line ends.
+    option.setWrapMode(flags & Qt::TextWordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::ManualWrap);
     layout.setTextOption(option);
     const qreal leading = metricsOf(font).leading();
     QList<TextLine> result;

@@ -74,7 +74,8 @@ qreal ascent(const QFont &font);
 
 // A text laid out in a rectangle of `width` by its flags (alignment, word
 // wrap), as every sink draws it: a single line that fits at its baseline, a
-// longer text broken at its line ends and, when wrapping, between words.
+// longer text broken at its line ends and, when wrapping, between words (a
+// word longer than the line where the line ends).
 // Positions are relative to the rectangle's top left.
 struct TextLine
 {
