@@ -99,8 +99,8 @@ QString changesOf(const FieldDefs &columns)
 // What a change of a book is: its closing, its reopening (with the reason,
 // first in the details) or a plain change.
 const QString kBookOperation = QStringLiteral(
-    "CASE WHEN OLD.LIVFECHADOEM IS NULL AND NEW.LIVFECHADOEM IS NOT NULL THEN '%1' "
-    "WHEN OLD.LIVFECHADOEM IS NOT NULL AND NEW.LIVFECHADOEM IS NULL THEN '%2' ELSE '%3' END");
+    "TRIM(CASE WHEN OLD.LIVFECHADOEM IS NULL AND NEW.LIVFECHADOEM IS NOT NULL THEN '%1' "
+    "WHEN OLD.LIVFECHADOEM IS NOT NULL AND NEW.LIVFECHADOEM IS NULL THEN '%2' ELSE '%3' END)"); // not blank-padded
 const QString kReopeningReason = QStringLiteral(
     "    IF (OLD.LIVFECHADOEM IS NOT NULL AND NEW.LIVFECHADOEM IS NULL) THEN "
     "V = '; Motivo: ' || COALESCE(NEW.LIVREABERTURA, '') || V;\n");
@@ -197,11 +197,13 @@ bool available()
 
 void tellSession(const QSqlDatabase &db, const QString &account, const QString &workstation)
 {
+    // The engine works out a select's values as the row is fetched.
     Statements::run(db,
                     QStringLiteral("SELECT RDB$SET_CONTEXT('USER_SESSION', '%1', CAST(? AS %3)), "
                                    "RDB$SET_CONTEXT('USER_SESSION', '%2', CAST(? AS %3)) FROM RDB$DATABASE")
                         .arg(kAccountVariable, kWorkstationVariable, utf8Text(kNameWidth)),
-                    {clipped(account), clipped(workstation)});
+                    {clipped(account), clipped(workstation)})
+        .next();
 }
 
 QString workstationName()
