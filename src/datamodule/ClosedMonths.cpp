@@ -2,15 +2,16 @@
 
 #include "CashCategories.h"
 #include "Schema.h"
-#include "SchemaUpgrade.h"
 #include "Session.h"
 #include "Statements.h"
 #include "UDM.h"
 #include "dataset/TableProvider.h"
 #include "provider/EngineErrors.h"
+#include "provider/StoredTables.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <functional>
 
 #include <cmath>
@@ -288,9 +289,15 @@ QString movementsTrigger()
 
 } // namespace
 
+// The books' closing columns, as the connection's description of the
+// tables has them: no round trip once the tables are described.
 bool available()
 {
-    return DM && SchemaUpgrade::available(DM->SQLConnection1(), kLevel);
+    if (!DM)
+        return false;
+    const StoredTable books = StoredTables::of(DM->SQLConnection1()).value(QStringLiteral("TLIVRO"));
+    return std::any_of(books.begin(), books.end(),
+                       [](const StoredColumn &c) { return c.name == QLatin1String("LIVFECHADOEM"); });
 }
 
 QString monthName(int month)

@@ -21,7 +21,8 @@ namespace ClosedMonths {
 
 constexpr int kLevel = 3;
 
-// Whether DM's database can close months (level 3).
+// Whether DM's database can close months (level 3): its books have the
+// closing's columns.
 bool available();
 
 // "Março"; empty for a number that is no month.

@@ -517,8 +517,15 @@ void RecordForm::btnNovoClick()
     editar();
 }
 
+void RecordForm::refuseChangeOfRow() const
+{
+    if (const QString refusal = changeRefusal(); !refusal.isEmpty())
+        throw DbError(refusal);
+}
+
 void RecordForm::btnAlterarClick()
 {
+    refuseChangeOfRow();
     table()->edit();
     editar();
 }
@@ -560,6 +567,7 @@ void RecordForm::btnCancelarClick()
 
 void RecordForm::btnExcluirClick()
 {
+    refuseChangeOfRow();
     if (!Messages::question(QStringLiteral("Você realmente deseja excluir este registro ?")))
         return;
     TableDataset *t = table();

@@ -121,6 +121,10 @@ public:
     // The entry page on top and the focus in the first field, for a row just
     // put in insert or edit mode.
     void editar();
+    // Why the current row may not be changed or deleted now, though the table
+    // may (a movement of a closed month); empty when it may. Alterar and
+    // Excluir say it and do nothing.
+    virtual QString changeRefusal() const { return {}; }
     virtual void btnNovoClick();
     void btnAlterarClick();
     virtual void btnSalvarClick();
@@ -189,6 +193,7 @@ private:
     QAction *addCommand(QToolButton *button, CommandState state, std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
+    void refuseChangeOfRow() const; // DbError with changeRefusal()
     void whileBusy(const std::function<void()> &command);
     DbError codeInUse(const DbError &error) const;
 
