@@ -1,10 +1,10 @@
 #include "ChangeLog.h"
 
 #include "Schema.h"
-#include "SchemaUpgrade.h"
 #include "Statements.h"
 #include "UDM.h"
 #include "provider/EngineErrors.h"
+#include "provider/StoredTables.h"
 
 #include <QSysInfo>
 
@@ -190,9 +190,11 @@ QString clipped(const QString &text)
 
 } // namespace
 
+// As the connection's description of the tables has it: no round trip once
+// the tables are described.
 bool available()
 {
-    return DM && SchemaUpgrade::available(DM->SQLConnection1(), kLevel);
+    return DM && StoredTables::of(DM->SQLConnection1()).contains(kTable);
 }
 
 void tellSession(const QSqlDatabase &db, const QString &account, const QString &workstation)

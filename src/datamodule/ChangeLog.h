@@ -40,7 +40,7 @@ inline const QString Reopen = QStringLiteral("REABERTURA");
 // The account of a change made with no program signed in on its connection.
 inline const QString kOutsideProgram = QStringLiteral("(fora do programa)");
 
-// Whether DM's database keeps the log (level 3).
+// Whether DM's database keeps the log (level 3): it has the log's table.
 bool available();
 
 // Tells the engine, on the attachment of `db`, that what is written through

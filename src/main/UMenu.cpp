@@ -1,6 +1,7 @@
 #include "UMenu.h"
 
 #include "datamodule/Birthdays.h"
+#include "datamodule/ChangeLog.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/Session.h"
 #include "dataset/DbError.h"
@@ -14,6 +15,7 @@
 #include "UUsuario.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
+#include "history/UHistorico.h"
 #include "datamodule/UDM.h"
 #include "registers/UCargo.h"
 #include "registers/UCategoria.h"
@@ -103,6 +105,7 @@ TFMenu::TFMenu(QWidget *owner) : QMainWindow(owner, Qt::Window)
     buildMenu();
     buildBody();
     connectCommands();
+    TFHistorico::offerToRegisters();
 }
 
 void TFMenu::buildToolbar()
@@ -191,6 +194,8 @@ void TFMenu::buildMenu()
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
     Usuarios1 = item(Configuraes1, "Usuarios1", QStringLiteral("Usuários"), "login_cadeado");
+    HistoricodeAlteracoes1 = item(Configuraes1, "HistoricodeAlteracoes1", QStringLiteral("Histórico de Alterações"),
+                                  "historico");
     CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
     Sair1 = bar->addAction(QStringLiteral("Sair")); // a bar item shows its caption, not a picture
@@ -272,6 +277,8 @@ void TFMenu::connectCommands()
         {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros), A::Configuration},
         {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja), A::Configuration},
         {Usuarios1, nullptr, QStringLiteral("FUsuario"), opens(FUsuario), A::Configuration, 2},
+        {HistoricodeAlteracoes1, nullptr, QStringLiteral("FHistorico"), opens(FHistorico), A::History,
+         ChangeLog::kLevel},
         {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca), A::Backup},
         {Sair1, SpeedButton4, QString(), [this] { close(); }},
     };

@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -58,6 +57,7 @@ const QStringList &stateCodes()
 }
 
 std::function<QString(QWidget *, const QString &)> RecordForm::chooseExportFile = &RecordForm::saveSpreadsheetDialog;
+RecordForm::History RecordForm::history;
 
 RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -71,6 +71,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     buildButtons();
     buildQueryPage();
     buildExportButton();
+    buildHistoryButton();
     buildWindowKeys();
     connectHandlers();
     connect(table(), &Dataset::stateChanged, this, &RecordForm::followState);
@@ -264,6 +265,25 @@ void RecordForm::buildExportButton()
     static_cast<QVBoxLayout *>(TabSheet2->layout())->addLayout(strip);
 }
 
+void RecordForm::buildHistoryButton()
+{
+    if (!history.offered || !history.show || !history.offered())
+        return;
+    btnHistorico = FormKit::pictureButton(TabSheet1, QStringLiteral("btnHistorico"), QStringLiteral("Histórico"),
+                                          QStringLiteral(":/icons/historico.svg"), true);
+    btnHistorico->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnHistorico->setIconSize(QSize(20, 20));
+    btnHistorico->setToolTip(QStringLiteral("Quem incluiu, alterou ou excluiu este registro, e quando"));
+    addCommand(btnHistorico, CommandState::Browse, [this] { btnHistoricoClick(); });
+}
+
+void RecordForm::btnHistoricoClick()
+{
+    TableDataset *t = table();
+    const QVariant code = t->active() && !t->isEmpty() ? t->fieldByName(m_setup.codeColumn)->value() : QVariant();
+    history.show(this, t->objectName().mid(2), code); // "TBMEMBRO": MEMBRO
+}
+
 // Every window with shortcuts lists the same keys, F8 included even where it
 // is bound to nothing, and Ctrl+P where the register has a report.
 QStringList RecordForm::legendLines() const
@@ -304,10 +324,17 @@ void RecordForm::finishLayout()
         qFatal("%s: the register declares no code box (setCodeBox)", qPrintable(objectName()));
     m_buttonLayout->addStretch();
     buildLegend();
+    auto *below = new QHBoxLayout; // the navigator and the history, below the fields
     if (DBNavigator1) {
-        m_entryLayout->addWidget(DBNavigator1, 0, Qt::AlignLeft);
+        below->addWidget(DBNavigator1);
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
+    if (btnHistorico) {
+        below->addSpacing(16);
+        below->addWidget(btnHistorico);
+    }
+    below->addStretch();
+    m_entryLayout->addLayout(below);
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     nameFieldsByCaptions();
@@ -660,9 +687,7 @@ void RecordForm::exportGrid(const QString &path)
             return cells;
         });
     }
-    Messages::information(QStringLiteral("Planilha salva em \"%1\": %2.")
-                              .arg(QDir::toNativeSeparators(path),
-                                   rows == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(rows)));
+    Messages::information(CsvExport::saved(path, rows));
 }
 
 // Closing in the edit state drops the pending row, so nothing half-edited

@@ -90,7 +90,19 @@ public:
     QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
     QToolButton *btnBuscar = nullptr;
     QToolButton *btnExportar;
+    QToolButton *btnHistorico = nullptr; // where the history is offered
     QGroupBox *GroupBox1 = nullptr;
+
+    // "Histórico", beside the navigator: the current record's history (the
+    // register's when it has no row). The change log's window is above this
+    // layer; the program hands it in, with whether the signed-in account sees
+    // the log, and a register built while that holds has the command.
+    struct History
+    {
+        std::function<bool()> offered;
+        std::function<void(QWidget *owner, const QString &tableStem, const QVariant &code)> show;
+    };
+    static History history;
 
     // The save dialog of "Exportar": the file chosen, or empty when
     // cancelled. Tests put their own in its place.
@@ -138,6 +150,7 @@ public:
     virtual void btnRelatorioClick() {}
     void TabSheet2Show();
     void btnExportarClick(); // the grid's rows into a spreadsheet file
+    void btnHistoricoClick();
     void exportGrid(const QString &path);
 
 protected:
@@ -186,6 +199,7 @@ private:
     void buildButtons();
     void buildQueryPage();
     void buildExportButton();
+    void buildHistoryButton();
     void buildLegend();
     QStringList legendLines() const;
     void connectHandlers();

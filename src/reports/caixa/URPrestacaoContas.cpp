@@ -4,7 +4,7 @@
 
 #include "CategoryTotals.h"
 #include "reports/base/ChurchPrint.h"
-#include "LineDataset.h"
+#include "dataset/LineDataset.h"
 #include "URLivroCaixa.h"
 
 #include "datamodule/ChurchData.h"
