@@ -77,16 +77,19 @@ QString valuesOf(const FieldDefs &columns, const QString &row)
     return pieces;
 }
 
-// "COLUNA: antes → depois" for every column that changed; a photograph or
-// password only that it changed; the reason of a book's reopening leads the
-// details instead (kReopeningReason).
+// "COLUNA: antes → depois" for every column that changed (an amount by a
+// cent at least); a photograph or password only that it changed; the reason
+// of a book's reopening leads the details instead (kReopeningReason).
 QString changesOf(const FieldDefs &columns)
 {
     QString pieces;
     for (const FieldDef &def : columns) {
         if (def.name == QLatin1String("LIVREABERTURA"))
             continue;
-        const QString changed = QStringLiteral("OLD.%1 IS DISTINCT FROM NEW.%1").arg(def.name);
+        const QString changed =
+            def.type == FieldType::Money
+                ? QStringLiteral("%1 IS DISTINCT FROM %2").arg(shownValue(def, QStringLiteral("OLD")), shownValue(def, QStringLiteral("NEW")))
+                : QStringLiteral("OLD.%1 IS DISTINCT FROM NEW.%1").arg(def.name);
         const QString value = def.type == FieldType::Blob ? QStringLiteral("'fotografia alterada'")
                               : isPassword(def.name)      ? QStringLiteral("'senha alterada'")
                                                      : shownValue(def, QStringLiteral("OLD")) + QStringLiteral(" || ' → ' || ")

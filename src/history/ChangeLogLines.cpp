@@ -36,12 +36,14 @@ QVariantList cells(const ChangeLog::Entry &entry)
 QString describe(const ChangeLog::Filter &filter)
 {
     QStringList parts;
-    if (filter.from.isValid() || filter.to.isValid())
-        parts << QStringLiteral("Período: %1 a %2")
-                     .arg(filter.from.isValid() ? day(filter.from) : QStringLiteral("o início"),
-                          filter.to.isValid() ? day(filter.to) : QStringLiteral("hoje"));
+    if (filter.from.isValid() && filter.to.isValid())
+        parts << QStringLiteral("Período: de %1 a %2").arg(day(filter.from), day(filter.to));
+    else if (filter.from.isValid())
+        parts << QStringLiteral("Período: desde %1").arg(day(filter.from));
+    else if (filter.to.isValid())
+        parts << QStringLiteral("Período: até %1").arg(day(filter.to));
     else
-        parts << QStringLiteral("Período: todo");
+        parts << QStringLiteral("Período: todo o histórico");
     parts << QStringLiteral("conta: %1").arg(filter.account.isEmpty() ? QStringLiteral("todas") : filter.account);
     parts << QStringLiteral("cadastro: %1")
                  .arg(filter.table.isEmpty() ? QStringLiteral("todos") : ChangeLog::captionOf(filter.table));

@@ -16,7 +16,7 @@ const QStringList &titles();
 // the register by its caption, the row's code, the operation and the details.
 QVariantList cells(const ChangeLog::Entry &entry);
 
-// The filter as a line of text for the printout: "Período: 01/05/2011 a
+// The filter as a line of text for the printout: "Período: de 01/05/2011 a
 // 31/05/2011; conta: todas; cadastro: Membros; código: 12".
 QString describe(const ChangeLog::Filter &filter);
 

@@ -139,9 +139,10 @@ void TFHistorico::buildFilters()
     gridAlteracoes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridAlteracoes->setWordWrap(false);
     gridAlteracoes->verticalHeader()->hide();
+    gridAlteracoes->verticalHeader()->setDefaultSectionSize(gridAlteracoes->fontMetrics().height() + 8);
     gridAlteracoes->horizontalHeader()->setStretchLastSection(true);
     int column = 0;
-    for (int width : {130, 120, 110, 100, 60, 110})
+    for (int width : {150, 130, 110, 110, 60, 110})
         gridAlteracoes->setColumnWidth(column++, width);
     lblTotal = FormKit::captionLabel(this, QStringLiteral("lblTotal"), QString(), nullptr);
 }

@@ -11,7 +11,7 @@ namespace {
 
 // The columns, tenths of a millimetre from the band's left edge, in the
 // order of ChangeLogLines::titles().
-constexpr int kLefts[] = {0, 250, 520, 720, 900, 990, 1240};
+constexpr int kLefts[] = {0, 262, 622, 822, 1000, 1130, 1352};
 constexpr int kRight = 1900;
 constexpr int kColumns = int(std::size(kLefts));
 constexpr int kPad = 10;
@@ -34,11 +34,14 @@ QString columnName(int column)
     return QStringLiteral("C%1").arg(column);
 }
 
+const QString kShadeColumn = QStringLiteral("SOMBRA"); // "S" on the lines of every other change
+
 FieldDefs lineColumns()
 {
     FieldDefs columns;
     for (int c = 0; c < kColumns; ++c)
         columns.push_back({columnName(c), FieldType::Text, 8191});
+    columns.push_back({kShadeColumn, FieldType::Text, 1});
     return columns;
 }
 
@@ -81,9 +84,14 @@ void TFRHistorico::buildHeader()
     };
 }
 
+// Every other change shaded, over all its lines.
 void TFRHistorico::buildDetail()
 {
     Band *band = QuickRep1->addBand(Band::Kind::Detail, QStringLiteral("QRBand2"), kLineHeight);
+    band->beforePrint = [this](Band &b) {
+        bool white = QLinhas->fieldByName(kShadeColumn)->asString().isEmpty();
+        shadeRow(b, white);
+    };
     for (int c = 0; c < kColumns; ++c) {
         DataTextElement *text = band->addDataText(
             QStringLiteral("txt%1").arg(columnName(c)),
@@ -116,16 +124,18 @@ QStringList TFRHistorico::detailLines(const QString &details) const
 void TFRHistorico::QuickRep1BeforePrint()
 {
     QLinhas->clear();
+    bool shaded = false;
     for (const ChangeLog::Entry &entry : m_entries) {
         QVector<QVariant> line;
         for (const QVariant &cell : ChangeLogLines::cells(entry))
             line << cell.toString();
         const QStringList details = detailLines(line.takeLast().toString());
+        const QString shade = shaded ? QStringLiteral("S") : QString();
         for (const QString &part : details) {
-            line.append(part);
-            QLinhas->append(line);
+            QLinhas->append(line << part << shade);
             line = QVector<QVariant>(kColumns - 1); // the lines after the first: their details only
         }
+        shaded = !shaded;
     }
     QLinhas->open();
 }

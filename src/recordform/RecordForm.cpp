@@ -330,7 +330,8 @@ void RecordForm::finishLayout()
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
     if (btnHistorico) {
-        below->addSpacing(16);
+        if (DBNavigator1)
+            below->addSpacing(16);
         below->addWidget(btnHistorico);
     }
     below->addStretch();

@@ -23,10 +23,10 @@ const QColor HeadingFill(235, 235, 235);
 // The table's columns, tenths of a millimetre from the band's left edge.
 constexpr int MonthLeft = 0;
 constexpr int BookLeft = 230;
-constexpr int PreviousLeft = 700;
-constexpr int EntriesLeft = 940;
-constexpr int ExitsLeft = 1180;
-constexpr int CurrentLeft = 1420;
+constexpr int PreviousLeft = 760;
+constexpr int EntriesLeft = 985;
+constexpr int ExitsLeft = 1210;
+constexpr int CurrentLeft = 1435;
 constexpr int ClosedLeft = 1660; // when the month was closed
 constexpr int MarkLeft = 1860;
 constexpr int TableRight = 1900;
