@@ -29,12 +29,9 @@ TFDefinirSenha::TFDefinirSenha(QWidget *owner, const QString &userName)
     Label1->setWordWrap(true);
     Label2 = FormKit::captionLabel(this, QStringLiteral("Label2"), QStringLiteral("NOVA SENHA"), txtNovaSenha, 11, true);
     Label3 = FormKit::captionLabel(this, QStringLiteral("Label3"), QStringLiteral("REPITA A SENHA"), txtRepitaSenha, 11, true);
-    btnSalvar = FormKit::pictureButton(this, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                                       QStringLiteral(":/icons/salvar.svg"), false);
-    btnCancelar = FormKit::pictureButton(this, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
-                                         QStringLiteral(":/icons/cancelar.svg"), false);
-    for (QToolButton *b : {btnSalvar, btnCancelar})
-        b->setMinimumSize(100, 60);
+    const FormKit::SaveCancel buttons = FormKit::saveCancelButtons(this);
+    btnSalvar = buttons.save;
+    btnCancelar = buttons.cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);

@@ -46,12 +46,9 @@ void TFTrocaSenha::buildControls()
     Label5 = caption("Label5", QStringLiteral("NOVA SENHA"), txtNovaSenha);
     Label3 = caption("Label3", QStringLiteral("REPITA A SENHA"), txtRepitaSenha);
 
-    btnSalvar = FormKit::pictureButton(this, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                                       QStringLiteral(":/icons/salvar.svg"), false);
-    btnCancelar = FormKit::pictureButton(this, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
-                                         QStringLiteral(":/icons/cancelar.svg"), false);
-    for (QToolButton *b : {btnSalvar, btnCancelar})
-        b->setMinimumSize(100, 60);
+    const FormKit::SaveCancel buttons = FormKit::saveCancelButtons(this);
+    btnSalvar = buttons.save;
+    btnCancelar = buttons.cancel;
 
     auto *grid = new QGridLayout;
     grid->addWidget(Label1, 0, 0, 1, 2);

@@ -163,6 +163,18 @@ QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QSt
     return b;
 }
 
+SaveCancel saveCancelButtons(QWidget *parent)
+{
+    const SaveCancel buttons{
+        pictureButton(parent, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStringLiteral(":/icons/salvar.svg"),
+                      false),
+        pictureButton(parent, QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"),
+                      QStringLiteral(":/icons/cancelar.svg"), false)};
+    for (QToolButton *b : {buttons.save, buttons.cancel})
+        b->setMinimumSize(100, 60);
+    return buttons;
+}
+
 void showAction(QAbstractButton *button, QAction *action)
 {
     const auto follow = [button, action] {

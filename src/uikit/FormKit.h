@@ -44,6 +44,14 @@ void focusNeighbour(QWidget *from, bool forward);
 QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
                            const QString &iconPath, bool flat);
 
+// The "Salvar" and "Cancelar" picture buttons (btnSalvar, btnCancelar) of a
+// small window, of equal size.
+struct SaveCancel
+{
+    QToolButton *save, *cancel;
+};
+SaveCancel saveCancelButtons(QWidget *parent);
+
 // Makes `button` a face of `action`: a click triggers the action, and the
 // button is enabled and visible exactly while the action is, so a command is
 // hidden or disabled in one place. The button keeps its own caption, picture

@@ -476,9 +476,7 @@ private slots:
     void copyMadeByAServer()
     {
         FirebirdServer server;
-        if (!server.missing.isEmpty())
-            QSKIP(qPrintable(server.missing));
-        QVERIFY2(server.failure.isEmpty(), qPrintable(server.failure));
+        REQUIRE_FIREBIRD_SERVER(server);
         TestDatabase db;
         fill(db, 300);
         db.disconnect();

@@ -22,9 +22,7 @@ private slots:
     {
         setUpTestProgram();
         server = std::make_unique<FirebirdServer>();
-        if (!server->missing.isEmpty())
-            QSKIP(qPrintable(server->missing));
-        QVERIFY2(server->failure.isEmpty(), qPrintable(server->failure));
+        REQUIRE_FIREBIRD_SERVER(*server);
     }
 
     void cleanup()

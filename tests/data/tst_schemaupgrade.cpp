@@ -448,9 +448,7 @@ private slots:
     void onAServer()
     {
         FirebirdServer server;
-        if (!server.missing.isEmpty())
-            QSKIP(qPrintable(server.missing));
-        QVERIFY2(server.failure.isEmpty(), qPrintable(server.failure));
+        REQUIRE_FIREBIRD_SERVER(server);
         TestDatabase db(TestDatabase::firstLevelTemplate());
         db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
         db.disconnect();

@@ -278,6 +278,21 @@ private slots:
         QVERIFY(p.stored("LIVSALDOANTERIOR", 1).isNull());
     }
 
+    // A profile that only reads the cash book sees the report; the balances
+    // are not stored, and nothing is refused.
+    void aReadingProfileReportsWithoutStoring()
+    {
+        CashBook p;
+        startSession(Profile::Consulta);
+        Messages::Recorder recorder;
+        p.book(1, 5, 2011, "MAIO", 100);
+        p.movement(1, 2, 80, "ENTRADA");
+        const ReportRun run = p.report(0);
+        QCOMPARE(text(run, 0, "txtSaldoAtual"), "80,00");
+        QCOMPARE(p.stored("LIVSALDOATUAL", 1).toDouble(), 100.0);
+        QVERIFY2(recorder.shown.isEmpty(), qPrintable(recorder.texts().join('\n')));
+    }
+
     void noBookChosenMakesNoReport()
     {
         CashBook p;

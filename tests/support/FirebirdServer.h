@@ -15,6 +15,15 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+// In a test function: skipped where no server is installed here, failed
+// where `server` (a FirebirdServer) did not start.
+#define REQUIRE_FIREBIRD_SERVER(server)                                                                               \
+    do {                                                                                                              \
+        if (!(server).missing.isEmpty())                                                                              \
+            QSKIP(qPrintable((server).missing));                                                                      \
+        QVERIFY2((server).failure.isEmpty(), qPrintable((server).failure));                                           \
+    } while (false)
+
 inline QString fbConfig(const char *option)
 {
     QProcess p;

@@ -323,10 +323,13 @@ void TFRLivroCaixa::showClosingBox(bool visible)
 
 // Stores both balances on the reported book, found by its code, and applies
 // at once. Any refusal on the way is shown and leaves the book as it was
-// stored; the report goes on.
+// stored; the report goes on. A profile that only reads the cash book
+// reports it without storing anything.
 void TFRLivroCaixa::storeBalances(double previous, double current)
 {
     TableDataset *books = DM->TBLIVRO;
+    if (books->readOnly())
+        return;
     try {
         if (!books->locate(QStringLiteral("LIVCODIGO"), {m_bookCode}))
             return;
