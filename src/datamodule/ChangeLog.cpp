@@ -12,9 +12,11 @@ namespace ChangeLog {
 
 namespace {
 
-// Widths of the log's texts, in characters (UTF-8).
+// Widths of the log's texts, in characters (UTF-8). The details are a text
+// blob: a VARCHAR wide enough for any row's details would make every line
+// of the log, and so every write, cost several times more.
 constexpr int kNameWidth = 60;
-constexpr int kDetailsWidth = 8191; // the longest UTF-8 VARCHAR
+constexpr int kDetailsWidth = 8191; // the details a trigger gathers, the longest UTF-8 VARCHAR
 
 const QString kAccountVariable = QStringLiteral("KELMARA_CONTA");
 const QString kWorkstationVariable = QStringLiteral("KELMARA_ESTACAO");
@@ -154,8 +156,8 @@ QList<SchemaLevels::SchemaObject> logItself()
         {QStringLiteral("TABLE"), kTable,
          QStringLiteral("CREATE TABLE TALTERACOES (ALTCODIGO INTEGER NOT NULL PRIMARY KEY, ALTDATAHORA TIMESTAMP NOT NULL, "
                         "ALTCONTA %1, ALTESTACAO %1, ALTUSUARIOBANCO %1, ALTTABELA %1 NOT NULL, ALTREGISTRO INTEGER, "
-                        "ALTOPERACAO %1 NOT NULL, ALTDETALHES %2)")
-             .arg(text, utf8Text(kDetailsWidth))},
+                        "ALTOPERACAO %1 NOT NULL, ALTDETALHES BLOB SUB_TYPE TEXT CHARACTER SET UTF8)")
+             .arg(text)},
         {QStringLiteral("SEQUENCE"), QStringLiteral("GEN_TALTERACOES"), QStringLiteral("CREATE SEQUENCE GEN_TALTERACOES")},
         {QStringLiteral("INDEX"), QStringLiteral("TALTERACOES_REGISTRO"),
          QStringLiteral("CREATE INDEX TALTERACOES_REGISTRO ON TALTERACOES (ALTTABELA, ALTREGISTRO)")},
@@ -259,7 +261,7 @@ QList<Entry> read(const QSqlDatabase &db, const Filter &filter)
     while (q.next())
         entries.append({q.value(0).toInt(), q.value(1).toDateTime(), q.value(2).toString(), q.value(3).toString(),
                         q.value(4).toString(), q.value(5).toString(), q.value(6), q.value(7).toString(),
-                        q.value(8).toString()});
+                        QString::fromUtf8(q.value(8).toByteArray())}); // the driver hands a text blob as its bytes
     return entries;
 }
 

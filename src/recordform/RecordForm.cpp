@@ -126,6 +126,16 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     return b;
 }
 
+QToolButton *RecordForm::addBrowseButton(QWidget *page, const QString &name, const QString &caption,
+                                         const QString &icon, std::function<void()> run)
+{
+    QToolButton *b = FormKit::pictureButton(page, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setIconSize(QSize(20, 20));
+    addCommand(b, CommandState::Browse, std::move(run));
+    return b;
+}
+
 QAction *RecordForm::addCommand(QToolButton *button, CommandState state, std::function<void()> run)
 {
     auto *action = new QAction(button->text(), this);
@@ -238,11 +248,8 @@ void RecordForm::buildQueryPage()
         searchBox->setValidator(capitals);
     }
     auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
-    btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
-                                       QStringLiteral(":/icons/buscar.svg"), true);
-    addCommand(btnBuscar, CommandState::Browse, [this] { btnBuscarClick(); });
-    btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnBuscar->setIconSize(QSize(20, 20));
+    btnBuscar = addBrowseButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"), QStringLiteral("buscar"),
+                                [this] { btnBuscarClick(); });
     strip->addWidget(label);
     strip->addWidget(searchBox, 1);
     strip->addWidget(btnBuscar);
@@ -253,12 +260,9 @@ void RecordForm::buildQueryPage()
 // "Exportar" at the right, below the grid.
 void RecordForm::buildExportButton()
 {
-    btnExportar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
-                                         QStringLiteral(":/icons/exportar.svg"), true);
-    btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnExportar->setIconSize(QSize(20, 20));
+    btnExportar = addBrowseButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
+                                  QStringLiteral("exportar"), [this] { btnExportarClick(); });
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
-    addCommand(btnExportar, CommandState::Browse, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
     strip->addStretch();
     strip->addWidget(btnExportar);
@@ -269,12 +273,9 @@ void RecordForm::buildHistoryButton()
 {
     if (!history.offered || !history.show || !history.offered())
         return;
-    btnHistorico = FormKit::pictureButton(TabSheet1, QStringLiteral("btnHistorico"), QStringLiteral("Histórico"),
-                                          QStringLiteral(":/icons/historico.svg"), true);
-    btnHistorico->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnHistorico->setIconSize(QSize(20, 20));
+    btnHistorico = addBrowseButton(TabSheet1, QStringLiteral("btnHistorico"), QStringLiteral("Histórico"),
+                                   QStringLiteral("historico"), [this] { btnHistoricoClick(); });
     btnHistorico->setToolTip(QStringLiteral("Quem incluiu, alterou ou excluiu este registro, e quando"));
-    addCommand(btnHistorico, CommandState::Browse, [this] { btnHistoricoClick(); });
 }
 
 void RecordForm::btnHistoricoClick()

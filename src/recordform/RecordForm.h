@@ -205,6 +205,10 @@ private:
     void connectHandlers();
     // The button shows the new command, available in `state`.
     QAction *addCommand(QToolButton *button, CommandState state, std::function<void()> run);
+    // A small flat button on `page`, its caption beside its picture, showing
+    // a command of the browse state (Buscar, Exportar, Histórico).
+    QToolButton *addBrowseButton(QWidget *page, const QString &name, const QString &caption, const QString &icon,
+                                 std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
     void refuseChangeOfRow() const; // DbError with changeRefusal()

@@ -200,7 +200,8 @@ private slots:
         CashProgram::onBook(*w, 4, w->btnReabrirMes);
         QVERIFY(!ClosedMonths::closingOf(4));
         QCOMPARE(w->lblFechamento->text(), QString("Mês em aberto"));
-        QCOMPARE(p.fx.db.scalar("SELECT ALTDETALHES FROM TALTERACOES WHERE ALTOPERACAO = 'REABERTURA'").toString(),
+        QCOMPARE(p.fx.db.scalar("SELECT CAST(ALTDETALHES AS VARCHAR(500)) FROM TALTERACOES "
+                                "WHERE ALTOPERACAO = 'REABERTURA'").toString(),
                  QString("Motivo: Lançamento esquecido; LIVFECHADOEM: 02/05/2011 → (vazio); LIVFECHADOPOR: master → (vazio)"));
         const QString tool = dbErrorOf([&] { p.fx.db.exec("UPDATE TLIVRO SET LIVFECHADOEM = NULL WHERE LIVCODIGO = 3"); });
         QVERIFY2(tool.contains("Informe o motivo da reabertura do livro MARÇO/2011."), qPrintable(tool));

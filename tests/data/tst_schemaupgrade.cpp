@@ -203,12 +203,12 @@ private slots:
                              "TUSUARIO.USUNOME 37 50 ", "TUSUARIO.USUPERFIL 37 20 ", "TUSUARIO.USUATIVO 37 3 ",
                              "TUSUARIO.USUHASH 37 128 ", "TUSUARIO.USUTROCARSENHA 8 0 ", "TCATEGORIA NOT NULL",
                              "TCATEGORIA PRIMARY KEY",
-                             // the log: UTF-8 texts of 60 characters, the details of the longest UTF-8 VARCHAR
+                             // the log: UTF-8 texts of 60 characters, the details a text blob
                              "TALTERACOES.ALTCODIGO 8 0 NOT NULL", "TALTERACOES.ALTDATAHORA 35 0 NOT NULL",
                              "TALTERACOES.ALTCONTA 37 60 ", "TALTERACOES.ALTESTACAO 37 60 ",
                              "TALTERACOES.ALTUSUARIOBANCO 37 60 ", "TALTERACOES.ALTTABELA 37 60 NOT NULL",
                              "TALTERACOES.ALTREGISTRO 8 0 ", "TALTERACOES.ALTOPERACAO 37 60 NOT NULL",
-                             "TALTERACOES.ALTDETALHES 37 8191 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
+                             "TALTERACOES.ALTDETALHES 261 0 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
                              "TALTERACOES NOT NULL", "TALTERACOES NOT NULL", "TALTERACOES PRIMARY KEY",
                              "EXCEPTION KELMARA_RECUSA", "INDEX TALTERACOES_REGISTRO", "SEQUENCE GEN_TALTERACOES"};
         for (const QString &object : kLevelThreeObjects)
