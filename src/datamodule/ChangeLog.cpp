@@ -88,14 +88,13 @@ QString changesOf(const FieldDefs &columns)
     for (const FieldDef &def : columns) {
         if (def.name == QLatin1String("LIVREABERTURA"))
             continue;
-        const QString changed =
-            def.type == FieldType::Money
-                ? QStringLiteral("%1 IS DISTINCT FROM %2").arg(shownValue(def, QStringLiteral("OLD")), shownValue(def, QStringLiteral("NEW")))
-                : QStringLiteral("OLD.%1 IS DISTINCT FROM NEW.%1").arg(def.name);
+        const QString before = shownValue(def, QStringLiteral("OLD")), after = shownValue(def, QStringLiteral("NEW"));
+        const QString changed = def.type == FieldType::Money
+                                    ? QStringLiteral("%1 IS DISTINCT FROM %2").arg(before, after)
+                                    : QStringLiteral("OLD.%1 IS DISTINCT FROM NEW.%1").arg(def.name);
         const QString value = def.type == FieldType::Blob ? QStringLiteral("'fotografia alterada'")
                               : isPassword(def.name)      ? QStringLiteral("'senha alterada'")
-                                                     : shownValue(def, QStringLiteral("OLD")) + QStringLiteral(" || ' → ' || ")
-                                                           + shownValue(def, QStringLiteral("NEW"));
+                                                          : before + QStringLiteral(" || ' → ' || ") + after;
         pieces += appended(changed, def.name, value);
     }
     return pieces;
@@ -223,13 +222,18 @@ void recordSignIn(const QSqlDatabase &db, const QString &userName, const QVarian
 {
     if (!available())
         return;
-    Statements::run(db,
-                    QStringLiteral("INSERT INTO TALTERACOES (ALTCONTA, ALTESTACAO, ALTTABELA, ALTREGISTRO, ALTOPERACAO, "
-                                   "ALTDETALHES) VALUES (?, ?, 'TUSUARIO', ?, ?, ?)"),
-                    {clipped(userName), clipped(workstationName()),
-                     accountCode.isNull() ? QVariant(QMetaType::fromType<int>()) : accountCode,
-                     accepted ? Operation::SignIn : Operation::SignInRefused,
-                     why.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(why)});
+    try {
+        Statements::run(db,
+                        QStringLiteral("INSERT INTO TALTERACOES (ALTCONTA, ALTESTACAO, ALTTABELA, ALTREGISTRO, "
+                                       "ALTOPERACAO, ALTDETALHES) VALUES (?, ?, 'TUSUARIO', ?, ?, ?)"),
+                        {clipped(userName), clipped(workstationName()),
+                         accountCode.isNull() ? QVariant(QMetaType::fromType<int>()) : accountCode,
+                         accepted ? Operation::SignIn : Operation::SignInRefused,
+                         why.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(why)});
+    } catch (const DbError &) {
+        // A database that takes no writes (read-only, a copy being looked at)
+        // logs nothing; the sign-in goes on, as nothing can be changed in it.
+    }
 }
 
 QList<Entry> read(const QSqlDatabase &db, const Filter &filter)

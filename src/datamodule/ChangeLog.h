@@ -52,7 +52,7 @@ QString workstationName();
 
 // A sign-in, or one refused (`why` says why), of the account `userName`
 // (as typed; its code when there is such an account). Only where the
-// database keeps the log.
+// database keeps the log and takes writes.
 void recordSignIn(const QSqlDatabase &db, const QString &userName, const QVariant &accountCode, bool accepted,
                   const QString &why = {});
 
