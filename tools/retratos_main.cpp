@@ -3,8 +3,9 @@
 // Opens every window (both pages of each register, in browse and in edit
 // state, the filter windows, the church's data, the accounts, the backup
 // window with and without photographs to reduce, the main window with today's
-// events and birthdays, as an Administrador and as the treasury, and a
-// register the treasury only reads) and saves a PNG of each; makes every report through
+// events and birthdays, as an Administrador and as the treasury, a register
+// the treasury only reads, a closed month and the change log) and saves a PNG
+// of each; makes every report through
 // its own window and saves it as PDF and as one PNG per page. Runs headless.
 #include "DemoData.h"
 #include "DemoPhotos.h"
@@ -14,6 +15,7 @@
 #include "uikit/Appearance.h"
 #include "uikit/KelmaraApplication.h"
 #include "uikit/Messages.h"
+#include "datamodule/ClosedMonths.h"
 #include "datamodule/SystemPaths.h"
 #include "datamodule/UDM.h"
 #include "controls/DBLookupComboBox.h"
@@ -21,6 +23,7 @@
 #include "main/UAparencia.h"
 #include "main/UDadosIgreja.h"
 #include "backup/Backup.h"
+#include "history/UHistorico.h"
 #include "main/UCopiaSeguranca.h"
 #include "main/UMenu.h"
 #include "main/UDefinirSenha.h"
@@ -45,6 +48,7 @@
 #include "signin/UTrocaSenha.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -313,6 +317,57 @@ void pictureYearReports(QWidget *owner)
     pictureReport(book.btnGerar, QStringLiteral("relatorio-livro-caixa-anual"));
 }
 
+// The book of a month of the demo year; 0 when there is none.
+int bookOfMonth(int month)
+{
+    TableDataset *books = DM->TBLIVRO;
+    books->open();
+    for (int row = 0; row < books->allRowCount(); ++row)
+        if (books->allRowValue(row, DM->TBLIVROLIVANO->index()).toInt() == 2011
+            && books->allRowValue(row, DM->TBLIVROLIVMES->index()).toInt() == month)
+            return books->allRowValue(row, DM->TBLIVROLIVCODIGO->index()).toInt();
+    return 0;
+}
+
+// The first quarter of the demo year closed: the books register on March,
+// March's cash book with its closing line, the summary with the closed
+// months; then March reopened for a reason, and the change log's window
+// with its printout.
+void pictureClosedMonths(QWidget *owner)
+{
+    for (int month = 1; month <= 3; ++month)
+        ClosedMonths::close(bookOfMonth(month), QDate(2011, month + 1, 5));
+    {
+        TFLivroCaixa books(owner);
+        books.show();
+        settle();
+        DM->TBLIVRO->locate(QStringLiteral("LIVCODIGO"), {bookOfMonth(3)});
+        savePicture(&books, QStringLiteral("livro-caixa-fechado"));
+    }
+    TFFLivro filter(owner);
+    filter.show();
+    settle();
+    TableDataset *books = DM->TBLIVRO;
+    for (int row = 0; row < books->recordCount(); ++row)
+        if (books->valueAt(row, DM->TBLIVROLIVCODIGO->index()).toInt() == bookOfMonth(3))
+            chooseRow(filter.DBLookupComboBox1, row);
+    pictureReport(filter.btnGerar, QStringLiteral("relatorio-livro-caixa-fechado"));
+    TFFResumoAnual summary(owner);
+    summary.show();
+    pictureReport(summary.btnGerar, QStringLiteral("relatorio-resumo-anual-fechado"));
+    ClosedMonths::reopen(bookOfMonth(3), QStringLiteral("Oferta do culto de 27/03 lançada em abril por engano"));
+
+    TFHistorico history(owner);
+    history.resize(1100, 640);
+    history.show();
+    history.txtDataInicial->clear();
+    history.btnBuscar->click();
+    savePicture(&history, QStringLiteral("historico"));
+    history.cmbCadastro->setCurrentText(QStringLiteral("Livros"));
+    history.btnBuscar->click();
+    pictureReport(history.btnImprimir, QStringLiteral("relatorio-historico"));
+}
+
 void pictureEmployeeReport(QWidget *owner)
 {
     TFFuncionario employees(owner);
@@ -498,6 +553,7 @@ void pictureEverything()
     pictureReceipt(menu);
     pictureYearReports(menu);
     pictureOversizedPhotographs(menu);
+    pictureClosedMonths(menu);
     pictureExitCopy();
 }
 

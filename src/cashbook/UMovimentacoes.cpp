@@ -2,6 +2,7 @@
 
 #include "ULivroCaixa.h"
 #include "datamodule/CashCategories.h"
+#include "datamodule/ClosedMonths.h"
 #include "datamodule/UDM.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
@@ -248,6 +249,15 @@ void TFMovimentacoes::followState()
                          && DM->TBMOVIMENTACOESMOVDEBITOCREDITO->asString() == CashCategories::kEntry;
     QAction *recibo = command(btnRecibo);
     recibo->setEnabled(recibo->isEnabled() && receipt);
+}
+
+// A row being inserted or edited is the database's to refuse when saved.
+QString TFMovimentacoes::changeRefusal() const
+{
+    const TableDataset *movements = table();
+    if (!movements->active() || movements->isEmpty() || movements->editing())
+        return {};
+    return ClosedMonths::movementRefusal(DM->TBMOVIMENTACOESMOVLIVRO->value());
 }
 
 void TFMovimentacoes::btnReciboClick()

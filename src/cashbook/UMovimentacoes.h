@@ -10,7 +10,9 @@ class QLineEdit;
 
 // Cash movements: one row of TMOVIMETACOES per entry or exit of money,
 // booked against a monthly cash book. Saving never touches the book's
-// balances; the cash book report works them out.
+// balances; the cash book report works them out. A movement of a closed
+// month is neither changed nor deleted, and none is saved into one (the
+// database refuses it with the same message).
 class TFMovimentacoes : public RecordForm
 {
     Q_OBJECT
@@ -35,6 +37,7 @@ public:
     void btnSalvarClick() override;
     void btnReciboClick();
     void followState() override;
+    QString changeRefusal() const override;
     // The category list shows the categories of the movement's kind; a
     // category of the other kind is taken off a movement being edited.
     void listCategoriesOfKind();

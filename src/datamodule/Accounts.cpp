@@ -1,5 +1,6 @@
 #include "Accounts.h"
 
+#include "ChangeLog.h"
 #include "PasswordHash.h"
 #include "SchemaUpgrade.h"
 #include "SignInAttempts.h"
@@ -63,7 +64,19 @@ bool profilesAvailable()
     return DM && SchemaUpgrade::available(DM->SQLConnection1(), kProfilesLevel);
 }
 
-SignIn check(const QString &userName, const QString &password)
+namespace {
+
+// The code of the account named `userName` (exactly); null when none is.
+QVariant codeOf(const QString &userName)
+{
+    const TableDataset *table = accounts();
+    for (int row = 0; row < table->allRowCount(); ++row)
+        if (userNameAt(row) == userName)
+            return at(row, DM->TBUSUARIOUSUCODIGO);
+    return {};
+}
+
+SignIn checked(const QString &userName, const QString &password)
 {
     if (const int wait = SignInAttempts::secondsToWait(userName); wait > 0)
         return {SignIn::Outcome::Waiting, {}, wait};
@@ -78,6 +91,16 @@ SignIn check(const QString &userName, const QString &password)
     }
     SignInAttempts::wrong(userName);
     return {};
+}
+
+} // namespace
+
+SignIn check(const QString &userName, const QString &password)
+{
+    const SignIn result = checked(userName, password);
+    if (result.outcome != SignIn::Outcome::Accepted)
+        ChangeLog::recordSignIn(DM->SQLConnection1(), userName, codeOf(userName), false, refusalOf(result, userName));
+    return result;
 }
 
 QString refusalOf(const SignIn &result, const QString &userName)

@@ -50,7 +50,8 @@ struct SignIn
 };
 // The user name (exact, capitals counting) and password checked against
 // the accounts; the wrong ones are counted (SignInAttempts), and while an
-// account waits nothing is checked.
+// account waits nothing is checked. A sign-in it refuses is logged
+// (ChangeLog); the session logs the ones that go in.
 SignIn check(const QString &userName, const QString &password);
 // What the sign-in says when `result` lets nobody in: the wrong pair
 // ("Senha ou Login Incorretos !"), the wait, or the inactive account.

@@ -11,17 +11,18 @@ namespace {
 constexpr Access N = Access::None, R = Access::Read, C = Access::Change;
 
 // One row per profile, one column per Area, in the order of their enums.
-constexpr Access kAccess[4][6] = {
-    //                Members Employees Cash Configuration Backup Restore
-    /* Administrador */ {C, C, C, C, C, C},
-    /* Secretaria    */ {C, N, N, N, C, N},
-    /* Tesouraria    */ {R, C, C, N, C, N},
-    /* Consulta      */ {R, R, R, N, C, N},
+constexpr Access kAccess[4][7] = {
+    //                Members Employees Cash Configuration Backup Restore History
+    /* Administrador */ {C, C, C, C, C, C, R},
+    /* Secretaria    */ {C, N, N, N, C, N, N},
+    /* Tesouraria    */ {R, C, C, N, C, N, N},
+    /* Consulta      */ {R, R, R, N, C, N, R},
 };
 
 // What each area's refusal calls it.
-const char *const kAreaWords[] = {"os membros e os eventos", "os funcionários e os cargos", "o caixa",
-                                  "a configuração e as contas", "as cópias de segurança", "as cópias de segurança"};
+const char *const kAreaWords[] = {"os membros e os eventos",    "os funcionários e os cargos", "o caixa",
+                                  "a configuração e as contas", "as cópias de segurança",      "as cópias de segurança",
+                                  "o histórico de alterações"};
 
 } // namespace
 

@@ -18,6 +18,7 @@ enum class Area {
     Configuration, // parameters, church data, accounts
     Backup,        // making a backup copy
     Restore,       // restoring a backup over the live data
+    History,       // the change log: read only, by the conselho fiscal too
 };
 
 enum class Access { None, Read, Change };

@@ -5,9 +5,12 @@
 // and field objects (TB<stem><column>) from them. What came after the first
 // level of the database (level 1: TCATEGORIA and the last three columns of
 // the movements; level 2: the accounts' full name, profile, whether active,
-// password hash and whether it is temporary) is listed here too, marked with
-// the level that added it (since(level, kind)); SchemaUpgrade adds it to a
-// stored database, and SchemaLevels says what each level brings.
+// password hash and whether it is temporary; level 3: when and by whom a
+// book was closed, and why it was last reopened) is listed here too, marked
+// with the level that added it (since(level, kind)); SchemaUpgrade adds it to
+// a stored database, and SchemaLevels says what each level brings. The
+// change log TALTERACOES is no table of DM: the database's triggers write it
+// and ChangeLog reads it by query, so its structure is in ChangeLog.cpp.
 //
 // KELMARA_TABLES(T): T(stem, table)
 // KELMARA_COLUMNS(C): C(stem, column, kind): kind is code, integer, money,
@@ -72,6 +75,9 @@
     C(LIVRO, LIVOBSERVACAO, text(250))         \
     C(LIVRO, LIVSALDOANTERIOR, money)          \
     C(LIVRO, LIVSALDOATUAL, money)             \
+    C(LIVRO, LIVFECHADOEM, since(3, date))               \
+    C(LIVRO, LIVFECHADOPOR, since(3, text(50)))          \
+    C(LIVRO, LIVREABERTURA, since(3, text(250)))         \
     C(MOVIMENTACOES, MOVCODIGO, code)          \
     C(MOVIMENTACOES, MOVDESCRICAO, text(50))   \
     C(MOVIMENTACOES, MOVLIVRO, integer)        \

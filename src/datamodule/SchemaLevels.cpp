@@ -1,6 +1,8 @@
 #include "SchemaLevels.h"
 
 #include "Accounts.h"
+#include "ChangeLog.h"
+#include "ClosedMonths.h"
 #include "PasswordHash.h"
 #include "Profiles.h"
 #include "Statements.h"
@@ -57,6 +59,11 @@ void protectStoredPasswords(const QSqlDatabase &db)
                         QStringLiteral("UPDATE TUSUARIO SET USUHASH = ?, USUSENHA = NULL, USUPERFIL = ?, USUATIVO = ?, "
                                        "USUTROCARSENHA = 0 WHERE USUCODIGO = ?"),
                         {PasswordHash::make(password), Profiles::name(Profile::Administrador), Accounts::kYes, code});
+}
+
+QList<SchemaObject> changeLogAndClosedMonths(int level)
+{
+    return ChangeLog::schemaObjects(level) + ClosedMonths::schemaObjects();
 }
 
 } // namespace SchemaLevels

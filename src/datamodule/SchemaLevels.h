@@ -1,20 +1,37 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
+#include <QString>
 
 #include <iterator>
 
 // The levels of LIVRO.GDB's structure after the first, each what it adds to
 // a stored database. A level is its columns and tables, marked
 // since(level, kind) in SchemaColumns.h, and one line of kLevels below:
-// what it brings (for the messages of the upgrade) and the rows it writes,
-// in the transaction after the one that added its structure. Adding a level
-// is those two things; SchemaUpgrade does the rest.
+// what it brings (for the messages of the upgrade), the rows it writes, in
+// the transaction after the one that added its structure, and the objects
+// of the engine it creates besides tables and columns (triggers, a
+// sequence, an exception), in the same transaction as its columns. Adding a
+// level is those things; SchemaUpgrade does the rest.
 namespace SchemaLevels {
 
 // The rows of a level, written into a database whose structure has it.
 // DbError stops the upgrade, which then leaves the database as it was.
 using WriteRows = void (*)(const QSqlDatabase &db);
+
+// An object of the engine that a level creates: its kind as DDL names it
+// ("TRIGGER", "SEQUENCE", "EXCEPTION", "INDEX", "TABLE"), its name (unique
+// among every kind) and the statement that creates it.
+struct SchemaObject
+{
+    QString kind;
+    QString name;
+    QString create;
+};
+// The objects of a level for a database brought to `level` (a trigger that
+// logs a table's columns names the columns of that level), in creation order.
+using Objects = QList<SchemaObject> (*)(int level);
 
 struct Level
 {
@@ -27,6 +44,7 @@ struct Level
     // typed): the engine leaves the space of old row versions as it was, so
     // the file is made anew from a copy after the upgrade.
     bool remakesFile = false;
+    Objects objects = nullptr;
 };
 
 // Level 1: the categories of the cash book, with a starting set (into an
@@ -36,6 +54,9 @@ void writeStartingCategories(const QSqlDatabase &db);
 // everything before), is active, and its password is turned into its hash,
 // the plain column emptied; the old password still signs in.
 void protectStoredPasswords(const QSqlDatabase &db);
+// Level 3: the change log (its table and the triggers that write it on
+// every table) and the rules of closed months, kept by the engine.
+QList<SchemaObject> changeLogAndClosedMonths(int level);
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -46,6 +67,11 @@ inline constexpr Level kLevels[] = {
      "contas que já existiam ficaram com o perfil Administrador, para que ninguém perca o que já fazia: dê a "
      "cada uma o seu perfil em Configurações > Usuários.",
      "Protegendo as senhas das contas...", protectStoredPasswords, true},
+    {3, "o histórico de alterações e o fechamento dos meses do caixa",
+     "O banco de dados agora guarda quem incluiu, alterou ou excluiu cada registro, de qual computador e quando "
+     "(Configurações > Histórico de Alterações), e um mês do caixa pode ser fechado em Cadastro do Livro Caixa do "
+     "Mês: depois de fechado, nenhum lançamento dele muda em nenhum computador.",
+     nullptr, nullptr, false, changeLogAndClosedMonths},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

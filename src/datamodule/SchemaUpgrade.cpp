@@ -6,6 +6,8 @@
 #include "provider/EngineErrors.h"
 #include "provider/StoredTables.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -51,6 +53,7 @@ struct Piece
     QString name;
     QString add;
     QString drop;
+    QString objectKind; // an object of the engine (SchemaLevels::SchemaObject); empty for tables and columns
 };
 
 // The database's structure as described once per connection (StoredTables).
@@ -67,7 +70,41 @@ bool columnExists(const QSqlDatabase &db, const QString &table, const QString &c
     return false;
 }
 
-// What the database lacks of the levels up to `level`.
+// The names of the engine's objects of the database that the program may
+// have created, of every kind, read in one statement.
+QSet<QString> storedObjects(const QSqlDatabase &db)
+{
+    QSqlQuery q = run(db, QStringLiteral(
+        "SELECT TRIM(RDB$TRIGGER_NAME) FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+        "UNION ALL SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+        "UNION ALL SELECT TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+        "UNION ALL SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+        "UNION ALL SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0"));
+    QSet<QString> names;
+    while (q.next())
+        names.insert(q.value(0).toString());
+    return names;
+}
+
+// The objects of the levels up to `level` that the database lacks.
+QList<Piece> missingObjects(const QSqlDatabase &db, int level)
+{
+    QList<SchemaLevels::SchemaObject> objects;
+    for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
+        if (l.number <= level && l.objects)
+            objects += l.objects(level);
+    if (objects.isEmpty())
+        return {};
+    const QSet<QString> stored = storedObjects(db);
+    QList<Piece> pieces;
+    for (const SchemaLevels::SchemaObject &o : objects)
+        if (!stored.contains(o.name))
+            pieces.append({o.name, o.create, QStringLiteral("DROP %1 %2").arg(o.kind, o.name), o.kind});
+    return pieces;
+}
+
+// What the database lacks of the levels up to `level`: tables, columns,
+// then the objects that use them.
 QList<Piece> missingPieces(const QSqlDatabase &db, int level = kLevel)
 {
     QList<Piece> pieces;
@@ -90,11 +127,18 @@ QList<Piece> missingPieces(const QSqlDatabase &db, int level = kLevel)
                        QStringLiteral("ALTER TABLE %1 ADD %2").arg(table.table, columnDefinition(column)),
                        QStringLiteral("ALTER TABLE %1 DROP %2").arg(table.table, column.name)});
     }
-    return pieces;
+    return pieces + missingObjects(db, level);
 }
 
 QString stepOf(const Piece &piece)
 {
+    static const QHash<QString, QString> objectWords{{QStringLiteral("TRIGGER"), QStringLiteral("o gatilho")},
+                                                     {QStringLiteral("SEQUENCE"), QStringLiteral("a sequência")},
+                                                     {QStringLiteral("EXCEPTION"), QStringLiteral("a recusa")},
+                                                     {QStringLiteral("INDEX"), QStringLiteral("o índice")},
+                                                     {QStringLiteral("TABLE"), QStringLiteral("a tabela")}};
+    if (!piece.objectKind.isEmpty())
+        return QStringLiteral("Criando %1 %2...").arg(objectWords.value(piece.objectKind), piece.name);
     return piece.name.contains(u'.')
                ? QStringLiteral("Acrescentando a coluna %1...").arg(piece.name.section(u'.', 1))
                : QStringLiteral("Criando a tabela %1...").arg(piece.name);
@@ -177,7 +221,7 @@ bool dropAgain(const QSqlDatabase &db, const QList<Piece> &added)
     try {
         Transaction t(db);
         for (auto piece = added.rbegin(); piece != added.rend(); ++piece)
-            run(db, piece->drop);
+            Statements::execute(db, piece->drop);
         t.commit();
         return true;
     } catch (const DbError &) {
@@ -275,7 +319,7 @@ QString refusal(const QSqlDatabase &db)
     try {
         Transaction t(db);
         for (const Piece &piece : missingPieces(db))
-            run(db, piece.add);
+            Statements::execute(db, piece.add);
         writeLevel(db, kLevel);
         t.rollback();
     } catch (const DbError &e) {
@@ -305,7 +349,7 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep, int toLevel)
             Transaction t(db);
             for (const Piece &piece : pieces) {
                 step(stepOf(piece));
-                run(db, piece.add);
+                Statements::execute(db, piece.add);
             }
             step(QStringLiteral("Gravando a nova estrutura..."));
             t.commit();
@@ -317,6 +361,8 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep, int toLevel)
         Transaction t(db);
         for (const SchemaLevels::Level &l : SchemaLevels::kLevels) {
             if (l.number <= level || l.number > toLevel)
+                continue;
+            if (!l.writeRows)
                 continue;
             step(QString::fromUtf8(l.rowsStep));
             l.writeRows(db);

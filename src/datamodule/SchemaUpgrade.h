@@ -8,9 +8,9 @@
 #include <functional>
 
 // The level of a stored LIVRO.GDB's structure and the bringing of an older
-// one up to date. Only ever adds: a table and nullable columns, with rows of
-// their own, so that an older copy of the program keeps working on the same
-// file. The level is kept in the parameter row ParameterCode::SchemaLevel;
+// one up to date. Only ever adds: tables, nullable columns and the engine's
+// objects that keep the rules (triggers), with rows of their own, so that an
+// older copy of the program keeps working on the same file. The level is kept in the parameter row ParameterCode::SchemaLevel;
 // a database without that row is at level 0, the first structure.
 namespace SchemaUpgrade {
 
@@ -20,12 +20,15 @@ namespace SchemaUpgrade {
 // member who gave it and a receipt or document number. Level 2: the
 // accounts' profiles, full names, whether they are active, and their
 // passwords as hashes, to be changed at the next sign-in when temporary.
+// Level 3: the change log written by the engine's triggers on every table,
+// and the closing of cash book months, kept by triggers too.
 constexpr int kLevel = SchemaLevels::kLatest;
 
 // The level the database says it is at; 0 when it keeps none.
 int storedLevel(const QSqlDatabase &db);
-// The program's tables and columns the database lacks ("TCATEGORIA",
-// "TMOVIMETACOES.MOVMEMBRO"), in the order they are added.
+// The program's tables, columns and objects the database lacks
+// ("TCATEGORIA", "TMOVIMETACOES.MOVMEMBRO", "TMEMBRO_HISTORICO"), in the
+// order they are added.
 QStringList missing(const QSqlDatabase &db);
 // Whether a level after the first adds `table` (TCATEGORIA): a database of
 // an older level lacks it.

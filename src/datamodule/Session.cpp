@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "ChangeLog.h"
 #include "UDM.h"
 
 namespace Session {
@@ -17,10 +18,18 @@ std::optional<Account> &signedIn()
 void start(const Account &account)
 {
     signedIn() = account;
+    tellEngine(DM->SQLConnection1());
+    ChangeLog::recordSignIn(DM->SQLConnection1(), account.userName, account.code, true);
     for (TableDataset *table : DM->tables()) {
         const Area area = Profiles::areaOfTable(table->objectName().mid(2)); // "TBMEMBRO": MEMBRO
         table->setReadOnly(access(area) != Access::Change, Profiles::readOnlyRefusal(account.profile, area));
     }
+}
+
+void tellEngine(const QSqlDatabase &db)
+{
+    if (signedIn())
+        ChangeLog::tellSession(db, signedIn()->userName, ChangeLog::workstationName());
 }
 
 void end()

@@ -19,6 +19,13 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     return q;
 }
 
+void execute(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw dbErrorFrom(q.lastError());
+}
+
 bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery q = run(db, sql, values);

@@ -10,6 +10,9 @@
 namespace Statements {
 
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
+// A statement with no values, run as written: a trigger's body keeps its
+// ":VARIABLE", which a prepared statement would take for a value.
+void execute(const QSqlDatabase &db, const QString &sql);
 bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
 } // namespace Statements

@@ -151,6 +151,7 @@ void TDM::openConnection()
     if (!db.open())
         throw DbError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2")
                           .arg(m_databasePath, dbErrorFrom(db.lastError()).text()));
+    Session::tellEngine(db); // a new attachment knows nobody
     const auto closed = std::exchange(m_closedTables, {});
     for (const auto &[table, code] : closed) {
         table->open();

@@ -370,6 +370,7 @@ PhotoReduction::Outcome TFCopiaSeguranca::reducePhotographs()
         };
         try {
             Backup::withConnection(database, [&](const QSqlDatabase &db) {
+                Session::tellEngine(db); // the change log names who reduced them
                 outcome = PhotoReduction::reduce(db, photos, m_cancel, step);
             });
         } catch (const DbError &e) {

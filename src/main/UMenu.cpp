@@ -1,6 +1,7 @@
 #include "UMenu.h"
 
 #include "datamodule/Birthdays.h"
+#include "datamodule/ChangeLog.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/Session.h"
 #include "dataset/DbError.h"
@@ -17,6 +18,7 @@
 #include "UUsuario.h"
 #include "cashbook/ULivroCaixa.h"
 #include "cashbook/UMovimentacoes.h"
+#include "history/UHistorico.h"
 #include "datamodule/UDM.h"
 #include "registers/UCargo.h"
 #include "registers/UCategoria.h"
@@ -106,6 +108,7 @@ TFMenu::TFMenu(QWidget *owner) : QMainWindow(owner, Qt::Window)
     buildMenu();
     buildBody();
     connectCommands();
+    TFHistorico::offerToRegisters();
 }
 
 void TFMenu::buildToolbar()
@@ -211,6 +214,8 @@ void TFMenu::buildMenu()
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
     Usuarios1 = item(Configuraes1, "Usuarios1", QStringLiteral("Usuários"), "login_cadeado");
+    HistoricodeAlteracoes1 = item(Configuraes1, "HistoricodeAlteracoes1", QStringLiteral("Histórico de Alterações"),
+                                  "historico");
     Aparencia1 = item(Configuraes1, "Aparencia1", QStringLiteral("Aparência"), "aparencia");
     CopiadeSeguranca1 = item(Configuraes1, "CopiadeSeguranca1", QStringLiteral("Cópia de Segurança"), "copia");
 
@@ -292,6 +297,8 @@ void TFMenu::connectCommands()
         {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros), A::Configuration},
         {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja), A::Configuration},
         {Usuarios1, nullptr, QStringLiteral("FUsuario"), opens(FUsuario), A::Configuration, 2},
+        {HistoricodeAlteracoes1, nullptr, QStringLiteral("FHistorico"), opens(FHistorico), A::History,
+         ChangeLog::kLevel},
         {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca), A::Backup},
         {Aparencia1, nullptr, QStringLiteral("FAparencia"), opens(FAparencia)},
         {Sair1, SpeedButton4, QString(), [this] { close(); }},

@@ -49,6 +49,7 @@ public:
         *RelatriodeLivroCaixa1, *Parametros, *Usuarios1, *CopiadeSeguranca1, *Sair1;
     QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1, *Aparencia1;
     QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
+    QAction *HistoricodeAlteracoes1;    // shown when the database keeps the change log
 
     void FormShow();
     void btnFecharClick();

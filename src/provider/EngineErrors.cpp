@@ -1,5 +1,6 @@
 #include "EngineErrors.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 
 namespace {
@@ -30,6 +31,17 @@ const KnownRefusal kKnownRefusals[] = {
      "Um texto tem um caractere que o banco de dados não consegue guardar. Nada foi gravado."},
 };
 
+// The message of a refusal by the database's rules: the line after the
+// exception's name, among the lines the client joins ("exception 1 -
+// KELMARA_RECUSA - O livro ... - At trigger ...").
+QString ruleRefusalIn(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\\s+-\\s+|\\s*\\n-?"));
+    const QStringList lines = text.split(lineBreak);
+    const qsizetype name = lines.indexOf(QLatin1String(kRuleRefusal));
+    return name >= 0 && name + 1 < lines.size() ? lines.at(name + 1).trimmed() : QString();
+}
+
 } // namespace
 
 DbError dbErrorFrom(const QSqlError &error)
@@ -43,6 +55,8 @@ DbError dbErrorFrom(const QSqlError &error)
 DbError dbErrorFromEngine(const QString &engineText)
 {
     const QString text = engineText.trimmed();
+    if (const QString refusal = ruleRefusalIn(text); !refusal.isEmpty())
+        return DbError(refusal, DbError::Reason::Other, text);
     for (const KnownRefusal &known : kKnownRefusals)
         if (text.contains(QLatin1String(known.engineText), Qt::CaseInsensitive))
             return DbError(withEngineText(QString::fromUtf8(known.portuguese), text), known.reason, text);

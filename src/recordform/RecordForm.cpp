@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -60,6 +59,7 @@ const QStringList &stateCodes()
 }
 
 std::function<QString(QWidget *, const QString &)> RecordForm::chooseExportFile = &RecordForm::saveSpreadsheetDialog;
+RecordForm::History RecordForm::history;
 
 RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -73,6 +73,7 @@ RecordForm::RecordForm(QWidget *owner, const RecordFormSetup &setup)
     buildButtons();
     buildQueryPage();
     buildExportButton();
+    buildHistoryButton();
     buildWindowKeys();
     connectHandlers();
     connect(table(), &Dataset::stateChanged, this, &RecordForm::followState);
@@ -124,6 +125,16 @@ QToolButton *RecordForm::addButton(const QString &name, const QString &caption, 
     const int sair = m_buttonLayout->indexOf(TabSheet1->findChild<QToolButton *>(QStringLiteral("btnSair")));
     m_buttonLayout->insertWidget(sair, b);
     addCommand(b, state, std::move(run));
+    return b;
+}
+
+QToolButton *RecordForm::addBrowseButton(QWidget *page, const QString &name, const QString &caption,
+                                         const QString &icon, std::function<void()> run)
+{
+    QToolButton *b = FormKit::pictureButton(page, name, caption, QStringLiteral(":/icons/%1.svg").arg(icon), true);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setIconSize(Appearance::scaled(QSize(20, 20)));
+    addCommand(b, CommandState::Browse, std::move(run));
     return b;
 }
 
@@ -245,11 +256,8 @@ void RecordForm::buildQueryPage()
         searchBox->setValidator(capitals);
     }
     auto *label = FormKit::captionLabel(TabSheet2, QStringLiteral("Label5"), m_setup.searchLabel, searchBox, 0, true);
-    btnBuscar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"),
-                                       QStringLiteral(":/icons/buscar.svg"), true);
-    addCommand(btnBuscar, CommandState::Browse, [this] { btnBuscarClick(); });
-    btnBuscar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnBuscar->setIconSize(Appearance::scaled(QSize(20, 20)));
+    btnBuscar = addBrowseButton(TabSheet2, QStringLiteral("btnBuscar"), QStringLiteral("Buscar"), QStringLiteral("buscar"),
+                                [this] { btnBuscarClick(); });
     strip->addWidget(label);
     strip->addWidget(searchBox, 1);
     strip->addWidget(btnBuscar);
@@ -260,16 +268,29 @@ void RecordForm::buildQueryPage()
 // "Exportar" at the right, below the grid.
 void RecordForm::buildExportButton()
 {
-    btnExportar = FormKit::pictureButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
-                                         QStringLiteral(":/icons/exportar.svg"), true);
-    btnExportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnExportar->setIconSize(Appearance::scaled(QSize(20, 20)));
+    btnExportar = addBrowseButton(TabSheet2, QStringLiteral("btnExportar"), QStringLiteral("Exportar"),
+                                  QStringLiteral("exportar"), [this] { btnExportarClick(); });
     btnExportar->setToolTip(QStringLiteral("Salva as linhas da consulta em uma planilha (CSV)"));
-    addCommand(btnExportar, CommandState::Browse, [this] { btnExportarClick(); });
     auto *strip = new QHBoxLayout;
     strip->addStretch();
     strip->addWidget(btnExportar);
     static_cast<QVBoxLayout *>(TabSheet2->layout())->addLayout(strip);
+}
+
+void RecordForm::buildHistoryButton()
+{
+    if (!history.offered || !history.show || !history.offered())
+        return;
+    btnHistorico = addBrowseButton(TabSheet1, QStringLiteral("btnHistorico"), QStringLiteral("Histórico"),
+                                   QStringLiteral("historico"), [this] { btnHistoricoClick(); });
+    btnHistorico->setToolTip(QStringLiteral("Quem incluiu, alterou ou excluiu este registro, e quando"));
+}
+
+void RecordForm::btnHistoricoClick()
+{
+    TableDataset *t = table();
+    const QVariant code = t->active() && !t->isEmpty() ? t->fieldByName(m_setup.codeColumn)->value() : QVariant();
+    history.show(this, t->objectName().mid(2), code); // "TBMEMBRO": MEMBRO
 }
 
 // Every window with shortcuts lists the same keys, F8 included even where it
@@ -314,10 +335,18 @@ void RecordForm::finishLayout()
         qFatal("%s: the register declares no code box (setCodeBox)", qPrintable(objectName()));
     m_buttonLayout->addStretch();
     buildLegend();
+    auto *below = new QHBoxLayout; // the navigator and the history, below the fields
     if (DBNavigator1) {
-        m_entryLayout->addWidget(DBNavigator1, 0, Qt::AlignLeft);
+        below->addWidget(DBNavigator1);
         QWidget::setTabOrder(DBNavigator1, m_codeBox);
     }
+    if (btnHistorico) {
+        if (DBNavigator1)
+            below->addSpacing(16);
+        below->addWidget(btnHistorico);
+    }
+    below->addStretch();
+    m_entryLayout->addLayout(below);
     FormKit::tabChain(m_tabChain);
     m_entryLayout->addStretch();
     nameFieldsByCaptions();
@@ -578,8 +607,15 @@ void RecordForm::btnNovoClick()
     editar();
 }
 
+void RecordForm::refuseChangeOfRow() const
+{
+    if (const QString refusal = changeRefusal(); !refusal.isEmpty())
+        throw DbError(refusal);
+}
+
 void RecordForm::btnAlterarClick()
 {
+    refuseChangeOfRow();
     table()->edit();
     editar();
 }
@@ -629,6 +665,7 @@ void RecordForm::btnCancelarClick()
 
 void RecordForm::btnExcluirClick()
 {
+    refuseChangeOfRow();
     if (!Messages::question(QStringLiteral("Você realmente deseja excluir este registro ?")))
         return;
     TableDataset *t = table();
@@ -721,9 +758,7 @@ void RecordForm::exportGrid(const QString &path)
             return cells;
         });
     }
-    Messages::information(QStringLiteral("Planilha salva em \"%1\": %2.")
-                              .arg(QDir::toNativeSeparators(path),
-                                   rows == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(rows)));
+    Messages::information(CsvExport::saved(path, rows));
 }
 
 // Closing in the edit state drops the pending row, so nothing half-edited

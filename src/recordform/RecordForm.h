@@ -97,7 +97,19 @@ public:
     QLineEdit *searchBox = nullptr; // txtNome, or txtBusca in parameters
     QToolButton *btnBuscar = nullptr;
     QToolButton *btnExportar;
+    QToolButton *btnHistorico = nullptr; // where the history is offered
     QGroupBox *GroupBox1 = nullptr;
+
+    // "Histórico", beside the navigator: the current record's history (the
+    // register's when it has no row). The change log's window is above this
+    // layer; the program hands it in, with whether the signed-in account sees
+    // the log, and a register built while that holds has the command.
+    struct History
+    {
+        std::function<bool()> offered;
+        std::function<void(QWidget *owner, const QString &tableStem, const QVariant &code)> show;
+    };
+    static History history;
 
     // The save dialog of "Exportar": the file chosen, or empty when
     // cancelled. Tests put their own in its place.
@@ -128,6 +140,10 @@ public:
     // The entry page on top and the focus in the first field, for a row just
     // put in insert or edit mode.
     void editar();
+    // Why the current row may not be changed or deleted now, though the table
+    // may (a movement of a closed month); empty when it may. Alterar and
+    // Excluir say it and do nothing.
+    virtual QString changeRefusal() const { return {}; }
     virtual void btnNovoClick();
     void btnAlterarClick();
     virtual void btnSalvarClick();
@@ -144,6 +160,7 @@ public:
     virtual void btnRelatorioClick() {}
     void TabSheet2Show();
     void btnExportarClick(); // the grid's rows into a spreadsheet file
+    void btnHistoricoClick();
     void exportGrid(const QString &path);
 
 protected:
@@ -196,6 +213,7 @@ private:
     void buildButtons();
     void buildQueryPage();
     void buildExportButton();
+    void buildHistoryButton();
     void buildLegend();
     void fitToScreen();
     static constexpr int kWindowFrame = 40; // the window's title bar and borders
@@ -203,9 +221,14 @@ private:
     void connectHandlers();
     // The button shows the new command, available in `state`.
     QAction *addCommand(QToolButton *button, CommandState state, std::function<void()> run);
+    // A small flat button on `page`, its caption beside its picture, showing
+    // a command of the browse state (Buscar, Exportar, Histórico).
+    QToolButton *addBrowseButton(QWidget *page, const QString &name, const QString &caption, const QString &icon,
+                                 std::function<void()> run);
     void buildWindowKeys();
     void newRecord();
     void rememberCarried();
+    void refuseChangeOfRow() const; // DbError with changeRefusal()
     void whileBusy(const std::function<void()> &command);
     DbError codeInUse(const DbError &error) const;
 

@@ -3,6 +3,7 @@
 #include "dataset/DbError.h"
 
 #include <QDate>
+#include <QDir>
 #include <QSaveFile>
 
 namespace {
@@ -86,6 +87,13 @@ void write(const QString &path, const QStringList &titles, int rowCount,
     flush(file, pending, path);
     if (!file.commit())
         throw failure(path, file.errorString());
+}
+
+QString saved(const QString &path, int rowCount)
+{
+    return QStringLiteral("Planilha salva em \"%1\": %2.")
+        .arg(QDir::toNativeSeparators(path),
+             rowCount == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(rowCount));
 }
 
 } // namespace CsvExport

@@ -24,5 +24,8 @@ QString field(const QVariant &value);
 // new file; a file that had the name before stays as it was.
 void write(const QString &path, const QStringList &titles, int rowCount,
            const std::function<QVariantList(int row)> &cells);
+// What the windows say after writing `rowCount` rows to `path`:
+// "Planilha salva em "C:\...\x.csv": 12 registros."
+QString saved(const QString &path, int rowCount);
 
 } // namespace CsvExport

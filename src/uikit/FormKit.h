@@ -96,15 +96,17 @@ void whiteBackground(QWidget *widget);
 void centreOnScreen(QWidget *window);
 
 // Creates a new instance of a window owned by `owner`, keeps it in its
-// global reference while it is open, and shows it modally. However it ends,
-// a constructor that throws included, the window is gone afterwards and the
-// reference empty.
+// global reference while it is open, and shows it modally, `prepare` run on
+// it first. However it ends, a constructor that throws included, the window
+// is gone afterwards and the reference empty.
 template <typename Window>
-void openModal(Window *&global, QWidget *owner)
+void openModal(Window *&global, QWidget *owner, const std::function<void(Window &)> &prepare = {})
 {
     const auto forget = qScopeGuard([&global] { global = nullptr; });
     const std::unique_ptr<Window> window(new Window(owner));
     global = window.get();
+    if (prepare)
+        prepare(*window);
     window->exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace Messages {
@@ -58,6 +59,23 @@ bool question(const QString &text)
 void error(const QString &text)
 {
     tell(Shown::Error, QMessageBox::Critical, text);
+}
+
+std::optional<QString> typedAnswer(const QString &text)
+{
+    if (g_recorder) {
+        record(Shown::TypedAnswer, kApplicationTitle, text);
+        return g_recorder->typed.isEmpty() ? std::nullopt : g_recorder->typed.takeFirst();
+    }
+    QInputDialog box(parentWindow());
+    box.setWindowTitle(kApplicationTitle);
+    box.setLabelText(text);
+    box.setOption(QInputDialog::UsePlainTextEditForTextInput);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }
 
 Recorder::Recorder()

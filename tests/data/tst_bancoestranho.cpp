@@ -25,6 +25,18 @@ QStringList retype(const QString &table, const QString &column, const QString &t
             QStringLiteral("ALTER TABLE %1 ADD %2 %3").arg(table, column, type)};
 }
 
+// Runs `alteration` as a database tool would, the triggers on the tables
+// dropped first: they use the columns, and the engine keeps a used column
+// from being dropped, so whoever changes one by hand drops them before.
+void alter(const TestDatabase &db, const QStringList &alteration)
+{
+    for (const QVariantList &r : db.rows("SELECT TRIM(RDB$TRIGGER_NAME) FROM RDB$TRIGGERS WHERE "
+                                         "COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$RELATION_NAME <> 'TALTERACOES'"))
+        db.exec("DROP TRIGGER " + r[0].toString());
+    for (const QString &sql : alteration)
+        db.exec(sql);
+}
+
 TableDataset *tableOf(TDM &dm, const QString &stem)
 {
     return dm.findChild<TableDataset *>(QStringLiteral("TB") + stem);
@@ -77,8 +89,7 @@ private slots:
         QFETCH(QString, stem);
         QFETCH(QString, message);
         TestDatabase db;
-        for (const QString &sql : alteration)
-            db.exec(sql);
+        alter(db, alteration);
         auto dm = db.connect();
         TableDataset *table = tableOf(*dm, stem);
         const QString error = dbErrorOf([&] { table->open(); });
@@ -128,8 +139,7 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QVariant, value);
         TestDatabase db;
-        for (const QString &sql : alteration)
-            db.exec(sql);
+        alter(db, alteration);
         db.exec(insert);
         auto dm = db.connect();
         TableDataset *table = tableOf(*dm, stem);
@@ -164,8 +174,7 @@ private slots:
         QFETCH(bool, signsIn);
         QFETCH(QString, message);
         ProgramFixture fx;
-        for (const QString &sql : alteration)
-            fx.db.exec(sql);
+        alter(fx.db, alteration);
         fx.db.disconnect();
         Messages::Recorder recorder;
         std::unique_ptr<TFLogin> login(createSignInWindow([] {}));

@@ -25,12 +25,22 @@
 
 namespace {
 
-const QStringList kAdded = {"TCATEGORIA",           "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
-                            "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME",   "TUSUARIO.USUPERFIL",
-                            "TUSUARIO.USUATIVO",    "TUSUARIO.USUHASH",           "TUSUARIO.USUTROCARSENHA"};
+// The change log and the closed months' rules (level 3): a trigger on every table.
+const QStringList kLevelThreeObjects = {
+    "TALTERACOES",           "GEN_TALTERACOES",      "TALTERACOES_REGISTRO",  "KELMARA_RECUSA",
+    "TALTERACOES_INCLUSAO",  "TALTERACOES_PROTECAO", "TMEMBRO_HISTORICO",     "TFUNCIONARIO_HISTORICO",
+    "TCARGO_HISTORICO",      "TLIVRO_HISTORICO",     "TMOVIMETACOES_HISTORICO", "TUSUARIO_HISTORICO",
+    "TEVENTO_HISTORICO",     "TPARAMETROS_HISTORICO", "TCATEGORIA_HISTORICO", "TLIVRO_FECHAMENTO",
+    "TMOVIMETACOES_FECHAMENTO"};
+const QStringList kAdded = QStringList{"TCATEGORIA",           "TLIVRO.LIVFECHADOEM",    "TLIVRO.LIVFECHADOPOR",
+                                       "TLIVRO.LIVREABERTURA", "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
+                                       "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME", "TUSUARIO.USUPERFIL",
+                                       "TUSUARIO.USUATIVO",    "TUSUARIO.USUHASH",       "TUSUARIO.USUTROCARSENHA"}
+                           + kLevelThreeObjects;
 
 // Every column of every table of the database, with its type, width and
-// whether it may be empty; then every constraint.
+// whether it may be empty; then every constraint; then the triggers,
+// sequences, exceptions and indices the program made.
 QStringList structureOf(const TestDatabase &db)
 {
     QStringList lines;
@@ -47,6 +57,13 @@ QStringList structureOf(const TestDatabase &db)
                                          "r.RDB$RELATION_NAME = c.RDB$RELATION_NAME WHERE r.RDB$SYSTEM_FLAG = 0 "
                                          "ORDER BY 1, 2"))
         lines << r[0].toString() + u' ' + r[1].toString();
+    for (const QVariantList &r :
+         db.rows("SELECT 'TRIGGER ' || TRIM(RDB$TRIGGER_NAME) FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                 "UNION ALL SELECT 'SEQUENCE ' || TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE RDB$SYSTEM_FLAG = 0 "
+                 "UNION ALL SELECT 'EXCEPTION ' || TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS WHERE RDB$SYSTEM_FLAG = 0 "
+                 "UNION ALL SELECT 'INDEX ' || TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$SYSTEM_FLAG = 0 "
+                 "AND RDB$INDEX_NAME NOT STARTING WITH 'RDB$' ORDER BY 1"))
+        lines << r[0].toString();
     return lines;
 }
 
@@ -179,15 +196,31 @@ private slots:
         QStringList added = structureOf(db);
         for (const QString &line : structureBefore)
             QVERIFY2(added.removeOne(line), qPrintable(line));
-        QCOMPARE(added, (QStringList{"TCATEGORIA.CATCODIGO 8 0 NOT NULL", "TCATEGORIA.CATDESCRICAO 37 50 ",
-                                     "TCATEGORIA.CATTIPO 37 10 ", "TMOVIMETACOES.MOVCATEGORIA 8 0 ",
-                                     "TMOVIMETACOES.MOVMEMBRO 8 0 ", "TMOVIMETACOES.MOVDOCUMENTO 37 20 ",
-                                     "TUSUARIO.USUNOME 37 50 ", "TUSUARIO.USUPERFIL 37 20 ", "TUSUARIO.USUATIVO 37 3 ",
-                                     "TUSUARIO.USUHASH 37 128 ", "TUSUARIO.USUTROCARSENHA 8 0 ",
-                                     "TCATEGORIA NOT NULL", "TCATEGORIA PRIMARY KEY"}));
+        QStringList expected{"TCATEGORIA.CATCODIGO 8 0 NOT NULL", "TCATEGORIA.CATDESCRICAO 37 50 ",
+                             "TCATEGORIA.CATTIPO 37 10 ", "TLIVRO.LIVFECHADOEM 12 0 ", "TLIVRO.LIVFECHADOPOR 37 50 ",
+                             "TLIVRO.LIVREABERTURA 37 250 ", "TMOVIMETACOES.MOVCATEGORIA 8 0 ",
+                             "TMOVIMETACOES.MOVMEMBRO 8 0 ", "TMOVIMETACOES.MOVDOCUMENTO 37 20 ",
+                             "TUSUARIO.USUNOME 37 50 ", "TUSUARIO.USUPERFIL 37 20 ", "TUSUARIO.USUATIVO 37 3 ",
+                             "TUSUARIO.USUHASH 37 128 ", "TUSUARIO.USUTROCARSENHA 8 0 ", "TCATEGORIA NOT NULL",
+                             "TCATEGORIA PRIMARY KEY",
+                             // the log: UTF-8 texts of 60 characters, the details a text blob
+                             "TALTERACOES.ALTCODIGO 8 0 NOT NULL", "TALTERACOES.ALTDATAHORA 35 0 NOT NULL",
+                             "TALTERACOES.ALTCONTA 37 60 ", "TALTERACOES.ALTESTACAO 37 60 ",
+                             "TALTERACOES.ALTUSUARIOBANCO 37 60 ", "TALTERACOES.ALTTABELA 37 60 NOT NULL",
+                             "TALTERACOES.ALTREGISTRO 8 0 ", "TALTERACOES.ALTOPERACAO 37 60 NOT NULL",
+                             "TALTERACOES.ALTDETALHES 261 0 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
+                             "TALTERACOES NOT NULL", "TALTERACOES NOT NULL", "TALTERACOES PRIMARY KEY",
+                             "EXCEPTION KELMARA_RECUSA", "INDEX TALTERACOES_REGISTRO", "SEQUENCE GEN_TALTERACOES"};
+        for (const QString &object : kLevelThreeObjects)
+            if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
+                || object.contains("_INCLUSAO"))
+                expected << "TRIGGER " + object;
+        added.sort();
+        expected.sort();
+        QCOMPARE(added, expected);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA IS NOT NULL OR MOVMEMBRO IS NOT "
                            "NULL OR MOVDOCUMENTO IS NOT NULL").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("2"));
+        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("3"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(),
                  rowsBefore.value("TPARAMETROS").size() + 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
@@ -251,6 +284,30 @@ private slots:
             QVERIFY2(password.isEmpty() || !fileHolds(db, password), qPrintable(password));
     }
 
+    // A database of the accounts' level gains the change log and the rules of
+    // closed months, nothing else: every row of every table as it was; the
+    // log's first line is the upgrade's new level, and from then on every
+    // change is logged, of a tool too.
+    void theLevelBeforeGainsTheLog()
+    {
+        TestDatabase db(TestDatabase::levelTemplate(2));
+        fill(db);
+        const QMap<QString, QStringList> columns = columnsOf(db);
+        const auto rowsBefore = rowsOf(db, columns);
+        {
+            const std::unique_ptr<TDM> dm = db.connect();
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded.mid(1, 3) + kLevelThreeObjects);
+            Messages::Recorder messages;
+            QVERIFY(StartupUpgrade::run(*dm));
+            QVERIFY2(messages.texts().join("").contains("Histórico de Alterações"), qPrintable(messages.texts().join("")));
+        }
+        QCOMPARE(rowsOf(db, columns), rowsBefore);
+        db.exec("UPDATE TMEMBRO SET MEMCIDADE = 'PELOTAS DO SUL' WHERE MEMCODIGO = 1");
+        QCOMPARE(db.rows("SELECT ALTTABELA, ALTREGISTRO, ALTOPERACAO, ALTCONTA FROM TALTERACOES ORDER BY ALTCODIGO"),
+                 (QList<QVariantList>{{"TPARAMETROS", 109, "ALTERAÇÃO", "(fora do programa)"},
+                                      {"TMEMBRO", 1, "ALTERAÇÃO", "(fora do programa)"}}));
+    }
+
     // The copy made before the upgrade restores the database exactly as it
     // was; the program's tables read it again, without the new features.
     void copyBeforeTheUpgradeRestoresTheOldDatabase()
@@ -288,7 +345,7 @@ private slots:
     void failureAtAnyStepLeavesTheOldLevel()
     {
         const QStringList steps = stepsOfAnUpgrade();
-        QCOMPARE(steps.size(), 14);
+        QCOMPARE(steps.size(), 34);
         for (int failing = 0; failing < steps.size(); ++failing) {
             TestDatabase db(TestDatabase::firstLevelTemplate());
             db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "

@@ -216,6 +216,12 @@ private slots:
         QCOMPARE(QDir(p.fx.db.folder()).entryList({"LIVRO-antes-da-restauracao-*.GDB"}).size(), 1);
         QTRY_VERIFY(!w.surveying());
         QVERIFY(w.btnReduzirFotos->isHidden() && w.btnCancelar->isHidden() && w.btnSair->isEnabled());
+        // The log names who reduced them, and only that each photograph changed.
+        QCOMPARE(p.fx.db.rows("SELECT ALTREGISTRO, ALTCONTA, CAST(ALTDETALHES AS VARCHAR(200)) FROM TALTERACOES "
+                              "WHERE ALTTABELA = 'TMEMBRO' AND ALTOPERACAO = 'ALTERAÇÃO' ORDER BY ALTREGISTRO"),
+                 (QList<QVariantList>{{1, "master", "MEMFOTO: fotografia alterada"},
+                                      {2, "master", "MEMFOTO: fotografia alterada"},
+                                      {3, "master", "MEMFOTO: fotografia alterada"}}));
         DM->TBMEMBRO->open(); // as the members' window would, after the restore
         QCOMPARE(walk(*DM->TBMEMBRO, "MEMNOME"), (QStringList{"M", "M", "M", "PEQUENA"}));
     }

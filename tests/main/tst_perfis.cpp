@@ -28,7 +28,8 @@ const QMap<QString, QString> kExpected = {
     {"CadastrodoLivroCaixadoMs1", "c-cr"}, {"MovimentaesdoLivroCaixa1", "c-cr"},
     {"RelatriodeLivroCaixa1", "c-cr"}, {"ResumoAnualdoCaixa1", "c-cr"}, {"LivroCaixaAnual1", "c-cr"},
     {"Dizimistas1", "c-cr"},      {"Parametros", "c---"},        {"DadosdaIgreja1", "c---"},
-    {"Usuarios1", "c---"},        {"CopiadeSeguranca1", "cccc"}, {"Aparencia1", "cccc"},
+    {"Usuarios1", "c---"},        {"CopiadeSeguranca1", "cccc"}, {"HistoricodeAlteracoes1", "r--r"},
+    {"Aparencia1", "cccc"},
     {"Sair1", "cccc"},
 };
 

@@ -56,7 +56,7 @@ QHash<int, Totals> totalsByBook(int year)
 
 bool CashMonth::stale() const
 {
-    return hasBook()
+    return hasBook() && !closed()
         && (std::abs(storedPrevious - previous) > HalfCent || std::abs(storedCurrent - current) > HalfCent);
 }
 
@@ -114,6 +114,8 @@ CashYear CashYear::compute(int year)
         m.description = books->allRowValue(i, DM->TBLIVROLIVDESCRICAO->index()).toString();
         m.storedPrevious = books->allRowValue(i, DM->TBLIVROLIVSALDOANTERIOR->index()).toDouble();
         m.storedCurrent = books->allRowValue(i, DM->TBLIVROLIVSALDOATUAL->index()).toDouble();
+        m.closedOn = books->allRowValue(i, DM->TBLIVROLIVFECHADOEM->index()).toDate();
+        m.closedBy = books->allRowValue(i, DM->TBLIVROLIVFECHADOPOR->index()).toString();
     }
 
     const QHash<int, Totals> totals = totalsByBook(year);

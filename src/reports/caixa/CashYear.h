@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <array>
@@ -19,11 +20,15 @@ struct CashMonth
     double current = 0;
     double storedPrevious = 0; // LIVSALDOANTERIOR; empty reads 0, as the report reads it
     double storedCurrent = 0;  // LIVSALDOATUAL
+    QDate closedOn;            // LIVFECHADOEM: the month was closed, its balances stored then
+    QString closedBy;
 
     bool hasBook() const { return books > 0; }
+    bool closed() const { return closedOn.isValid(); }
     // Stored balances more than half a cent away from the computed ones: the
     // month's report was made before a movement of it, or of a month before
-    // it, was changed (or was never made).
+    // it, was changed (or was never made). Never so for a closed month, whose
+    // balances were settled when it closed.
     bool stale() const;
 };
 

@@ -1,7 +1,7 @@
 #include "URDizimistas.h"
 
 #include "reports/base/ChurchPrint.h"
-#include "LineDataset.h"
+#include "dataset/LineDataset.h"
 #include "URLivroCaixa.h"
 
 #include "datamodule/CashCategories.h"

@@ -196,6 +196,8 @@ void TFRLivroCaixa::buildPageFooter()
         label(band, QString::fromLatin1(rows[i].entries), cell(EntriesLeft, ExitsLeft, top), QStringLiteral("xxxxxxxxx"), Qt::black, Qt::AlignRight);
         label(band, QString::fromLatin1(rows[i].exits), cell(ExitsLeft, GridRight, top), QStringLiteral("xxxxxxxxx"), Qt::black, Qt::AlignRight);
     }
+    label(band, QStringLiteral("txtFechamento"), QRect(BoxLeft, BoxTop + boxHeight + 60, GridRight - BoxLeft, TextHeight),
+          QString());
     band->beforePrint = [this](Band &) { QRBand3BeforePrint(); };
 }
 
@@ -211,6 +213,8 @@ void TFRLivroCaixa::QuickRep1BeforePrint()
     m_entries = 0;
     m_exits = 0;
     m_pages = 0;
+    m_closesMonths = ClosedMonths::available();
+    m_closing = ClosedMonths::closingOf(m_bookCode);
 }
 
 void TFRLivroCaixa::QRBand1BeforePrint()
@@ -218,7 +222,7 @@ void TFRLivroCaixa::QRBand1BeforePrint()
     setCaption("txtNomeDaIgreja", churchName());
     ++m_pages;
     if (m_pages == 1) {
-        m_previousBalance = previousBalance();
+        m_previousBalance = ClosedMonths::previousBalanceOf(m_bookCode);
         setCaption("QRLabel8", QStringLiteral("Transporte mês anterior"));
         setCaption("txtTransporte", formatAmount(m_previousBalance));
         setCaption("txtTransEntradas", QString());
@@ -253,6 +257,7 @@ void TFRLivroCaixa::QRBand3BeforePrint()
 {
     setCaption("txtSubEntrada", formatAmount(carriedEntries()));
     setCaption("txtSubSaida", formatAmount(carriedExits()));
+    setCaption("txtFechamento", closingLine());
     const bool lastPage = QLivro->eof();
     showClosingBox(lastPage);
     if (!lastPage)
@@ -264,7 +269,15 @@ void TFRLivroCaixa::QRBand3BeforePrint()
     setCaption("txtSaldoAtual", formatAmount(current));
     setCaption("txtConferencia1", formatAmount(crossCheck));
     setCaption("txtConferencia2", formatAmount(crossCheck));
-    storeBalances(previous, current);
+    if (!m_closing) // a closed month's balances were stored when it was closed
+        storeBalances(previous, current);
+}
+
+QString TFRLivroCaixa::closingLine() const
+{
+    if (m_closing)
+        return ClosedMonths::footLine(*m_closing);
+    return m_closesMonths ? QStringLiteral("Mês em aberto") : QString();
 }
 
 // ---- Computed values
@@ -286,36 +299,6 @@ double TFRLivroCaixa::carriedEntries() const
 double TFRLivroCaixa::carriedExits() const
 {
     return m_exits - amountOpeningNextPage(Exit);
-}
-
-// The current balance stored on the book of the month before the reported
-// book's own month (December of the year before for January); 0 when there
-// is no such book. Every book counts, whatever search the register left on.
-double TFRLivroCaixa::previousBalance() const
-{
-    return previousBalanceOf(m_bookCode);
-}
-
-double TFRLivroCaixa::previousBalanceOf(int bookCode)
-{
-    TableDataset *books = DM->TBLIVRO;
-    books->open();
-    const int code = DM->TBLIVROLIVCODIGO->index();
-    const int month = DM->TBLIVROLIVMES->index();
-    const int year = DM->TBLIVROLIVANO->index();
-    int bookMonth = 0, bookYear = 0;
-    for (int i = 0; i < books->allRowCount(); ++i)
-        if (books->allRowValue(i, code).toInt() == bookCode) {
-            bookMonth = books->allRowValue(i, month).toInt();
-            bookYear = books->allRowValue(i, year).toInt();
-            break;
-        }
-    const int previousMonth = bookMonth == 1 ? 12 : bookMonth - 1;
-    const int previousYear = bookMonth == 1 ? bookYear - 1 : bookYear;
-    for (int i = 0; i < books->allRowCount(); ++i)
-        if (books->allRowValue(i, month).toInt() == previousMonth && books->allRowValue(i, year).toInt() == previousYear)
-            return books->allRowValue(i, DM->TBLIVROLIVSALDOATUAL->index()).toDouble();
-    return 0;
 }
 
 // The value of parameter 1, whatever search the parameters window left on;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datamodule/ClosedMonths.h"
 #include "reports/base/ReportWindow.h"
 
 class QueryDataset;
@@ -8,7 +9,9 @@ class QueryDataset;
 // entries and exits in their own columns, the totals carried from page to
 // page, and on the last page the closing box with the previous balance, the
 // current balance and the cross-check. Each run that reaches the last page
-// stores both balances on the book.
+// stores both balances on the book, but on a closed month's book, whose
+// balances were stored when it was closed; the foot of every page then says
+// when and by whom the month was closed (or that it is open).
 class TFRLivroCaixa : public ReportWindow
 {
     Q_OBJECT
@@ -27,9 +30,6 @@ public:
     static QString formatAmount(double amount);
     static QString formatDayMonth(const QDate &date);
 
-    // The previous balance a book opens with: the current balance stored on
-    // the book of the month before its own (0 when there is none).
-    static double previousBalanceOf(int bookCode);
 
     // The current balance closing the book in the last run.
     double closingBalance() const { return m_previousBalance + m_entries - m_exits; }
@@ -49,9 +49,9 @@ private:
     double carriedEntries() const;
     double carriedExits() const;
     double amountOpeningNextPage(const QString &kind) const;
-    double previousBalance() const;
     QString churchName() const;
     void showClosingBox(bool visible);
+    QString closingLine() const;
     void storeBalances(double previous, double current);
 
     int m_bookCode = 0;
@@ -61,4 +61,6 @@ private:
     double m_exits = 0;
     int m_pages = 0;
     double m_previousBalance = 0;
+    std::optional<ClosedMonths::Closing> m_closing;
+    bool m_closesMonths = false; // the database keeps closed months
 };

@@ -1,8 +1,10 @@
 #include "URPrestacaoContas.h"
 
+#include "datamodule/ClosedMonths.h"
+
 #include "CategoryTotals.h"
 #include "reports/base/ChurchPrint.h"
-#include "LineDataset.h"
+#include "dataset/LineDataset.h"
 #include "URLivroCaixa.h"
 
 #include "datamodule/ChurchData.h"
@@ -124,7 +126,7 @@ void TFRPrestacaoContas::addLine(const QString &kind, const QString &description
 void TFRPrestacaoContas::QuickRep1BeforePrint()
 {
     const CategoryTotals totals = CategoryTotals::ofBook(m_bookCode);
-    m_previous = TFRLivroCaixa::previousBalanceOf(m_bookCode);
+    m_previous = ClosedMonths::previousBalanceOf(m_bookCode);
     m_current = m_previous + totals.entriesTotal() - totals.exitsTotal();
     QLinhas->clear();
     addLine(kBalance, QStringLiteral("Saldo anterior"), {}, m_previous);

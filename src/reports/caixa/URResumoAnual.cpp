@@ -6,6 +6,7 @@
 #include "YearChart.h"
 
 #include "datamodule/CashCategories.h"
+#include "datamodule/ClosedMonths.h"
 
 #include "datamodule/ChurchData.h"
 #include "uikit/Today.h"
@@ -22,10 +23,11 @@ const QColor HeadingFill(235, 235, 235);
 // The table's columns, tenths of a millimetre from the band's left edge.
 constexpr int MonthLeft = 0;
 constexpr int BookLeft = 230;
-constexpr int PreviousLeft = 820;
-constexpr int EntriesLeft = 1090;
-constexpr int ExitsLeft = 1360;
-constexpr int CurrentLeft = 1630;
+constexpr int PreviousLeft = 760;
+constexpr int EntriesLeft = 985;
+constexpr int ExitsLeft = 1210;
+constexpr int CurrentLeft = 1435;
+constexpr int ClosedLeft = 1660; // when the month was closed
 constexpr int MarkLeft = 1860;
 constexpr int TableRight = 1900;
 constexpr int Pad = 12;
@@ -102,7 +104,7 @@ void TFRResumoAnual::buildTable(Band *band, int top)
     band->addShape(QStringLiteral("QRShape1"), QRect(MonthLeft, top, TableRight, HeadingRow))->background = HeadingFill;
     band->addShape(QStringLiteral("QRShape2"), QRect(MonthLeft, top, TableRight, TableBottom - top));
     band->addShape(QStringLiteral("QRShape3"), QRect(MonthLeft, TotalsTop, TableRight, HeadingRow));
-    for (int x : {BookLeft, PreviousLeft, EntriesLeft, ExitsLeft, CurrentLeft, MarkLeft})
+    for (int x : {BookLeft, PreviousLeft, EntriesLeft, ExitsLeft, CurrentLeft, ClosedLeft, MarkLeft})
         band->addShape(QStringLiteral("QRBand1Regra"), QRect(x, top, 1, TableBottom - top));
     for (int i = 1; i < 12; ++i)
         band->addShape(QStringLiteral("QRBand1Linha"), QRect(MonthLeft, top + HeadingRow + i * MonthRow, TableRight, 1))
@@ -111,7 +113,8 @@ void TFRResumoAnual::buildTable(Band *band, int top)
     const struct { const char *name, *caption; int left, right; } headings[] = {
         {"QRLabel3", "Mês", MonthLeft, BookLeft},           {"QRLabel4", "Livro caixa", BookLeft, PreviousLeft},
         {"QRLabel5", "Saldo anterior", PreviousLeft, EntriesLeft}, {"QRLabel6", "Entradas", EntriesLeft, ExitsLeft},
-        {"QRLabel7", "Saídas", ExitsLeft, CurrentLeft},     {"QRLabel8", "Saldo atual", CurrentLeft, MarkLeft},
+        {"QRLabel7", "Saídas", ExitsLeft, CurrentLeft},     {"QRLabel8", "Saldo atual", CurrentLeft, ClosedLeft},
+        {"QRLabel10", "Fechado em", ClosedLeft, MarkLeft},
     };
     for (const auto &h : headings)
         text(band, QString::fromLatin1(h.name), h.left, h.right, top, HeadingRow, QString::fromUtf8(h.caption),
@@ -126,18 +129,20 @@ void TFRResumoAnual::buildTable(Band *band, int top)
                    cell("txtSaldoAnterior", PreviousLeft, EntriesLeft, Qt::AlignRight, Qt::black),
                    cell("txtEntradas", EntriesLeft, ExitsLeft, Qt::AlignRight, Blue),
                    cell("txtSaidas", ExitsLeft, CurrentLeft, Qt::AlignRight, Red),
-                   cell("txtSaldoAtual", CurrentLeft, MarkLeft, Qt::AlignRight, Qt::black),
+                   cell("txtSaldoAtual", CurrentLeft, ClosedLeft, Qt::AlignRight, Qt::black),
+                   cell("txtFechado", ClosedLeft, MarkLeft, Qt::AlignHCenter, Qt::black),
                    cell("txtMarca", MarkLeft - Pad, TableRight + Pad, Qt::AlignHCenter, Red)};
     };
     for (int i = 0; i < 12; ++i)
         m_rows[i] = row(top + HeadingRow + i * MonthRow, MonthRow, false);
     m_totals = row(TotalsTop, HeadingRow, true);
     for (LabelElement **cell : {&m_totals.month, &m_totals.book, &m_totals.previous, &m_totals.entries, &m_totals.exits,
-                                &m_totals.current, &m_totals.mark})
+                                &m_totals.current, &m_totals.closed, &m_totals.mark})
         (*cell)->name.replace(QStringLiteral("txt"), QStringLiteral("txtTotal"));
     m_totals.month->caption = QStringLiteral("Total do ano");
     m_totals.month->rect.setRight(PreviousLeft - Pad);
     m_totals.book->visible = false;
+    m_totals.closed->visible = false;
     m_totals.mark->visible = false;
 }
 
@@ -160,6 +165,7 @@ void TFRResumoAnual::buildFooter()
 void TFRResumoAnual::QuickRep1BeforePrint()
 {
     m_figures = CashYear::compute(m_year);
+    m_closesMonths = ClosedMonths::available();
 }
 
 void TFRResumoAnual::QRBand1BeforePrint()
@@ -203,6 +209,10 @@ void TFRResumoAnual::showMonth(Row &row, const CashMonth &month)
     row.entries->caption = month.hasBook() ? amount(month.entries) : QString();
     row.exits->caption = month.hasBook() ? amount(month.exits) : QString();
     row.current->caption = month.hasBook() ? amount(month.current) : QString();
+    row.closed->caption = month.closed() ? month.closedOn.toString(QStringLiteral("dd/MM/yyyy"))
+                          : month.hasBook() && m_closesMonths ? QStringLiteral("aberto")
+                                                              : QString();
+    row.closed->font.colour = month.closed() ? QColor(Qt::black) : Grey;
     row.mark->caption = month.stale() ? QStringLiteral("*") : QString();
 }
 

@@ -11,9 +11,9 @@ class YearChart;
 
 // One page for the assembly and the conselho fiscal: the twelve months of a
 // year with their books, balances, entries and exits as the movements make
-// them, the year's totals, a mark on each month whose stored balances are
-// out of date, a chart of the months and the year's entries and exits by
-// category. It writes nothing.
+// them, the year's totals, when each month was closed (or that it is open),
+// a mark on each month whose stored balances are out of date, a chart of
+// the months and the year's entries and exits by category. It writes nothing.
 class TFRResumoAnual : public ReportWindow
 {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
 private:
     struct Row
     {
-        LabelElement *month, *book, *previous, *entries, *exits, *current, *mark;
+        LabelElement *month, *book, *previous, *entries, *exits, *current, *closed, *mark;
     };
 
     void buildTitle();
@@ -46,6 +46,7 @@ private:
 
     int m_year = 0;
     CashYear m_figures; // computed at the start of every run
+    bool m_closesMonths = false;
     std::array<Row, 12> m_rows;
     Row m_totals;
     std::unique_ptr<YearChart> m_chart;

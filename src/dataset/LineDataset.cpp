@@ -1,6 +1,6 @@
 #include "LineDataset.h"
 
-#include "dataset/DbError.h"
+#include "DbError.h"
 
 LineDataset::LineDataset(const QString &name, const FieldDefs &columns, QObject *parent)
     : Dataset(parent), m_columns(int(columns.size()))

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "dataset/Dataset.h"
+#include "Dataset.h"
 
 #include <QVector>
 
-// The lines of a report worked out beforehand (headings, lines, totals), held
-// in memory and walked by the band engine like a query: a report whose lines
-// are of several kinds prints them through one detail band, its handler
-// styling each line by its kind. Read-only.
+// The lines of a report worked out beforehand (headings, lines, totals),
+// held in memory and walked by the band engine like a query: a report whose
+// lines are of several kinds prints them through one detail band, its
+// handler styling each line by its kind. Read-only.
 class LineDataset : public Dataset
 {
     Q_OBJECT
