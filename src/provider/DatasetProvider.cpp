@@ -181,7 +181,7 @@ void DatasetProvider::load(const TableDataset &dataset, RowStore &store) const
         }
     }
     const QSqlDatabase db = m_source->database();
-    Statements statements = Statements::kept(Firebird::attachmentOf(db));
+    ReadStatements statements = ReadStatements::kept(Firebird::attachmentOf(db));
     readRows(statements.cursor(selectOf(dataset, db)), dataset.fieldDefs(), store);
 }
 
@@ -200,7 +200,7 @@ void DatasetProvider::readAhead(const TableDataset &dataset)
     const QSqlDatabase db = m_source->database();
     const QString select = selectOf(dataset, db);
     m_rowsAhead = ReadAhead::later<RowStore>(db, [select, defs = dataset.fieldDefs()](isc_db_handle attachment) {
-        Statements statements = Statements::own(attachment);
+        ReadStatements statements = ReadStatements::own(attachment);
         RowStore store(defs);
         readRows(statements.cursor(select), defs, store);
         statements.finish();
@@ -236,7 +236,7 @@ QByteArray DatasetProvider::fetchPicture(const TableDataset &dataset, int row, i
             m_pictures.erase(ahead); // read here, where a failure is shown
         }
     }
-    Statements statements = Statements::kept(Firebird::attachmentOf(m_source->database()));
+    ReadStatements statements = ReadStatements::kept(Firebird::attachmentOf(m_source->database()));
     return readPicture(statements, where, code);
 }
 
@@ -262,7 +262,7 @@ void DatasetProvider::readPicturesAhead(const TableDataset &dataset, const QList
             ReadAhead::later<QByteArray>(db, [where, code, stillWanted](isc_db_handle attachment) {
                 if (stillWanted.expired())
                     return QByteArray();
-                Statements statements = Statements::own(attachment);
+                ReadStatements statements = ReadStatements::own(attachment);
                 QByteArray bytes = readPicture(statements, where, code);
                 statements.finish();
                 return bytes;

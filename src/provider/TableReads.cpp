@@ -4,24 +4,24 @@
 
 #include <algorithm>
 
-Statements Statements::kept(isc_db_handle db)
+ReadStatements ReadStatements::kept(isc_db_handle db)
 {
-    return Statements(db);
+    return ReadStatements(db);
 }
 
-Statements Statements::own(isc_db_handle db)
+ReadStatements ReadStatements::own(isc_db_handle db)
 {
-    Statements s(db);
+    ReadStatements s(db);
     s.m_own = std::make_unique<Firebird::Transaction>(db, Firebird::Transaction::Isolation::ReadCommitted);
     return s;
 }
 
-Firebird::Transaction &Statements::transaction()
+Firebird::Transaction &ReadStatements::transaction()
 {
     return m_own ? *m_own : Firebird::keptReadTransaction(m_db);
 }
 
-Firebird::Cursor &Statements::cursor(const QString &sql)
+Firebird::Cursor &ReadStatements::cursor(const QString &sql)
 {
     if (!m_own)
         return Firebird::keptCursor(m_db, sql);
@@ -31,7 +31,7 @@ Firebird::Cursor &Statements::cursor(const QString &sql)
     return *found->second;
 }
 
-void Statements::finish()
+void ReadStatements::finish()
 {
     m_cursors.clear();
     if (m_own)
@@ -52,7 +52,7 @@ void readRows(Firebird::Cursor &cursor, const FieldDefs &defs, RowStore &store)
 namespace {
 
 // Through its blob: the cheapest read on this computer.
-QByteArray throughBlob(Statements &statements, const PictureColumn &where, const QVariant &code)
+QByteArray throughBlob(ReadStatements &statements, const PictureColumn &where, const QVariant &code)
 {
     Firebird::Cursor &blob =
         statements.cursor(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(where.column, where.table, where.key));
@@ -70,7 +70,7 @@ QByteArray throughBlob(Statements &statements, const PictureColumn &where, const
 // calls take a round trip to open the blob and one per 64 KB. `whole` is
 // false when the picture is larger than the pieces one statement may give
 // (the engine's recursion stops at 1,024).
-QByteArray inPieces(Statements &statements, const PictureColumn &where, const QVariant &code, bool &whole)
+QByteArray inPieces(ReadStatements &statements, const PictureColumn &where, const QVariant &code, bool &whole)
 {
     constexpr int kPiece = 32000, kPieces = 1000;
     Firebird::Cursor &pieces = statements.cursor(
@@ -97,7 +97,7 @@ QByteArray inPieces(Statements &statements, const PictureColumn &where, const QV
 
 } // namespace
 
-QByteArray readPicture(Statements &statements, const PictureColumn &where, const QVariant &code)
+QByteArray readPicture(ReadStatements &statements, const PictureColumn &where, const QVariant &code)
 {
     if (where.onServer) {
         bool whole = false;

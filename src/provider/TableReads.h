@@ -13,11 +13,11 @@ class RowStore;
 // Where a read takes its transaction and statements: the ones kept for the
 // connection on the window thread (Firebird::keptCursor), or its own, for a
 // read done beside the windows (ReadAhead), which prepares what it runs.
-class Statements
+class ReadStatements
 {
 public:
-    static Statements kept(isc_db_handle db);
-    static Statements own(isc_db_handle db); // a read-committed transaction of its own
+    static ReadStatements kept(isc_db_handle db);
+    static ReadStatements own(isc_db_handle db); // a read-committed transaction of its own
 
     Firebird::Transaction &transaction();
     Firebird::Cursor &cursor(const QString &sql);
@@ -25,7 +25,7 @@ public:
     void finish();
 
 private:
-    explicit Statements(isc_db_handle db) : m_db(db) {}
+    explicit ReadStatements(isc_db_handle db) : m_db(db) {}
 
     isc_db_handle m_db;
     std::unique_ptr<Firebird::Transaction> m_own;
@@ -45,4 +45,4 @@ struct PictureColumn
 };
 
 // The picture of the row whose key is `code`; empty when it has none.
-QByteArray readPicture(Statements &statements, const PictureColumn &where, const QVariant &code);
+QByteArray readPicture(ReadStatements &statements, const PictureColumn &where, const QVariant &code);
