@@ -14,7 +14,11 @@ namespace {
 
 // Widths of the log's texts, in characters (UTF-8). The details are a text
 // blob: a VARCHAR wide enough for any row's details would make every line
-// of the log, and so every write, cost several times more.
+// of the log, and so every write, cost several times more. What a save
+// costs more is the pages its commit writes besides its own (each written
+// to the disk at once): the log's page, its index's and the sequence's. So
+// the code has no primary key of its own: the trigger that numbers each
+// line from the sequence, whatever a writer says, keeps it unique.
 constexpr int kNameWidth = 60;
 constexpr int kDetailsWidth = 8191; // the details a trigger gathers, the longest UTF-8 VARCHAR
 
@@ -153,7 +157,7 @@ QList<SchemaLevels::SchemaObject> logItself()
     const QString text = utf8Text(kNameWidth);
     return {
         {QStringLiteral("TABLE"), kTable,
-         QStringLiteral("CREATE TABLE TALTERACOES (ALTCODIGO INTEGER NOT NULL PRIMARY KEY, ALTDATAHORA TIMESTAMP NOT NULL, "
+         QStringLiteral("CREATE TABLE TALTERACOES (ALTCODIGO INTEGER NOT NULL, ALTDATAHORA TIMESTAMP NOT NULL, "
                         "ALTCONTA %1, ALTESTACAO %1, ALTUSUARIOBANCO %1, ALTTABELA %1 NOT NULL, ALTREGISTRO INTEGER, "
                         "ALTOPERACAO %1 NOT NULL, ALTDETALHES BLOB SUB_TYPE TEXT CHARACTER SET UTF8)")
              .arg(text)},

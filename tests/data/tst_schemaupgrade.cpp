@@ -209,7 +209,7 @@ private slots:
                              "TALTERACOES.ALTUSUARIOBANCO 37 60 ", "TALTERACOES.ALTTABELA 37 60 NOT NULL",
                              "TALTERACOES.ALTREGISTRO 8 0 ", "TALTERACOES.ALTOPERACAO 37 60 NOT NULL",
                              "TALTERACOES.ALTDETALHES 261 0 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
-                             "TALTERACOES NOT NULL", "TALTERACOES NOT NULL", "TALTERACOES PRIMARY KEY",
+                             "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
                              "EXCEPTION KELMARA_RECUSA", "INDEX TALTERACOES_REGISTRO", "SEQUENCE GEN_TALTERACOES"};
         for (const QString &object : kLevelThreeObjects)
             if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
