@@ -14,7 +14,12 @@ namespace {
 
 // Widths of the log's texts, in characters (UTF-8). The details are a text
 // blob: a VARCHAR wide enough for any row's details would make every line
-// of the log, and so every write, cost several times more.
+// of the log, and so every write, cost several times more. What a save
+// costs more is the pages its commit writes besides its own (each written
+// to the disk at once): the log's page and the sequence's. So the log has
+// no index: the trigger that numbers each line from the sequence, whatever
+// a writer says, keeps the code unique, and the log is read a filter at a
+// time by a person (a record's history from 170,000 lines in 0.2 s here).
 constexpr int kNameWidth = 60;
 constexpr int kDetailsWidth = 8191; // the details a trigger gathers, the longest UTF-8 VARCHAR
 
@@ -153,13 +158,11 @@ QList<SchemaLevels::SchemaObject> logItself()
     const QString text = utf8Text(kNameWidth);
     return {
         {QStringLiteral("TABLE"), kTable,
-         QStringLiteral("CREATE TABLE TALTERACOES (ALTCODIGO INTEGER NOT NULL PRIMARY KEY, ALTDATAHORA TIMESTAMP NOT NULL, "
+         QStringLiteral("CREATE TABLE TALTERACOES (ALTCODIGO INTEGER NOT NULL, ALTDATAHORA TIMESTAMP NOT NULL, "
                         "ALTCONTA %1, ALTESTACAO %1, ALTUSUARIOBANCO %1, ALTTABELA %1 NOT NULL, ALTREGISTRO INTEGER, "
                         "ALTOPERACAO %1 NOT NULL, ALTDETALHES BLOB SUB_TYPE TEXT CHARACTER SET UTF8)")
              .arg(text)},
         {QStringLiteral("SEQUENCE"), QStringLiteral("GEN_TALTERACOES"), QStringLiteral("CREATE SEQUENCE GEN_TALTERACOES")},
-        {QStringLiteral("INDEX"), QStringLiteral("TALTERACOES_REGISTRO"),
-         QStringLiteral("CREATE INDEX TALTERACOES_REGISTRO ON TALTERACOES (ALTTABELA, ALTREGISTRO)")},
         {QStringLiteral("EXCEPTION"), QString::fromLatin1(kRuleRefusal),
          QStringLiteral("CREATE EXCEPTION %1 'Recusado pelas regras do banco de dados do Kelmara.'")
              .arg(QString::fromLatin1(kRuleRefusal))},

@@ -94,8 +94,8 @@ const QList<Register> &registers();
 // The caption of `table`; the table's name for one the list lacks.
 QString captionOf(const QString &table);
 
-// The objects of the log for a database brought to `level`: its table, code
-// sequence and index, the program's refusal, its own two triggers (each line
+// The objects of the log for a database brought to `level`: its table and
+// code sequence, the program's refusal, its own two triggers (each line
 // numbered and timed by the engine; no line changed or deleted) and one
 // trigger on every table of the program (SchemaLevels, level 3).
 QList<SchemaLevels::SchemaObject> schemaObjects(int level);

@@ -152,7 +152,7 @@ private slots:
     }
 
     // Neither through the program (its message in Portuguese alone) nor
-    // through a plain connection.
+    // through a plain connection; nor is a line numbered or timed by a tool.
     void theLogRefusesChangeAndDeletion()
     {
         TestDatabase db;
@@ -166,6 +166,11 @@ private slots:
             QVERIFY(dbErrorOf([&] { db.exec(sql); }).startsWith(refusal));
         }
         QCOMPARE(db.rows("SELECT * FROM TALTERACOES ORDER BY 1"), log);
+        // A line a tool writes takes the engine's number and time, whatever it says.
+        db.exec("INSERT INTO TALTERACOES (ALTCODIGO, ALTDATAHORA, ALTTABELA, ALTOPERACAO) "
+                "VALUES (1, '2001-01-01 00:00', 'TCARGO', 'EXCLUSÃO')");
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TALTERACOES WHERE ALTCODIGO = 1 OR ALTDATAHORA < '2002-01-01'").toInt(),
+                 1);
     }
 
     // A wrong password and an unknown name are refused sign-ins, the right
