@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QApplication>
 #include <QList>
+#include <QWidget>
 #include <QString>
 #include <QTextStream>
 
@@ -16,6 +18,16 @@ namespace Bench {
 
 inline constexpr int kRuns = 3;      // best of, for the table reads
 inline constexpr int kQuickRuns = 7; // best of, for the in-memory operations
+
+// The shown top-level window of that class, or none.
+template <class Window>
+Window *shownTopLevel()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<Window *>(w); window && window->isVisible())
+            return window;
+    return nullptr;
+}
 
 QTextStream &out();
 

@@ -83,15 +83,6 @@ struct Step
     double kilobytes = 0;
 };
 
-template <class Window>
-Window *shownTopLevel()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *window = qobject_cast<Window *>(w); window && window->isVisible())
-            return window;
-    return nullptr;
-}
-
 // Times `work` and counts the round trips it took, divided by `times`.
 Step measured(Relay &relay, const QString &name, int times, const std::function<void()> &work)
 {

@@ -128,15 +128,6 @@ ReductionFigures photoReduction(const QString &path)
     return f;
 }
 
-template <class Window>
-Window *topLevel()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *window = qobject_cast<Window *>(w); window && window->isVisible())
-            return window;
-    return nullptr;
-}
-
 struct StartFigures
 {
     double connectMs = 0;
@@ -167,7 +158,7 @@ StartFigures startProgram(const QString &path)
     TFMenu *menu = nullptr;
     figures.signInMs = timedMs([&] {
         login->btnEntrar->click();
-        while (!(menu = topLevel<TFMenu>()))
+        while (!(menu = shownTopLevel<TFMenu>()))
             QApplication::processEvents();
         QApplication::processEvents();
     });
