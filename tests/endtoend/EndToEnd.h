@@ -70,11 +70,40 @@ struct RunningProgram
 // Runs `action` on the next modal window, which must be a `Window`, and
 // closes that window afterwards if the action left it open, so that a
 // failed check inside never leaves a modal window blocking the test.
+// Keeps a modal window the active one while it is up, as a desktop's window
+// manager does: the offscreen platform may hand the activation back late to
+// the window below, and only the active window's boxes get the focus-out a
+// window acts on (a name copied when the user leaves its box).
+class ModalInFront : public QObject
+{
+public:
+    explicit ModalInFront(QWidget *modal) : modal_(modal) { qApp->installEventFilter(this); }
+    ~ModalInFront() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && watched != modal_ && modal_ && modal_->isVisible()
+            && QApplication::activeModalWidget() == modal_ && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isWindow() && !restoring_) {
+            restoring_ = true;
+            QApplication::setActiveWindow(modal_);
+            restoring_ = false;
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> modal_;
+    bool restoring_ = false;
+};
+
 template <typename Window>
 void whenWindowOpens(std::function<void(Window *)> action)
 {
     whenModalOpens([action](QWidget *modal) {
         QPointer<QWidget> opened(modal);
+        const ModalInFront inFront(modal);
         [&] {
             auto *window = qobject_cast<Window *>(modal);
             QVERIFY2(window, qPrintable("unexpected window " + modal->windowTitle()));

@@ -11,11 +11,6 @@ namespace {
 // the new-name box), then the new name over the copy, as a user does.
 void typeCurrentPairAndNewName(TFTrocaSenha *w, const QString &user, const QString &password, const QString &newUser)
 {
-    // The offscreen platform may hand the activation back to the sign-in
-    // window late, after the dialog came up; a user's dialog stays in front,
-    // and only a box of the active window sends the focus-out that copies the name.
-    w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w));
     RunningProgram::typeOver(w->txtLogin, user);
     QTest::keyClick(w->txtLogin, Qt::Key_Return);
     QTest::keyClicks(w->txtSenha, password);
