@@ -28,8 +28,8 @@ TFMovimentacoes *FMovimentacoes = nullptr;
 
 namespace {
 
-// The export's "LIVRO": the description of the movement's book, looked up
-// among every stored book once per export.
+// The export's "DESCRIÇÃO DO LIVRO": the description of the movement's
+// book, looked up among every stored book once per export.
 RecordFormSetup::ExportColumn bookDescription()
 {
     QHash<int, QString> books;
@@ -40,7 +40,7 @@ RecordFormSetup::ExportColumn bookDescription()
         books.insert(bookTable->allRowValue(i, code).toInt(), bookTable->allRowValue(i, description).toString());
     TableDataset *movements = DM->TBMOVIMENTACOES;
     const int book = DM->TBMOVIMENTACOESMOVLIVRO->index();
-    return {QStringLiteral("LIVRO"), [books, movements, book](int row) -> QVariant {
+    return {QStringLiteral("DESCRIÇÃO DO LIVRO"), [books, movements, book](int row) -> QVariant {
                 const QVariant key = movements->valueAt(row, book);
                 return key.isNull() ? QVariant() : QVariant(books.value(key.toInt()));
             }};

@@ -100,6 +100,17 @@ void DBLookupComboBox::setListFollowsField(bool on)
     showKey(true);
 }
 
+QHash<QString, QString> DBLookupComboBox::listedTexts() const
+{
+    QHash<QString, QString> texts;
+    const TableDataset *list = listDataset();
+    if (!list || m_keyColumn < 0)
+        return texts;
+    for (int row = 0; row < list->recordCount() && row < count(); ++row)
+        texts.insert(list->valueAt(row, m_keyColumn).toString(), itemText(row));
+    return texts;
+}
+
 int DBLookupComboBox::rowOfKey(const QVariant &key) const
 {
     TableDataset *list = listDataset();

@@ -3,6 +3,7 @@
 #include "DataControl.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QPointer>
 
 // A drop-down list of the visible rows of a list dataset (it follows the
@@ -30,6 +31,9 @@ public:
     QVariant keyValue() const;
     // Unbound: shows the row with this key (none when no row has it).
     void setKeyValue(const QVariant &key);
+    // The text listed for each key of the list's visible rows, keyed by the
+    // key as text: what the list shows for a stored key, read once.
+    QHash<QString, QString> listedTexts() const;
 
     // When on, the row shown for the bound column also becomes the list
     // dataset's current row (while the list dataset is browsing), so that a

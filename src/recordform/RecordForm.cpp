@@ -3,6 +3,8 @@
 #include "controls/DBComboBox.h"
 #include "controls/DBEdit.h"
 #include "controls/DBGrid.h"
+#include "controls/DBImage.h"
+#include "controls/DBLookupComboBox.h"
 #include "controls/DBNavigator.h"
 #include "controls/DataControl.h"
 #include "controls/DatasetModel.h"
@@ -22,6 +24,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -731,20 +734,94 @@ void RecordForm::btnExportarClick()
         exportGrid(path);
 }
 
-// The rows the grid shows (the search applies), with the grid's columns and
-// titles and then the register's own export columns.
+// The caption a data control has on its entry page: its label's text, a
+// radio group's title, or the name a screen reader gives it.
+static QString captionOf(const QWidget *control)
+{
+    QString caption;
+    for (const QLabel *label : control->parentWidget()->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            caption = label->text();
+    if (caption.isEmpty())
+        if (const auto *group = qobject_cast<const QGroupBox *>(control))
+            caption = group->title();
+    if (caption.isEmpty())
+        caption = control->accessibleName();
+    caption.remove(u'&');
+    while (caption.endsWith(u':') || caption.endsWith(u' ') || caption.endsWith(u'?'))
+        caption.chop(1);
+    return caption;
+}
+
+// Every column the entry pages show of the main table, in the order of the
+// tab key (a radio group where its first button is), titled with its
+// caption; a list of another table gives the text it shows for the code (a
+// column more when a box shows the code too); pictures and what a page
+// hides are left out.
+QList<RecordFormSetup::ExportColumn> RecordForm::entryColumns(QSet<int> &taken) const
+{
+    QHash<const QWidget *, qsizetype> place;
+    for (qsizetype i = 0; i < m_tabChain.size(); ++i) {
+        place.insert(m_tabChain.at(i), i);
+        place.insert(m_tabChain.at(i)->parentWidget(), place.value(m_tabChain.at(i)->parentWidget(), i));
+    }
+    TableDataset *t = table();
+    QList<std::pair<qsizetype, const FieldLink *>> links;
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        QWidget *page = PageControl1->widget(i);
+        if (page == TabSheet2)
+            continue;
+        for (const FieldLink *link : page->findChildren<FieldLink *>()) {
+            const auto *control = qobject_cast<const QWidget *>(link->parent());
+            if (link->dataset() == t && control && !qobject_cast<const DBImage *>(control) && control->isVisibleTo(page))
+                links.append({place.value(control, m_tabChain.size() + links.size()), link});
+        }
+    }
+    std::stable_sort(links.begin(), links.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<RecordFormSetup::ExportColumn> columns;
+    for (const auto &[order, link] : links) {
+        const auto *control = qobject_cast<const QWidget *>(link->parent());
+        const int column = link->field()->index();
+        if (const auto *lookup = qobject_cast<const DBLookupComboBox *>(control)) {
+            const QHash<QString, QString> texts = lookup->listedTexts();
+            columns.append({captionOf(control), [t, column, texts](int row) -> QVariant {
+                                const QVariant key = t->valueAt(row, column);
+                                return key.isNull() ? QVariant() : QVariant(texts.value(key.toString()));
+                            }});
+        } else if (!taken.contains(column)) {
+            columns.append({captionOf(control), [t, column](int row) { return t->valueAt(row, column); }});
+        }
+        taken.insert(column);
+    }
+    return columns;
+}
+
+// The rows the grid shows (the search applies), with every column of the
+// entry pages, then any other column of the grid, then the register's own
+// export columns.
 void RecordForm::exportGrid(const QString &path)
 {
     TableDataset *t = table();
     const DatasetModel *model = DBGrid1->datasetModel();
-    QList<RecordFormSetup::ExportColumn> columns;
+    QSet<int> taken;
+    QList<RecordFormSetup::ExportColumn> columns = entryColumns(taken);
     for (int c = 0; c < model->columnCount(); ++c) {
         const int column = model->fieldAt(c)->index();
-        columns.append({model->headerData(c, Qt::Horizontal).toString(),
-                        [t, column](int row) { return t->valueAt(row, column); }});
+        if (!taken.contains(column))
+            columns.append({model->headerData(c, Qt::Horizontal).toString(),
+                            [t, column](int row) { return t->valueAt(row, column); }});
     }
+    // A register's column named as an entry column takes its place: what a
+    // code looks up reads better in a spreadsheet than the code.
     if (m_setup.exportColumns)
-        columns += m_setup.exportColumns();
+        for (const RecordFormSetup::ExportColumn &own : m_setup.exportColumns()) {
+            const auto same = std::find_if(columns.begin(), columns.end(),
+                                           [&own](const auto &c) { return c.title == own.title; });
+            if (same != columns.end())
+                same->value = own.value;
+            else
+                columns.append(own);
+        }
     QStringList titles;
     for (const auto &column : columns)
         titles << column.title;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 
@@ -55,8 +56,8 @@ struct RecordFormSetup
     // window (cash movements: the book, the date and the kind); editable.
     QStringList carriedColumns;
     QSize size = QSize(690, 477); // at the normal text size
-    // "Exportar" on the query page saves the grid's rows and columns as a
-    // spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
+    // "Exportar" on the query page saves the grid's rows, with every column of
+    // the entry pages (not pictures), as a spreadsheet, proposing the name "<exportName>-AAAA-MM-DD.csv".
     QString exportName;
     // A column the export adds after the grid's: its title and its value on a visible row.
     struct ExportColumn
@@ -162,6 +163,7 @@ public:
     void btnExportarClick(); // the grid's rows into a spreadsheet file
     void btnHistoricoClick();
     void exportGrid(const QString &path);
+    QList<RecordFormSetup::ExportColumn> entryColumns(QSet<int> &taken) const;
 
 protected:
     // For the register's constructor: where the data controls go, and how

@@ -213,6 +213,8 @@ private slots:
         QVERIFY(QDir(p.dir.path()).isEmpty());
     }
 
+    // Every column of the entry page, in the order of the tab key and with its
+    // captions, the picture left out.
     void membersWithTheSearchOn()
     {
         Program p;
@@ -224,6 +226,11 @@ private slots:
         for (const QVariantList &m : members)
             p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMENDERECO, MEMTELEFONERES, MEMEMAIL) "
                          "VALUES (?, ?, ?, ?, ?)", m);
+        p.fx.db.exec("UPDATE TMEMBRO SET MEMTELEFONETRAB = '3222-1000', MEMCELULAR = '99999-0001', MEMPAISNACAO = "
+                     "'BRASIL', MEMDATANASC = '1970-03-01', MEMDATACONVERSAO = '1990-12-25', MEMCIDADE = 'PORTO ALEGRE', "
+                     "MEMUF = 'RS', MEMESTADOCIVIL = 'CASADO', MEMCONJUGE = 'ROSA SILVA', MEMCPF = '52998224725', "
+                     "MEMRG = '1234567', MEMNOMEPAI = 'JOSÉ SILVA', MEMNOMEMAE = 'TEREZA SILVA', MEMSEXO = 'MASCULINO', "
+                     "MEMFOTO = x'FFD8FF' WHERE MEMCODIGO = 1");
         auto w = p.open<TFMembro>();
         w->btnConsultarClick();
         QTest::keyClicks(w->searchBox, "silv");
@@ -232,10 +239,16 @@ private slots:
         w->btnExportar->click();
 
         const Sheet sheet = readSheet(p.file("membros.csv"));
-        QCOMPARE(sheet.rows, (QList<QStringList>{{"NOME", "ENDEREÇO", "TELEFONE", "EMAIL"},
-                                                 {"JOÃO SILVA", "RUA DAS FLORES, 10; FUNDOS", "(51) 3333-4444",
-                                                  "joao@exemplo.com.br"},
-                                                 {"ANA \"NINA\" SILVEIRA", "", "'+55 51 9999-0000", ""}}));
+        QCOMPARE(sheet.rows,
+                 (QList<QStringList>{{"CODIGO", "NOME", "ENDEREÇO", "TELEFONE RESID.", "TELEFONE TRAB.", "CELULAR", "EMAIL",
+                                      "PAÍS", "DATA DE NASCIMENTO", "DATA DE CONVERSÃO", "CIDADE", "UF", "ESTADO CIVIL",
+                                      "CÔNJUGE", "CPF", "RG", "NOME DO PAI", "NOME DA MÃE", "SEXO"},
+                                     {"1", "JOÃO SILVA", "RUA DAS FLORES, 10; FUNDOS", "(51) 3333-4444", "3222-1000",
+                                      "99999-0001", "joao@exemplo.com.br", "BRASIL", "01/03/1970", "25/12/1990",
+                                      "PORTO ALEGRE", "RS", "CASADO", "ROSA SILVA", "52998224725", "1234567", "JOSÉ SILVA",
+                                      "TEREZA SILVA", "MASCULINO"},
+                                     {"3", "ANA \"NINA\" SILVEIRA", "", "'+55 51 9999-0000", "", "", "", "", "", "", "",
+                                      "", "", "", "", "", "", "", ""}}));
         QCOMPARE(recorder.texts(), QStringList{QString("Planilha salva em \"%1\": 2 registros.")
                                                    .arg(QDir::toNativeSeparators(p.file("membros.csv")))});
         QCOMPARE(DM->TBMEMBRO->recordCount(), 2); // the search is still on
@@ -270,26 +283,29 @@ private slots:
         w->btnConsultarClick();
         w->btnExportar->click();
         QCOMPARE(readSheet(p.file("caixa.csv")).rows,
-                 (QList<QStringList>{{"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA", "LIVRO", "CATEGORIA",
-                                      "MEMBRO", "DOCUMENTO"},
-                                     {"1", "DÍZIMOS", "1234,56", "ENTRADA", "03/05/2011", "CAIXA DE MAIO/2011",
-                                      "DÍZIMOS", "PEDRO ALVES", "ENV 12"},
-                                     {"2", "CONTA DE LUZ", "89,90", "SAIDA", "10/05/2011", "CAIXA DE MAIO/2011", "", "",
-                                      ""},
-                                     {"3", "SEM LIVRO", "0,05", "SAIDA", "", "", "", "", ""}}));
+                 (QList<QStringList>{{"CODIGO", "DESCRIÇÃO", "LIVRO", "VALOR", "DATA", "ENTRADA OU SAÍDA", "CATEGORIA",
+                                      "MEMBRO", "DOCUMENTO", "DESCRIÇÃO DO LIVRO"},
+                                     {"1", "DÍZIMOS", "4", "1234,56", "03/05/2011", "ENTRADA", "DÍZIMOS", "PEDRO ALVES",
+                                      "ENV 12", "CAIXA DE MAIO/2011"},
+                                     {"2", "CONTA DE LUZ", "4", "89,90", "10/05/2011", "SAIDA", "", "", "",
+                                      "CAIXA DE MAIO/2011"},
+                                     {"3", "SEM LIVRO", "9", "0,05", "", "SAIDA", "", "", "", ""}}));
     }
 
     void eventMemosKeepTheirLineBreaks()
     {
         Program p;
-        p.fx.db.exec("INSERT INTO TEVENTO (EVECODIGO, EVEDESCRICAO, EVEDATA, EVEHORA, EVEMINUTOS) VALUES (?, ?, ?, ?, ?)",
-                     {1, "Culto de Santa Ceia\nTrazer \"pão\"; vinho", QDate(2011, 6, 5), 19, 30});
+        p.fx.db.exec("INSERT INTO TFUNCIONARIO (FUNCODIGO, FUNNOME) VALUES (3, 'ANA LIMA')");
+        p.fx.db.exec("INSERT INTO TEVENTO (EVECODIGO, EVEDESCRICAO, EVEDATA, EVEHORA, EVEMINUTOS, EVEFUNCIONARIO) "
+                     "VALUES (?, ?, ?, ?, ?, 3)", {1, "Culto de Santa Ceia\nTrazer \"pão\"; vinho", QDate(2011, 6, 5), 19, 30});
         auto w = p.open<TFEvento>();
         SaveChoice choice{p.file("eventos.csv")};
         Messages::Recorder recorder;
         w->btnExportar->click();
-        QCOMPARE(readSheet(p.file("eventos.csv")).rows.value(1),
-                 (QStringList{"Culto de Santa Ceia\nTrazer \"pão\"; vinho", "05/06/2011", "19", "30"}));
+        QCOMPARE(readSheet(p.file("eventos.csv")).rows,
+                 (QList<QStringList>{{"CÓDIGO", "DESCRIÇÃO", "DATA", "HORÁRIO", "MINUTOS", "FUNCIONÁRIO", "NOME DO FUNCIONÁRIO"},
+                                     {"1", "Culto de Santa Ceia\nTrazer \"pão\"; vinho", "05/06/2011", "19", "30", "3",
+                                      "ANA LIMA"}}));
     }
 
     void aFailureIsShownAndNothingIsWritten()
