@@ -6,7 +6,9 @@
 // level of the database (level 1: TCATEGORIA and the last three columns of
 // the movements; level 2: the accounts' full name, profile, whether active,
 // password hash and whether it is temporary; level 3: when and by whom a
-// book was closed, and why it was last reopened) is listed here too, marked
+// book was closed, and why it was last reopened; the documents' level: the
+// models of the church's letters and certificates, TMODELO, and the
+// documents issued, TDOCUMENTO) is listed here too, marked
 // with the level that added it (since(level, kind)); SchemaUpgrade adds it to
 // a stored database, and SchemaLevels says what each level brings. The
 // change log TALTERACOES is no table of DM: the database's triggers write it
@@ -27,7 +29,9 @@
     T(USUARIO, TUSUARIO)           \
     T(EVENTO, TEVENTO)             \
     T(PARAMENTROS, TPARAMETROS)    \
-    T(CATEGORIA, TCATEGORIA)
+    T(CATEGORIA, TCATEGORIA)       \
+    T(MODELO, TMODELO)             \
+    T(DOCUMENTO, TDOCUMENTO)
 
 #define KELMARA_COLUMNS(C)                     \
     C(MEMBRO, MEMCODIGO, code)                 \
@@ -106,4 +110,14 @@
     C(PARAMENTROS, PAROBSERVACOES, text(250))  \
     C(CATEGORIA, CATCODIGO, since(1, code))              \
     C(CATEGORIA, CATDESCRICAO, since(1, text(50)))       \
-    C(CATEGORIA, CATTIPO, since(1, text(10)))
+    C(CATEGORIA, CATTIPO, since(1, text(10)))           \
+    C(MODELO, MODCODIGO, since(4, code))                 \
+    C(MODELO, MODTIPO, since(4, text(40)))               \
+    C(MODELO, MODTEXTO, since(4, text(3000)))            \
+    C(DOCUMENTO, DOCCODIGO, since(4, code))              \
+    C(DOCUMENTO, DOCMEMBRO, since(4, integer))           \
+    C(DOCUMENTO, DOCTIPO, since(4, text(40)))            \
+    C(DOCUMENTO, DOCANO, since(4, integer))              \
+    C(DOCUMENTO, DOCNUMERO, since(4, integer))           \
+    C(DOCUMENTO, DOCDATA, since(4, date))                \
+    C(DOCUMENTO, DOCDETALHES, since(4, text(250)))

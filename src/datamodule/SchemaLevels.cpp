@@ -3,6 +3,7 @@
 #include "Accounts.h"
 #include "ChangeLog.h"
 #include "ClosedMonths.h"
+#include "Documents.h"
 #include "PasswordHash.h"
 #include "Profiles.h"
 #include "Statements.h"
@@ -64,6 +65,11 @@ void protectStoredPasswords(const QSqlDatabase &db)
 QList<SchemaObject> changeLogAndClosedMonths(int level)
 {
     return ChangeLog::schemaObjects(level) + ClosedMonths::schemaObjects();
+}
+
+QList<SchemaObject> documentNumbers(int level)
+{
+    return Documents::schemaObjects(level);
 }
 
 } // namespace SchemaLevels

@@ -57,6 +57,9 @@ void protectStoredPasswords(const QSqlDatabase &db);
 // Level 3: the change log (its table and the triggers that write it on
 // every table) and the rules of closed months, kept by the engine.
 QList<SchemaObject> changeLogAndClosedMonths(int level);
+// Level 4: the models of the church's documents and the documents issued,
+// numbered per kind and year (Documents).
+QList<SchemaObject> documentNumbers(int level);
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -72,6 +75,12 @@ inline constexpr Level kLevels[] = {
      "(Configurações > Histórico de Alterações), e um mês do caixa pode ser fechado em Cadastro do Livro Caixa do "
      "Mês: depois de fechado, nenhum lançamento dele muda em nenhum computador.",
      nullptr, nullptr, false, changeLogAndClosedMonths},
+    {4, "os documentos dos membros (cartas e certificados)",
+     "Cadastro de Membros agora emite, para cada membro, a carta de transferência, a carta de recomendação, os "
+     "certificados de batismo e de apresentação de criança e a declaração de membro, numerados por tipo e ano e "
+     "anotados no histórico do membro. O texto de cada um pode ser mudado em Configurações > Modelos de "
+     "Documentos.",
+     nullptr, nullptr, false, documentNumbers},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

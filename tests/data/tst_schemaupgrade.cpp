@@ -13,6 +13,9 @@
 #include "DemoData.h"
 #include "uikit/Messages.h"
 #include "datamodule/Accounts.h"
+#include "datamodule/ChangeLog.h"
+#include "datamodule/Documents.h"
+#include "datamodule/Schema.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "dataset/Win1252.h"
 #include "backup/Backup.h"
@@ -32,11 +35,35 @@ const QStringList kLevelThreeObjects = {
     "TCARGO_HISTORICO",      "TLIVRO_HISTORICO",     "TMOVIMETACOES_HISTORICO", "TUSUARIO_HISTORICO",
     "TEVENTO_HISTORICO",     "TPARAMETROS_HISTORICO", "TCATEGORIA_HISTORICO", "TLIVRO_FECHAMENTO",
     "TMOVIMETACOES_FECHAMENTO"};
-const QStringList kAdded = QStringList{"TCATEGORIA",           "TLIVRO.LIVFECHADOEM",    "TLIVRO.LIVFECHADOPOR",
-                                       "TLIVRO.LIVREABERTURA", "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
-                                       "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME", "TUSUARIO.USUPERFIL",
-                                       "TUSUARIO.USUATIVO",    "TUSUARIO.USUHASH",       "TUSUARIO.USUTROCARSENHA"}
-                           + kLevelThreeObjects;
+// The tables of the documents' level, and the objects of that level.
+const QStringList kDocumentTables = {"TMODELO", "TDOCUMENTO"};
+const QStringList kDocumentObjects = {"TDOCUMENTO_NUMERO"};
+// The log's objects for a database brought to the program's level: a trigger
+// on the later levels' tables too, after those of the tables before.
+QStringList logObjectsOfTheLatestLevel()
+{
+    QStringList objects = kLevelThreeObjects;
+    objects.insert(objects.indexOf("TLIVRO_FECHAMENTO"), "TMODELO_HISTORICO");
+    objects.insert(objects.indexOf("TLIVRO_FECHAMENTO"), "TDOCUMENTO_HISTORICO");
+    return objects;
+}
+const QStringList kLevelThreeColumns = {"TLIVRO.LIVFECHADOEM", "TLIVRO.LIVFECHADOPOR", "TLIVRO.LIVREABERTURA"};
+const QStringList kAdded = QStringList{"TCATEGORIA"} + kDocumentTables + kLevelThreeColumns
+                           + QStringList{"TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
+                                         "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME", "TUSUARIO.USUPERFIL",
+                                         "TUSUARIO.USUATIVO", "TUSUARIO.USUHASH", "TUSUARIO.USUTROCARSENHA"}
+                           + logObjectsOfTheLatestLevel() + kDocumentObjects;
+
+// What the documents' level adds to the structure but the log's triggers:
+// the models of 3000 characters, the documents, the unique index of their numbers.
+QStringList documentStructure()
+{
+    return {"TMODELO.MODCODIGO 8 0 NOT NULL", "TMODELO.MODTIPO 37 40 ", "TMODELO.MODTEXTO 37 3000 ",
+            "TMODELO NOT NULL", "TMODELO PRIMARY KEY", "TDOCUMENTO.DOCCODIGO 8 0 NOT NULL",
+            "TDOCUMENTO.DOCMEMBRO 8 0 ", "TDOCUMENTO.DOCTIPO 37 40 ", "TDOCUMENTO.DOCANO 8 0 ",
+            "TDOCUMENTO.DOCNUMERO 8 0 ", "TDOCUMENTO.DOCDATA 12 0 ", "TDOCUMENTO.DOCDETALHES 37 250 ",
+            "TDOCUMENTO NOT NULL", "TDOCUMENTO PRIMARY KEY", "INDEX " + Documents::kNumberIndex};
+}
 
 // Every column of every table of the database, with its type, width and
 // whether it may be empty; then every constraint; then the triggers,
@@ -211,7 +238,8 @@ private slots:
                              "TALTERACOES.ALTDETALHES 261 0 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
                              "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
                              "EXCEPTION KELMARA_RECUSA", "SEQUENCE GEN_TALTERACOES"};
-        for (const QString &object : kLevelThreeObjects)
+        expected += documentStructure();
+        for (const QString &object : logObjectsOfTheLatestLevel())
             if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
                 || object.contains("_INCLUSAO"))
                 expected << "TRIGGER " + object;
@@ -220,7 +248,8 @@ private slots:
         QCOMPARE(added, expected);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA IS NOT NULL OR MOVMEMBRO IS NOT "
                            "NULL OR MOVDOCUMENTO IS NOT NULL").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("3"));
+        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(),
+                 QString::number(SchemaUpgrade::kLevel));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(),
                  rowsBefore.value("TPARAMETROS").size() + 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
@@ -296,7 +325,8 @@ private slots:
         const auto rowsBefore = rowsOf(db, columns);
         {
             const std::unique_ptr<TDM> dm = db.connect();
-            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded.mid(1, 3) + kLevelThreeObjects);
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()),
+                     kDocumentTables + kLevelThreeColumns + logObjectsOfTheLatestLevel() + kDocumentObjects);
             Messages::Recorder messages;
             QVERIFY(StartupUpgrade::run(*dm));
             QVERIFY2(messages.texts().join("").contains("Histórico de Alterações"), qPrintable(messages.texts().join("")));
@@ -306,6 +336,67 @@ private slots:
         QCOMPARE(db.rows("SELECT ALTTABELA, ALTREGISTRO, ALTOPERACAO, ALTCONTA FROM TALTERACOES ORDER BY ALTCODIGO"),
                  (QList<QVariantList>{{"TPARAMETROS", 109, "ALTERAÇÃO", "(fora do programa)"},
                                       {"TMEMBRO", 1, "ALTERAÇÃO", "(fora do programa)"}}));
+    }
+
+    // The level before the documents gains their two tables, each logged,
+    // and the unique index of the numbers, nothing else: every row as it was.
+    // A failure at any of its steps leaves that level and its structure.
+    void theLevelBeforeGainsTheDocuments()
+    {
+        const int before = Documents::kLevel - 1;
+        const QStringList pieces{"TMODELO", "TDOCUMENTO", "TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO",
+                                 Documents::kNumberIndex};
+        QStringList steps;
+        {
+            TestDatabase db(TestDatabase::levelTemplate(before));
+            fill(db);
+            const QStringList structureBefore = structureOf(db);
+            QMap<QString, QStringList> columns = columnsOf(db);
+            columns.remove(ChangeLog::kTable); // which gains the new level's line only
+            const auto rowsBefore = rowsOf(db, columns);
+            const int lastLine = db.scalar("SELECT MAX(ALTCODIGO) FROM TALTERACOES").toInt();
+            const std::unique_ptr<TDM> dm = db.connect();
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), pieces);
+            SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &step) { steps << step; },
+                                         Documents::kLevel);
+            QCOMPARE(rowsOf(db, columns), rowsBefore);
+            QCOMPARE(db.rows("SELECT ALTTABELA, ALTREGISTRO FROM TALTERACOES WHERE ALTCODIGO > ?", {lastLine}),
+                     (QList<QVariantList>{{"TPARAMETROS", 109}}));
+            QStringList added = structureOf(db);
+            for (const QString &line : structureBefore)
+                QVERIFY2(added.removeOne(line), qPrintable(line));
+            added.sort();
+            QStringList expected = documentStructure();
+            expected << "TRIGGER TMODELO_HISTORICO" << "TRIGGER TDOCUMENTO_HISTORICO";
+            expected.sort();
+            QCOMPARE(added, expected);
+            QCOMPARE(db.scalar("SELECT RDB$UNIQUE_FLAG FROM RDB$INDICES WHERE RDB$INDEX_NAME = ?",
+                               {Documents::kNumberIndex}).toInt(), 1);
+            db.exec("INSERT INTO TMODELO (MODCODIGO, MODTIPO, MODTEXTO) VALUES (1, 'Carta de Recomendação', '{NOME}')");
+            QCOMPARE(db.scalar("SELECT ALTOPERACAO FROM TALTERACOES WHERE ALTTABELA = 'TMODELO'").toString(),
+                     QString("INCLUSÃO"));
+        }
+        QCOMPARE(steps.size(), 8);
+        for (int failing = 0; failing < steps.size(); ++failing) {
+            TestDatabase db(TestDatabase::levelTemplate(before));
+            db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME) VALUES (1, 'ANA')");
+            const QStringList structure = structureOf(db);
+            const auto rows = rowsOf(db, columnsOf(db));
+            const std::unique_ptr<TDM> dm = db.connect();
+            int step = 0;
+            const QString error = dbErrorOf([&] {
+                SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &) {
+                    if (step++ == failing)
+                        throw DbError(QStringLiteral("falha provocada"));
+                }, Documents::kLevel);
+            });
+            QVERIFY2(error.contains("não foi atualizado") && error.contains("falha provocada"),
+                     qPrintable(steps[failing] + ": " + error));
+            QCOMPARE(structureOf(db), structure);
+            QCOMPARE(rowsOf(db, columnsOf(db)), rows);
+            QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), before);
+            QVERIFY(!SchemaUpgrade::available(dm->SQLConnection1(), Documents::kLevel));
+        }
     }
 
     // The copy made before the upgrade restores the database exactly as it
@@ -345,7 +436,7 @@ private slots:
     void failureAtAnyStepLeavesTheOldLevel()
     {
         const QStringList steps = stepsOfAnUpgrade();
-        QCOMPARE(steps.size(), 33);
+        QCOMPARE(steps.size(), 38);
         for (int failing = 0; failing < steps.size(); ++failing) {
             TestDatabase db(TestDatabase::firstLevelTemplate());
             db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
@@ -388,8 +479,8 @@ private slots:
         db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
                 "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
         const std::unique_ptr<TDM> dm = db.connect();
-        for (TableDataset *table : dm->tables())
-            if (table != dm->TBCATEGORIA)
+        for (TableDataset *table : dm->tables()) // but the tables the levels added
+            if (!SchemaUpgrade::addedByUpgrade(Schema::table(table->objectName().mid(2)).table))
                 table->open();
         TableDataset *movements = dm->TBMOVIMENTACOES;
         QCOMPARE(movements->recordCount(), 1);
