@@ -15,7 +15,7 @@
 // Issuing also writes a line of the member's history (TROL).
 namespace Documents {
 
-constexpr int kLevel = 4;
+constexpr int kLevel = 5;
 inline const QString kNumberIndex = QStringLiteral("TDOCUMENTO_NUMERO");
 
 // The objects of the documents' level: the unique index of the numbers.

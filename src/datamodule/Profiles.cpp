@@ -55,6 +55,7 @@ Area areaOfTable(const QString &stem)
 {
     static const QHash<QString, Area> areas{
         {QStringLiteral("MEMBRO"), Area::Members},         {QStringLiteral("EVENTO"), Area::Members},
+        {QStringLiteral("ROL"), Area::Members},
         {QStringLiteral("FUNCIONARIO"), Area::Employees},  {QStringLiteral("CARGO"), Area::Employees},
         {QStringLiteral("LIVRO"), Area::Cash},             {QStringLiteral("MOVIMENTACOES"), Area::Cash},
         {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("PARAMENTROS"), Area::Configuration},

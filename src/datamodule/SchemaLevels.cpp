@@ -6,6 +6,7 @@
 #include "Documents.h"
 #include "PasswordHash.h"
 #include "Profiles.h"
+#include "Roll.h"
 #include "Statements.h"
 
 #include <QSqlQuery>
@@ -65,6 +66,16 @@ void protectStoredPasswords(const QSqlDatabase &db)
 QList<SchemaObject> changeLogAndClosedMonths(int level)
 {
     return ChangeLog::schemaObjects(level) + ClosedMonths::schemaObjects();
+}
+
+void markMembersActive(const QSqlDatabase &db)
+{
+    Statements::run(db, QStringLiteral("UPDATE TMEMBRO SET MEMSITUACAO = ? WHERE MEMSITUACAO IS NULL"), {Roll::kActive});
+}
+
+QList<SchemaObject> rollHistory(int level)
+{
+    return Roll::schemaObjects(level);
 }
 
 QList<SchemaObject> documentNumbers(int level)

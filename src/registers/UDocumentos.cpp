@@ -210,8 +210,7 @@ void TFDocumentos::btnEmitirClick()
     const Documents::Issued issued =
         Documents::issue(DM->SQLConnection1(), {m_member, kindName, Today::date(), detailsOf(values)});
     DM->noteDataWritten();
-    if (auto *history = DM->findChild<TableDataset *>(QStringLiteral("TBROL"));
-        history && history->active() && !history->hasPendingChanges()) {
+    if (TableDataset *history = DM->TBROL; history->active() && !history->hasPendingChanges()) {
         history->close(); // the new line of the member's history shows
         history->open();
     }
