@@ -490,7 +490,11 @@ private slots:
         const int logged = db.scalar("SELECT MAX(ALTCODIGO) FROM TALTERACOES").toInt();
         {
             const std::unique_ptr<TDM> dm = db.connect();
-            const QStringList expected = rollPieces() + QStringList{"TROL_HISTORICO", "TMEMBRO_ROL"};
+            const QStringList roll = rollPieces(); // and the documents' level above it
+            const QStringList expected = QStringList{roll.first()} + kDocumentTables + roll.mid(1)
+                                         + QStringList{"TROL_HISTORICO", "TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO",
+                                                       "TMEMBRO_ROL"}
+                                         + kDocumentObjects;
             QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), expected);
             Messages::Recorder messages;
             QVERIFY(StartupUpgrade::run(*dm));
@@ -503,6 +507,8 @@ private slots:
         QMap<QString, QString> triggersAfter = triggerTexts(db);
         QVERIFY(triggersAfter.take("TROL_HISTORICO").contains("ROLREFERENCIA"));
         QVERIFY(triggersAfter.take("TMEMBRO_ROL").contains("INSERT INTO TROL"));
+        for (const char *documents : {"TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO"}) // the level above
+            QVERIFY(triggersAfter.take(documents).contains("INSERT INTO TALTERACOES"));
         QVERIFY(!triggersBefore.value("TMEMBRO_HISTORICO").contains("MEMSITUACAO"));
         QVERIFY(triggersAfter.value("TMEMBRO_HISTORICO").contains("MEMREVOGACAO"));
         triggersAfter.remove("TMEMBRO_HISTORICO");
