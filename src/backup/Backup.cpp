@@ -62,6 +62,7 @@ QString tableWords(const QString &table)
         {QStringLiteral("TEVENTO"), QStringLiteral("eventos")},
         {QStringLiteral("TPARAMETROS"), QStringLiteral("parâmetros")},
         {QStringLiteral("TCATEGORIA"), QStringLiteral("categorias")},
+        {QStringLiteral("TROL"), QStringLiteral("histórico do rol")},
     };
     return words.value(table, table);
 }

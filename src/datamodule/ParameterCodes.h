@@ -5,7 +5,8 @@
 // creates the row. Code 1 has always been the church's name; the other data
 // of the church start at 101, clear of the small codes users gave rows of
 // their own. Code 109 keeps the level of the database's structure (see
-// SchemaUpgrade). The next free code of the program is 110.
+// SchemaUpgrade); 110 is the church's secretary. The next free code of the
+// program is 111.
 namespace ParameterCode {
 
 constexpr int ChurchName = 1;
@@ -18,12 +19,13 @@ constexpr int FiscalCouncil1 = 106;
 constexpr int FiscalCouncil2 = 107;
 constexpr int FiscalCouncil3 = 108;
 constexpr int SchemaLevel = 109;
+constexpr int Secretary = 110;
 
 // The codes above 1 under which the program keeps rows of its own: the
 // parameters window never proposes them for a row of the user's.
 constexpr bool isProgramCode(int code)
 {
-    return code >= Cnpj && code <= SchemaLevel;
+    return code >= Cnpj && code <= Secretary;
 }
 
 struct Description
@@ -40,6 +42,7 @@ inline constexpr Description kChurchData[] = {
     {CityState, "Dados da Igreja: cidade / UF"},
     {Treasurer, "Dados da Igreja: tesoureiro(a)"},
     {Pastor, "Dados da Igreja: pastor(a) ou presidente"},
+    {Secretary, "Dados da Igreja: secretário(a)"},
     {FiscalCouncil1, "Dados da Igreja: conselho fiscal, 1º membro"},
     {FiscalCouncil2, "Dados da Igreja: conselho fiscal, 2º membro"},
     {FiscalCouncil3, "Dados da Igreja: conselho fiscal, 3º membro"},

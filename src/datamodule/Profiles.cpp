@@ -11,18 +11,18 @@ namespace {
 constexpr Access N = Access::None, R = Access::Read, C = Access::Change;
 
 // One row per profile, one column per Area, in the order of their enums.
-constexpr Access kAccess[4][7] = {
-    //                Members Employees Cash Configuration Backup Restore History
-    /* Administrador */ {C, C, C, C, C, C, R},
-    /* Secretaria    */ {C, N, N, N, C, N, N},
-    /* Tesouraria    */ {R, C, C, N, C, N, N},
-    /* Consulta      */ {R, R, R, N, C, N, R},
+constexpr Access kAccess[4][8] = {
+    //                Members Employees Cash Configuration Backup Restore History Documents
+    /* Administrador */ {C, C, C, C, C, C, R, C},
+    /* Secretaria    */ {C, N, N, N, C, N, N, C},
+    /* Tesouraria    */ {R, C, C, N, C, N, N, N},
+    /* Consulta      */ {R, R, R, N, C, N, R, N},
 };
 
 // What each area's refusal calls it.
 const char *const kAreaWords[] = {"os membros e os eventos",    "os funcionários e os cargos", "o caixa",
                                   "a configuração e as contas", "as cópias de segurança",      "as cópias de segurança",
-                                  "o histórico de alterações"};
+                                  "o histórico de alterações",  "os documentos dos membros"};
 
 } // namespace
 
@@ -55,10 +55,12 @@ Area areaOfTable(const QString &stem)
 {
     static const QHash<QString, Area> areas{
         {QStringLiteral("MEMBRO"), Area::Members},         {QStringLiteral("EVENTO"), Area::Members},
+        {QStringLiteral("ROL"), Area::Members},
         {QStringLiteral("FUNCIONARIO"), Area::Employees},  {QStringLiteral("CARGO"), Area::Employees},
         {QStringLiteral("LIVRO"), Area::Cash},             {QStringLiteral("MOVIMENTACOES"), Area::Cash},
         {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("PARAMENTROS"), Area::Configuration},
         {QStringLiteral("USUARIO"), Area::Configuration},
+        {QStringLiteral("MODELO"), Area::Documents},       {QStringLiteral("DOCUMENTO"), Area::Documents},
     };
     const auto it = areas.constFind(stem);
     if (it == areas.constEnd())

@@ -19,6 +19,7 @@ enum class Area {
     Backup,        // making a backup copy
     Restore,       // restoring a backup over the live data
     History,       // the change log: read only, by the conselho fiscal too
+    Documents,     // the members' letters and certificates, and their models
 };
 
 enum class Access { None, Read, Change };

@@ -6,7 +6,11 @@
 // level of the database (level 1: TCATEGORIA and the last three columns of
 // the movements; level 2: the accounts' full name, profile, whether active,
 // password hash and whether it is temporary; level 3: when and by whom a
-// book was closed, and why it was last reopened) is listed here too, marked
+// book was closed, and why it was last reopened; level 4: each member's
+// place on the church's roll, the consent to keep their data, and TROL, the
+// roll's history; level 5: the models of the church's letters and
+// certificates, TMODELO, and the documents issued, TDOCUMENTO) is listed
+// here too, marked
 // with the level that added it (since(level, kind)); SchemaUpgrade adds it to
 // a stored database, and SchemaLevels says what each level brings. The
 // change log TALTERACOES is no table of DM: the database's triggers write it
@@ -27,7 +31,10 @@
     T(USUARIO, TUSUARIO)           \
     T(EVENTO, TEVENTO)             \
     T(PARAMENTROS, TPARAMETROS)    \
-    T(CATEGORIA, TCATEGORIA)
+    T(CATEGORIA, TCATEGORIA)       \
+    T(ROL, TROL)                   \
+    T(MODELO, TMODELO)             \
+    T(DOCUMENTO, TDOCUMENTO)
 
 #define KELMARA_COLUMNS(C)                     \
     C(MEMBRO, MEMCODIGO, code)                 \
@@ -51,6 +58,20 @@
     C(MEMBRO, MEMESTADOCIVIL, text(15))        \
     C(MEMBRO, MEMRG, text(20))                 \
     C(MEMBRO, MEMCPF, taxNumber)               \
+    C(MEMBRO, MEMSITUACAO, since(4, text(15)))           \
+    C(MEMBRO, MEMNUMROL, since(4, integer))              \
+    C(MEMBRO, MEMDATAADMISSAO, since(4, date))           \
+    C(MEMBRO, MEMFORMAADMISSAO, since(4, text(15)))      \
+    C(MEMBRO, MEMIGREJAORIGEM, since(4, text(50)))       \
+    C(MEMBRO, MEMDATABATISMO, since(4, date))            \
+    C(MEMBRO, MEMDATASAIDA, since(4, date))              \
+    C(MEMBRO, MEMMOTIVOSAIDA, since(4, text(15)))        \
+    C(MEMBRO, MEMIGREJADESTINO, since(4, text(50)))      \
+    C(MEMBRO, MEMCONSENTIMENTO, since(4, date))          \
+    C(MEMBRO, MEMFINALIDADE, since(4, text(250)))        \
+    C(MEMBRO, MEMCONSENTIDOPOR, since(4, text(50)))      \
+    C(MEMBRO, MEMRESPONSAVEL, since(4, text(50)))        \
+    C(MEMBRO, MEMREVOGACAO, since(4, date))              \
     C(FUNCIONARIO, FUNCODIGO, code)            \
     C(FUNCIONARIO, FUNNOME, text(50))          \
     C(FUNCIONARIO, FUNCARGO, integer)          \
@@ -106,4 +127,20 @@
     C(PARAMENTROS, PAROBSERVACOES, text(250))  \
     C(CATEGORIA, CATCODIGO, since(1, code))              \
     C(CATEGORIA, CATDESCRICAO, since(1, text(50)))       \
-    C(CATEGORIA, CATTIPO, since(1, text(10)))
+    C(CATEGORIA, CATTIPO, since(1, text(10)))            \
+    C(ROL, ROLCODIGO, since(4, code))                    \
+    C(ROL, ROLMEMBRO, since(4, integer))                 \
+    C(ROL, ROLDATA, since(4, date))                      \
+    C(ROL, ROLDESCRICAO, since(4, text(100)))            \
+    C(ROL, ROLREFERENCIA, since(4, text(60)))            \
+    C(ROL, ROLOBSERVACAO, since(4, text(250)))           \
+    C(MODELO, MODCODIGO, since(5, code))                 \
+    C(MODELO, MODTIPO, since(5, text(40)))               \
+    C(MODELO, MODTEXTO, since(5, text(3000)))            \
+    C(DOCUMENTO, DOCCODIGO, since(5, code))              \
+    C(DOCUMENTO, DOCMEMBRO, since(5, integer))           \
+    C(DOCUMENTO, DOCTIPO, since(5, text(40)))            \
+    C(DOCUMENTO, DOCANO, since(5, integer))              \
+    C(DOCUMENTO, DOCNUMERO, since(5, integer))           \
+    C(DOCUMENTO, DOCDATA, since(5, date))                \
+    C(DOCUMENTO, DOCDETALHES, since(5, text(250)))

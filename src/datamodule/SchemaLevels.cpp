@@ -3,8 +3,10 @@
 #include "Accounts.h"
 #include "ChangeLog.h"
 #include "ClosedMonths.h"
+#include "Documents.h"
 #include "PasswordHash.h"
 #include "Profiles.h"
+#include "Roll.h"
 #include "Statements.h"
 
 #include <QSqlQuery>
@@ -64,6 +66,21 @@ void protectStoredPasswords(const QSqlDatabase &db)
 QList<SchemaObject> changeLogAndClosedMonths(int level)
 {
     return ChangeLog::schemaObjects(level) + ClosedMonths::schemaObjects();
+}
+
+void markMembersActive(const QSqlDatabase &db)
+{
+    Statements::run(db, QStringLiteral("UPDATE TMEMBRO SET MEMSITUACAO = ? WHERE MEMSITUACAO IS NULL"), {Roll::kActive});
+}
+
+QList<SchemaObject> rollHistory(int level)
+{
+    return Roll::schemaObjects(level);
+}
+
+QList<SchemaObject> documentNumbers(int level)
+{
+    return Documents::schemaObjects(level);
 }
 
 } // namespace SchemaLevels

@@ -57,6 +57,14 @@ void protectStoredPasswords(const QSqlDatabase &db);
 // Level 3: the change log (its table and the triggers that write it on
 // every table) and the rules of closed months, kept by the engine.
 QList<SchemaObject> changeLogAndClosedMonths(int level);
+// Level 4: the roll of members; every member stored before it is on the
+// roll as active (Roll::kActive).
+void markMembersActive(const QSqlDatabase &db);
+// And the trigger that keeps the roll's history (Roll::schemaObjects).
+QList<SchemaObject> rollHistory(int level);
+// Level 5: the models of the church's documents and the documents issued,
+// numbered per kind and year (Documents).
+QList<SchemaObject> documentNumbers(int level);
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -72,6 +80,18 @@ inline constexpr Level kLevels[] = {
      "(Configurações > Histórico de Alterações), e um mês do caixa pode ser fechado em Cadastro do Livro Caixa do "
      "Mês: depois de fechado, nenhum lançamento dele muda em nenhum computador.",
      nullptr, nullptr, false, changeLogAndClosedMonths},
+    {4, "o rol de membros e o consentimento de cada membro",
+     "Cada membro agora tem a sua situação no rol (ativo, afastado, transferido, falecido, desligado), a admissão, "
+     "o batismo, a saída e o consentimento para o uso dos seus dados, na página Rol de Cadastro de Membros, com o "
+     "histórico de cada mudança. Os membros que já existiam ficaram como ativos. Quem não está ativo sai das listas "
+     "de aniversariantes, das carteirinhas e dos relatórios de membros, a não ser que o filtro SITUAÇÃO o peça.",
+     "Marcando os membros como ativos...", markMembersActive, false, rollHistory},
+    {5, "os documentos dos membros (cartas e certificados)",
+     "Cadastro de Membros agora emite, para cada membro, a carta de transferência, a carta de recomendação, os "
+     "certificados de batismo e de apresentação de criança e a declaração de membro, numerados por tipo e ano e "
+     "anotados no histórico do membro. O texto de cada um pode ser mudado em Configurações > Modelos de "
+     "Documentos.",
+     nullptr, nullptr, false, documentNumbers},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

@@ -86,13 +86,21 @@ QSet<QString> storedObjects(const QSqlDatabase &db)
     return names;
 }
 
-// The objects of the levels up to `level` that the database lacks.
-QList<Piece> missingObjects(const QSqlDatabase &db, int level)
+// The objects of the levels up to `level`, each as a database brought to
+// `level` has it, in creation order.
+QList<SchemaLevels::SchemaObject> objectsAt(int level)
 {
     QList<SchemaLevels::SchemaObject> objects;
     for (const SchemaLevels::Level &l : SchemaLevels::kLevels)
         if (l.number <= level && l.objects)
             objects += l.objects(level);
+    return objects;
+}
+
+// The objects of the levels up to `level` that the database lacks.
+QList<Piece> missingObjects(const QSqlDatabase &db, int level)
+{
+    const QList<SchemaLevels::SchemaObject> objects = objectsAt(level);
     if (objects.isEmpty())
         return {};
     const QSet<QString> stored = storedObjects(db);
@@ -100,6 +108,35 @@ QList<Piece> missingObjects(const QSqlDatabase &db, int level)
     for (const SchemaLevels::SchemaObject &o : objects)
         if (!stored.contains(o.name))
             pieces.append({o.name, o.create, QStringLiteral("DROP %1 %2").arg(o.kind, o.name), o.kind});
+    return pieces;
+}
+
+// A trigger's creation as the statement that creates it or replaces it.
+QString createOrAlter(const QString &create)
+{
+    static const QString kCreate = QStringLiteral("CREATE ");
+    Q_ASSERT(create.startsWith(kCreate));
+    return QStringLiteral("CREATE OR ALTER ") + create.mid(kCreate.size());
+}
+
+// The triggers a database at `from` has whose text differs at `to` (the
+// change log's trigger of a table that gains columns logs them too): each
+// replaced by the new text, and back by the old one when the upgrade fails.
+// The triggers whose text stays are left alone.
+QList<Piece> changedTriggers(const QSqlDatabase &db, int from, int to)
+{
+    if (from <= 0 || from >= to)
+        return {};
+    QHash<QString, QString> before;
+    for (const SchemaLevels::SchemaObject &o : objectsAt(from))
+        before.insert(o.name, o.create);
+    const QSet<QString> stored = storedObjects(db);
+    QList<Piece> pieces;
+    for (const SchemaLevels::SchemaObject &o : objectsAt(to)) {
+        const auto old = before.constFind(o.name);
+        if (o.kind == QLatin1String("TRIGGER") && old != before.constEnd() && *old != o.create && stored.contains(o.name))
+            pieces.append({o.name, createOrAlter(o.create), createOrAlter(*old), o.kind});
+    }
     return pieces;
 }
 
@@ -137,6 +174,8 @@ QString stepOf(const Piece &piece)
                                                      {QStringLiteral("EXCEPTION"), QStringLiteral("a recusa")},
                                                      {QStringLiteral("INDEX"), QStringLiteral("o índice")},
                                                      {QStringLiteral("TABLE"), QStringLiteral("a tabela")}};
+    if (piece.add.startsWith(QLatin1String("CREATE OR ALTER ")))
+        return QStringLiteral("Refazendo %1 %2...").arg(objectWords.value(piece.objectKind), piece.name);
     if (!piece.objectKind.isEmpty())
         return QStringLiteral("Criando %1 %2...").arg(objectWords.value(piece.objectKind), piece.name);
     return piece.name.contains(u'.')
@@ -318,7 +357,7 @@ QString refusal(const QSqlDatabase &db)
     }
     try {
         Transaction t(db);
-        for (const Piece &piece : missingPieces(db))
+        for (const Piece &piece : missingPieces(db) + changedTriggers(db, level, kLevel))
             Statements::execute(db, piece.add);
         writeLevel(db, kLevel);
         t.rollback();
@@ -357,6 +396,11 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep, int toLevel)
             throw unchanged(e, unchangedNote(level));
         }
     }
+    // The triggers whose text changes are remade after the rows, in their
+    // transaction: the rows of a level are written under the triggers the
+    // database had (a member made active logs no line), and a failure takes
+    // the new texts back with the rows.
+    const QList<Piece> remade = changedTriggers(db, level, toLevel);
     try {
         Transaction t(db);
         for (const SchemaLevels::Level &l : SchemaLevels::kLevels) {
@@ -366,6 +410,10 @@ void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep, int toLevel)
                 continue;
             step(QString::fromUtf8(l.rowsStep));
             l.writeRows(db);
+        }
+        for (const Piece &piece : remade) {
+            step(stepOf(piece));
+            Statements::execute(db, piece.add);
         }
         step(QStringLiteral("Gravando o nível do banco de dados..."));
         writeLevel(db, qMax(level, toLevel));

@@ -21,7 +21,8 @@ namespace SchemaUpgrade {
 // accounts' profiles, full names, whether they are active, and their
 // passwords as hashes, to be changed at the next sign-in when temporary.
 // Level 3: the change log written by the engine's triggers on every table,
-// and the closing of cash book months, kept by triggers too.
+// and the closing of cash book months, kept by triggers too. Level 4: the
+// roll of members (situação, admission, exit, consent) and its history TROL.
 constexpr int kLevel = SchemaLevels::kLatest;
 
 // The level the database says it is at; 0 when it keeps none.
@@ -67,7 +68,10 @@ using Step = std::function<void(const QString &step)>;
 // first structure comes to the latest level in one run. The engine cannot
 // fill a table in the transaction that creates it, so the structure is one
 // transaction and the rows and the level another; when the second fails,
-// what the first added is dropped again. DbError in Portuguese on a failure: the level (and, unless
+// what the first added is dropped again. A trigger of an earlier level whose
+// text is another at the new one (the log's trigger of a table that gained
+// columns) is remade in the second transaction, after the rows; the others
+// are left as they are. DbError in Portuguese on a failure: the level (and, unless
 // even the dropping failed, the structure) is as it was.
 // `toLevel` stops at an earlier level (tests make databases of each level so).
 void bringUpToDate(const QSqlDatabase &db, const Step &beforeStep = {}, int toLevel = kLevel);

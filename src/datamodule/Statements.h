@@ -15,4 +15,22 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
 void execute(const QSqlDatabase &db, const QString &sql);
 bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
+// A transaction of `db` that is rolled back unless committed: what it wrote
+// stays whole or not at all. DbError when the engine refuses to start or
+// commit it (a refused commit is rolled back).
+class Transaction
+{
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+    void rollback();
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = true;
+};
+
 } // namespace Statements

@@ -24,7 +24,7 @@ TFDadosIgreja::TFDadosIgreja(QWidget *owner)
     setObjectName(QStringLiteral("FDadosIgreja"));
     setWindowTitle(QStringLiteral("Dados da Igreja"));
     FormKit::whiteBackground(this);
-    setFixedSize(Appearance::scaled(QSize(560, 540)));
+    setFixedSize(Appearance::scaled(QSize(560, 600)));
     buildControls();
     layOut();
 }
@@ -46,6 +46,7 @@ void TFDadosIgreja::buildControls()
     txtCidade = box("txtCidade", CityState);
     txtTesoureiro = box("txtTesoureiro", Treasurer);
     txtPastor = box("txtPastor", Pastor);
+    txtSecretario = box("txtSecretario", Secretary);
     txtConselho1 = box("txtConselho1", FiscalCouncil1);
     txtConselho2 = box("txtConselho2", FiscalCouncil2);
     txtConselho3 = box("txtConselho3", FiscalCouncil3);
@@ -59,6 +60,7 @@ void TFDadosIgreja::buildControls()
     Label5 = caption("Label5", QStringLiteral("TESOUREIRO(A)"), txtTesoureiro);
     Label6 = caption("Label6", QStringLiteral("PASTOR(A) OU PRESIDENTE"), txtPastor);
     Label7 = caption("Label7", QStringLiteral("CONSELHO FISCAL"), txtConselho1);
+    Label8 = caption("Label8", QStringLiteral("SECRETÁRIO(A)"), txtSecretario);
     // One caption for three boxes: each is announced with its place.
     txtConselho1->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 1º MEMBRO"));
     txtConselho2->setAccessibleName(QStringLiteral("CONSELHO FISCAL, 2º MEMBRO"));
@@ -90,6 +92,7 @@ void TFDadosIgreja::layOut()
     wide(Label3, txtEndereco);
     wide(Label5, txtTesoureiro);
     wide(Label6, txtPastor);
+    wide(Label8, txtSecretario);
     grid->addWidget(Label7, row++, 0, 1, 2);
     for (QLineEdit *member : {txtConselho1, txtConselho2, txtConselho3})
         grid->addWidget(member, row++, 0, 1, 2);
@@ -100,8 +103,8 @@ void TFDadosIgreja::layOut()
     layout->addStretch();
     layout->addLayout(FormKit::centredRow({btnSalvar, btnSair}));
 
-    FormKit::tabChain({txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtConselho1, txtConselho2,
-                       txtConselho3});
+    FormKit::tabChain({txtNome, txtCNPJ, txtCidade, txtEndereco, txtTesoureiro, txtPastor, txtSecretario,
+                       txtConselho1, txtConselho2, txtConselho3});
 }
 
 void TFDadosIgreja::showEvent(QShowEvent *event)

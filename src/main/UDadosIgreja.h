@@ -8,16 +8,16 @@ class QLineEdit;
 class QToolButton;
 
 // The church's data printed on the treasurer's reports: name, CNPJ, address,
-// city and state, treasurer, pastor or president and the three members of
-// the conselho fiscal, each kept as a parameter row of its own.
+// city and state, treasurer, pastor or president, secretary and the three
+// members of the conselho fiscal, each kept as a parameter row of its own.
 class TFDadosIgreja : public QDialog
 {
     Q_OBJECT
 public:
     explicit TFDadosIgreja(QWidget *owner);
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
-    QLineEdit *txtNome, *txtCNPJ, *txtEndereco, *txtCidade, *txtTesoureiro, *txtPastor, *txtConselho1,
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
+    QLineEdit *txtNome, *txtCNPJ, *txtEndereco, *txtCidade, *txtTesoureiro, *txtPastor, *txtSecretario, *txtConselho1,
         *txtConselho2, *txtConselho3;
     QToolButton *btnSalvar, *btnSair;
 

@@ -2,6 +2,7 @@
 
 #include "datamodule/Birthdays.h"
 #include "datamodule/ChangeLog.h"
+#include "datamodule/Documents.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/Session.h"
 #include "dataset/DbError.h"
@@ -13,6 +14,7 @@
 #include "datamodule/CashCategories.h"
 #include "UAparencia.h"
 #include "UDadosIgreja.h"
+#include "UModelos.h"
 #include "UCopiaSeguranca.h"
 #include "UParamentros.h"
 #include "UUsuario.h"
@@ -214,6 +216,8 @@ void TFMenu::buildMenu()
     Parametros = item(Configuraes1, "Parametros", QStringLiteral("Parametros"), "parametros");
     DadosdaIgreja1 = item(Configuraes1, "DadosdaIgreja1", QStringLiteral("Dados da Igreja"), "login_igreja");
     Usuarios1 = item(Configuraes1, "Usuarios1", QStringLiteral("Usuários"), "login_cadeado");
+    ModelosdeDocumentos1 = item(Configuraes1, "ModelosdeDocumentos1", QStringLiteral("Modelos de Documentos"),
+                                "imprimir");
     HistoricodeAlteracoes1 = item(Configuraes1, "HistoricodeAlteracoes1", QStringLiteral("Histórico de Alterações"),
                                   "historico");
     Aparencia1 = item(Configuraes1, "Aparencia1", QStringLiteral("Aparência"), "aparencia");
@@ -297,6 +301,7 @@ void TFMenu::connectCommands()
         {Parametros, nullptr, QStringLiteral("FParamentros"), opens(FParamentros), A::Configuration},
         {DadosdaIgreja1, nullptr, QStringLiteral("FDadosIgreja"), opens(FDadosIgreja), A::Configuration},
         {Usuarios1, nullptr, QStringLiteral("FUsuario"), opens(FUsuario), A::Configuration, 2},
+        {ModelosdeDocumentos1, nullptr, QStringLiteral("FModelos"), opens(FModelos), A::Documents, Documents::kLevel},
         {HistoricodeAlteracoes1, nullptr, QStringLiteral("FHistorico"), opens(FHistorico), A::History,
          ChangeLog::kLevel},
         {CopiadeSeguranca1, nullptr, QStringLiteral("FCopiaSeguranca"), opens(FCopiaSeguranca), A::Backup},

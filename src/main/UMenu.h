@@ -50,6 +50,7 @@ public:
     QAction *ResumoAnualdoCaixa1, *LivroCaixaAnual1, *DadosdaIgreja1, *Aniversariantes1, *Aparencia1;
     QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
     QAction *HistoricodeAlteracoes1;    // shown when the database keeps the change log
+    QAction *ModelosdeDocumentos1;      // shown when the database keeps the members' documents
 
     void FormShow();
     void btnFecharClick();

@@ -2,6 +2,7 @@
 
 #include "reports/cadastros/UFMembro.h"
 #include "reports/cadastros/URCarteirinha.h"
+#include "UDocumentos.h"
 
 #include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
@@ -9,6 +10,9 @@
 #include "uikit/Pictures.h"
 #include "dataset/DbError.h"
 #include "uikit/FormKit.h"
+#include "datamodule/Documents.h"
+#include "datamodule/SchemaUpgrade.h"
+#include "datamodule/Session.h"
 #include "datamodule/TaxNumber.h"
 #include "datamodule/UDM.h"
 #include "controls/DBComboBox.h"
@@ -184,6 +188,13 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     btnCarteirinha = addButton(QStringLiteral("btnCarteirinha"), QStringLiteral("Carteirinha"),
                                QStringLiteral("carteirinha"), CommandState::Browse, [this] { btnCarteirinhaClick(); });
     btnCarteirinha->setFixedSize(btnRelatorio->size()); // as wide as "Gerar Relatório"
+    btnDocumentos = addButton(QStringLiteral("btnDocumentos"), QStringLiteral("Documentos"), QStringLiteral("imprimir"),
+                              CommandState::Browse, [this] { btnDocumentosClick(); });
+    btnDocumentos->setFixedSize(btnRelatorio->size());
+    // Issuing records the document: for the profiles that keep the members'
+    // documents, on a database that has them.
+    command(btnDocumentos)->setVisible(Session::mayChange(Area::Documents)
+                                       && SchemaUpgrade::available(DM->SQLConnection1(), Documents::kLevel));
 
     connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
     connectGuarded(btnFoto, &QPushButton::clicked, this, [this] { btnFotoClick(); });
@@ -283,4 +294,14 @@ void TFMembro::btnCarteirinhaClick()
     auto *cards = new TFRCarteirinha(this);
     cards->setMembers(every);
     cards->preview();
+}
+
+// The letters and certificates of the current member.
+void TFMembro::btnDocumentosClick()
+{
+    if (DM->TBMEMBRO->isEmpty()) {
+        Messages::information(QStringLiteral("Não há membro listado para emitir um documento."));
+        return;
+    }
+    FormKit::openModal(FDocumentos, this);
 }

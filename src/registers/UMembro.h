@@ -29,12 +29,14 @@ public:
     QPushButton *btnFoto;
     QLabel *lblIgreja;
     QToolButton *btnCarteirinha;
+    QToolButton *btnDocumentos; // letters and certificates (TFDocumentos)
 
     void FotoClick(); // loads a photograph into MEMFOTO
     void btnFotoClick() { FotoClick(); }
     void btnSalvarClick() override;
     void btnRelatorioClick() override;
     void btnCarteirinhaClick(); // membership cards of the current or every listed member
+    void btnDocumentosClick();
 
     // The open-picture dialog: the chosen file, or empty when cancelled.
     // Tests put their own in its place.

@@ -55,10 +55,10 @@ void fillHeading(Report *report)
     setEvery(report, QStringLiteral("txtEndereco"), addressLine());
 }
 
-void addSignatures(Band *band, int top, const QList<Signature> &signatures, qreal points)
+void addSignatures(Band *band, int top, const QList<Signature> &signatures, qreal points, int width)
 {
     const int count = int(signatures.size());
-    const int gap = (1900 - count * kSignatureWidth) / (count + 1);
+    const int gap = (width - count * kSignatureWidth) / (count + 1);
     const int textHeight = int(points * 4.6);
     int left = gap;
     for (const Signature &s : signatures) {

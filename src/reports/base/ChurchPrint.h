@@ -37,9 +37,9 @@ int addHeading(Band *band, int top, int width, const QString &suffix = {});
 // Puts the stored data into every heading of `report`.
 void fillHeading(Report *report);
 
-// The lines side by side across the band at `top`, each with its name label
-// "txtAssinatura<code>" and its role, in `points`.
-void addSignatures(Band *band, int top, const QList<Signature> &signatures, qreal points = 11);
+// The lines side by side across the band (`width` wide) at `top`, each
+// with its name label "txtAssinatura<code>" and its role, in `points`.
+void addSignatures(Band *band, int top, const QList<Signature> &signatures, qreal points = 11, int width = 1900);
 // Puts the stored names under every line of `report` (a line to fill when a
 // name is not stored).
 void fillSignatures(Report *report, const QList<Signature> &signatures);
