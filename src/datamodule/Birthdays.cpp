@@ -1,5 +1,6 @@
 #include "Birthdays.h"
 
+#include "Roll.h"
 #include "UDM.h"
 #include "provider/QueryDataset.h"
 
@@ -44,12 +45,18 @@ QList<Born> bornOn(const QDate &day)
     if (members->active()) {
         const int name = DM->TBMEMBROMEMNOME->index();
         const int birth = DM->TBMEMBROMEMDATANASC->index();
+        const int situation = DM->TBMEMBROMEMSITUACAO->index();
         for (int row = 0; row < members->allRowCount(); ++row)
-            addIfBorn(born, members->allRowValue(row, name).toString(), members->allRowValue(row, birth).toDate(), day);
+            if (Roll::listed(members->allRowValue(row, situation), Roll::kActive))
+                addIfBorn(born, members->allRowValue(row, name).toString(), members->allRowValue(row, birth).toDate(), day);
     } else {
         QueryDataset month(QStringLiteral("QAniversariantesHoje"), DM->connectionName());
-        month.addSql(QStringLiteral("SELECT MEMNOME, MEMDATANASC FROM TMEMBRO WHERE EXTRACT(MONTH FROM MEMDATANASC) = ?"));
-        month.setParam(0, day.month());
+        QVariantList values{day.month()};
+        const QString active = Roll::memberCondition(Roll::kActive, values);
+        month.addSql(QStringLiteral("SELECT MEMNOME, MEMDATANASC FROM TMEMBRO WHERE EXTRACT(MONTH FROM MEMDATANASC) = ? AND ")
+                     + active);
+        for (int i = 0; i < values.size(); ++i)
+            month.setParam(i, values[i]);
         month.open();
         for (month.first(); !month.eof(); month.next())
             addIfBorn(born, month.fields()[0]->asString(), month.fields()[1]->asDate(), day);

@@ -24,7 +24,7 @@ struct Born
     QString name;
     int age = 0;
 };
-// Every stored member with a birthday on `day`, whatever search the members
+// Every active member (Roll) with a birthday on `day`, whatever search the members
 // register left on, by name, with the age completed. Read from TBMEMBRO when
 // it is open; otherwise the members born in that month are asked of the
 // database, so the main window need not read the whole table to show them.

@@ -1,5 +1,11 @@
 #include "Roll.h"
 
+#include "SchemaUpgrade.h"
+#include "Statements.h"
+#include "UDM.h"
+
+#include <QSqlQuery>
+
 namespace Roll {
 
 namespace {
@@ -21,8 +27,8 @@ QString eventRow(const QString &word, const QString &date, const QString &kind, 
 {
     const QString changed = QStringLiteral("NEW.%1 IS DISTINCT FROM OLD.%1 OR NEW.%2 IS DISTINCT FROM OLD.%2").arg(date, kind);
     const QString description =
-        QStringLiteral("CASE WHEN NEW.%2 IS NULL AND NEW.%3 IS NULL THEN '%1 APAGADA' "
-                       "WHEN OLD.%2 IS NULL AND OLD.%3 IS NULL THEN '%1' ELSE '%1 ALTERADA' END "
+        QStringLiteral("TRIM(CASE WHEN NEW.%2 IS NULL AND NEW.%3 IS NULL THEN '%1 APAGADA' " // not blank-padded
+                       "WHEN OLD.%2 IS NULL AND OLD.%3 IS NULL THEN '%1' ELSE '%1 ALTERADA' END) "
                        "|| COALESCE(': ' || NEW.%3, '')")
             .arg(word, date, kind);
     return QStringLiteral("  IF (%1) THEN\n").arg(changed)
@@ -31,6 +37,59 @@ QString eventRow(const QString &word, const QString &date, const QString &kind, 
 }
 
 } // namespace
+
+bool available()
+{
+    return DM && SchemaUpgrade::available(DM->SQLConnection1(), kLevel);
+}
+
+QString situationOf(const QVariant &stored)
+{
+    const QString text = stored.toString();
+    return text.isEmpty() ? kActive : text;
+}
+
+QStringList situationChoices()
+{
+    return kSituations + QStringList{kAnySituation};
+}
+
+QString memberCondition(const QString &situation, QVariantList &values, const QString &placeholder)
+{
+    if (situation == kAnySituation || situation.isEmpty() || !available())
+        return QStringLiteral("1 = 1");
+    values << situation;
+    return QStringLiteral("COALESCE(TMEMBRO.MEMSITUACAO, '%1') = %2").arg(kActive, placeholder);
+}
+
+bool listed(const QVariant &stored, const QString &situation)
+{
+    return situation == kAnySituation || situationOf(stored) == situation;
+}
+
+QList<HistoryRow> history(int member)
+{
+    QSqlQuery q = Statements::run(DM->SQLConnection1(),
+                                  QStringLiteral("SELECT ROLDATA, ROLDESCRICAO, ROLREFERENCIA, ROLOBSERVACAO FROM TROL "
+                                                 "WHERE ROLMEMBRO = ? ORDER BY ROLDATA DESC, ROLCODIGO DESC"),
+                                  {member});
+    QList<HistoryRow> rows;
+    while (q.next())
+        rows.append({q.value(0).toDate(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
+    return rows;
+}
+
+void addToHistory(int member, const HistoryRow &row)
+{
+    const auto orNull = [](const QString &text) {
+        return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+    };
+    Statements::run(DM->SQLConnection1(),
+                    QStringLiteral("INSERT INTO TROL (ROLCODIGO, ROLMEMBRO, ROLDATA, ROLDESCRICAO, ROLREFERENCIA, "
+                                   "ROLOBSERVACAO) VALUES ((SELECT COALESCE(MAX(ROLCODIGO), 0) + 1 FROM TROL), ?, ?, ?, ?, ?)"),
+                    {member, row.date, orNull(row.description.left(100)), orNull(row.reference.left(60)),
+                     orNull(row.note.left(250))});
+}
 
 QList<SchemaLevels::SchemaObject> schemaObjects(int)
 {

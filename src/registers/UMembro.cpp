@@ -199,6 +199,9 @@ TFMembro::TFMembro(QWidget *owner) : RecordForm(owner, setup())
     connectGuarded(Foto, &DBImage::clicked, this, [this] { FotoClick(); });
     connectGuarded(btnFoto, &QPushButton::clicked, this, [this] { btnFotoClick(); });
 
+    if (Roll::available())
+        buildRollPage();
+
     DBGrid1->addColumn(QStringLiteral("MEMNOME"), QStringLiteral("NOME"), 274);
     DBGrid1->addColumn(QStringLiteral("MEMENDERECO"), QStringLiteral("ENDEREÇO"), 344);
     DBGrid1->addColumn(QStringLiteral("MEMTELEFONERES"), QStringLiteral("TELEFONE"), 105);
@@ -273,6 +276,9 @@ void TFMembro::btnSalvarClick()
     if (!cpf->isNull())
         cpf->setAsString(TaxNumber::formatted(TaxNumber::Kind::Cpf, cpf->asString()));
     RecordForm::btnSalvarClick();
+    if (TabRol && PageControl1->currentWidget() == TabRol)
+        refreshHistory(); // with the rows the save added
+
 }
 
 void TFMembro::btnRelatorioClick()
@@ -289,8 +295,14 @@ void TFMembro::btnCarteirinhaClick()
         Messages::information(QStringLiteral("Não há membro listado para imprimir a carteirinha."));
         return;
     }
+    const QString situation = Roll::situationOf(DM->TBMEMBROMEMSITUACAO->value());
     const bool every = members->recordCount() > 1
         && Messages::question(QStringLiteral("Imprimir as carteirinhas de todos os membros listados?"));
+    if (!every && situation != Roll::kActive) {
+        Messages::information(QStringLiteral("%1 não está ativo no rol (situação %2): a carteirinha é só de membros ativos.")
+                                  .arg(DM->TBMEMBROMEMNOME->asString(), situation));
+        return;
+    }
     auto *cards = new TFRCarteirinha(this);
     cards->setMembers(every);
     cards->preview();

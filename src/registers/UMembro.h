@@ -1,8 +1,10 @@
 #pragma once
 
 #include "recordform/RecordForm.h"
+#include "datamodule/Roll.h"
 
 #include <functional>
+#include <optional>
 
 class DBComboBox;
 class DBEdit;
@@ -11,6 +13,7 @@ class DBLookupComboBox;
 class DBRadioGroup;
 class QLabel;
 class QPushButton;
+class QTableWidget;
 
 // Members register: one row of TMEMBRO per member, with personal data,
 // family, documents and a photograph.
@@ -31,6 +34,24 @@ public:
     QToolButton *btnCarteirinha;
     QToolButton *btnDocumentos; // letters and certificates (TFDocumentos)
 
+    // The page "Rol" (where the database has the roll): the member's place
+    // on it, the consent, and the history.
+    QWidget *TabRol = nullptr;
+    DBComboBox *cbSituacao = nullptr, *cbFormaAdmissao = nullptr, *cbMotivoSaida = nullptr;
+    DBEdit *DBEditNumRol = nullptr, *DBEditAdmissao = nullptr, *DBEditIgrejaOrigem = nullptr, *DBEditBatismo = nullptr,
+           *DBEditSaida = nullptr, *DBEditIgrejaDestino = nullptr, *DBEditConsentimento = nullptr,
+           *DBEditFinalidade = nullptr, *DBEditConsentidoPor = nullptr, *DBEditResponsavel = nullptr,
+           *DBEditRevogacao = nullptr;
+    QGroupBox *GroupConsentimento = nullptr;
+    QTableWidget *gridHistorico = nullptr;
+    QToolButton *btnAcrescentarHistorico = nullptr;
+    // The row the user adds to the history, or none when cancelled. Tests
+    // put their own in its place.
+    static std::function<std::optional<Roll::HistoryRow>(QWidget *)> chooseHistoryRow;
+    void btnAcrescentarHistoricoClick();
+    void refreshHistory(); // the current member's history, newest first
+    void btnNovoClick() override; // a new member is ATIVO
+
     void FotoClick(); // loads a photograph into MEMFOTO
     void btnFotoClick() { FotoClick(); }
     void btnSalvarClick() override;
@@ -43,6 +64,12 @@ public:
     static std::function<QString(QWidget *)> choosePicture;
     static constexpr qint64 kLargestPhotograph = 16 * 1024 * 1024; // bytes
     static QString openPictureDialog(QWidget *parent);
+
+private:
+    void buildRollPage();
+    void followRoll();
+    QVariant m_consentAtEdit;
+    bool m_editingRoll = false;
 };
 
 extern TFMembro *FMembro;

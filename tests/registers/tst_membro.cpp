@@ -9,6 +9,8 @@
 #include "controls/DBGrid.h"
 #include "controls/DBImage.h"
 #include "controls/DBRadioGroup.h"
+#include "controls/DBComboBox.h"
+#include "datamodule/Roll.h"
 #include "main/UMenu.h"
 #include "registers/UMembro.h"
 #include "signin/ULogin.h"
@@ -17,6 +19,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -76,6 +79,36 @@ bool inBrowseState(TFMembro *w)
 QByteArray storedPhoto(Program &p, int code)
 {
     return p.fx.db.scalar("SELECT MEMFOTO FROM TMEMBRO WHERE MEMCODIGO = ?", {code}).toByteArray();
+}
+
+// A date typed into a masked box from its start.
+void typeDate(DBEdit *box, const char *digits)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, digits);
+}
+
+// An item chosen in a list as a click on it does.
+void choose(DBComboBox *list, const QString &item)
+{
+    const int index = list->findText(item);
+    QVERIFY2(index >= 0, qPrintable(item));
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
+
+QStringList historyShown(const TFMembro *w)
+{
+    QStringList rows;
+    for (int r = 0; r < w->gridHistorico->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < w->gridHistorico->columnCount(); ++c)
+            cells << w->gridHistorico->item(r, c)->text();
+        rows << cells.join(" | ");
+    }
+    return rows;
 }
 
 } // namespace
@@ -205,6 +238,71 @@ private slots:
         QCOMPARE(recorder.shown.size(), 1);
         QVERIFY(inEditState(w.get()));
         QCOMPARE(DM->TBMEMBROMEMFOTO->asBytes(), bytes);
+    }
+
+    // The page "Rol": each change of admission, situação or exit saved adds
+    // its row to the member's history in the same save, shown newest first;
+    // a save that changes none adds none; the consent is recorded by the
+    // account signed in; the user adds a row of their own; a new member is
+    // ATIVO.
+    void rollChangesAreKeptInTheHistory()
+    {
+        Program p;
+        Messages::Recorder recorder;
+        p.fx.db.exec("INSERT INTO TMEMBRO (MEMCODIGO, MEMNOME, MEMSITUACAO) VALUES (1, 'ANA', 'ATIVO')");
+        auto w = p.open();
+        const QString today = QDate::currentDate().toString("dd/MM/yyyy"); // the engine's day
+        const QString included = today + " | SITUAÇÃO: ATIVO |  | "; // the member's row came with its situação
+        struct Save
+        {
+            std::function<void()> edit;
+            QStringList history;
+        };
+        const QList<Save> saves{
+            {[&] {
+                 typeDate(w->DBEditAdmissao, "05032020");
+                 choose(w->cbFormaAdmissao, "BATISMO");
+                 typeDate(w->DBEditConsentimento, "01022026");
+             },
+             {included, "05/03/2020 | ADMISSÃO: BATISMO |  | "}},
+            {[&] { QTest::keyClicks(w->DBEditNumRol, "31"); }, {included, "05/03/2020 | ADMISSÃO: BATISMO |  | "}},
+            {[&] {
+                 choose(w->cbSituacao, "TRANSFERIDO");
+                 typeDate(w->DBEditSaida, "10102020");
+                 choose(w->cbMotivoSaida, "TRANSFERÊNCIA");
+                 QTest::keyClicks(w->DBEditIgrejaDestino, "igreja da paz");
+             },
+             {today + " | SITUAÇÃO: ATIVO PARA TRANSFERIDO |  | ", included,
+              "10/10/2020 | SAÍDA: TRANSFERÊNCIA |  | IGREJA DE DESTINO: IGREJA DA PAZ",
+              "05/03/2020 | ADMISSÃO: BATISMO |  | "}},
+        };
+        for (const Save &save : saves) {
+            w->btnAlterar->click();
+            w->PageControl1->setCurrentWidget(w->TabRol);
+            save.edit();
+            w->btnSalvar->click();
+            QVERIFY2(recorder.shown.isEmpty(), qPrintable(recorder.texts().join("\n")));
+            QVERIFY(inBrowseState(w.get()));
+            QCOMPARE(historyShown(w.get()), save.history);
+        }
+        QCOMPARE(p.fx.db.rows("SELECT MEMSITUACAO, MEMNUMROL, MEMCONSENTIMENTO, MEMCONSENTIDOPOR FROM TMEMBRO"),
+                 (QList<QVariantList>{{"TRANSFERIDO", 31, QDate(2026, 2, 1), "master"}}));
+
+        TFMembro::chooseHistoryRow = [](QWidget *) {
+            return std::optional<Roll::HistoryRow>({QDate(2020, 10, 20), "CARTA DE TRANSFERÊNCIA RECEBIDA", "ATA 12", ""});
+        };
+        w->btnAcrescentarHistorico->click();
+        TFMembro::chooseHistoryRow = [](QWidget *) { return std::optional<Roll::HistoryRow>(); };
+        w->btnAcrescentarHistorico->click(); // cancelled
+        QCOMPARE(historyShown(w.get()).value(2), QString("20/10/2020 | CARTA DE TRANSFERÊNCIA RECEBIDA | ATA 12 | "));
+        QCOMPARE(p.fx.db.scalar("SELECT COUNT(*) FROM TROL WHERE ROLMEMBRO = 1").toInt(), 5);
+
+        w->btnNovo->click();
+        QCOMPARE(w->cbSituacao->currentText(), QString("ATIVO"));
+        QTest::keyClicks(w->DBEdit2, "bruno");
+        w->btnSalvar->click();
+        QCOMPARE(p.fx.db.rows("SELECT ROLDESCRICAO FROM TROL WHERE ROLMEMBRO = 2"),
+                 (QList<QVariantList>{{"SITUAÇÃO: ATIVO"}}));
     }
 
     void maskedColumnsAreStoredAndCheckedOnSaving()

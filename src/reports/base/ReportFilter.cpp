@@ -1,5 +1,11 @@
 #include "ReportFilter.h"
 
+#include "datamodule/Roll.h"
+#include "uikit/FormKit.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
 #include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
@@ -42,6 +48,25 @@ int ReportFilter::choice() const
 bool ReportFilter::largePrint() const
 {
     return m_largePrint && m_largePrint->isChecked();
+}
+
+QString ReportFilter::situation() const
+{
+    return m_situation ? m_situation->currentData().toString() : Roll::kActive;
+}
+
+QLayout *ReportFilter::addSituationChoice()
+{
+    m_situation = new QComboBox(this);
+    m_situation->setObjectName(QStringLiteral("cbSituacao"));
+    for (const QString &s : Roll::situationChoices())
+        m_situation->addItem(s == Roll::kAnySituation ? QStringLiteral("TODAS (MEMBROS DE QUALQUER SITUAÇÃO)") : s, s);
+    QVBoxLayout *box = FormKit::captionAbove(this, QStringLiteral("LabelSituacao"), QStringLiteral("SITUAÇÃO"), m_situation);
+    const bool roll = Roll::available();
+    m_situation->setVisible(roll);
+    if (QLabel *label = findChild<QLabel *>(QStringLiteral("LabelSituacao")))
+        label->setVisible(roll);
+    return box;
 }
 
 QCheckBox *ReportFilter::addLargePrintChoice()

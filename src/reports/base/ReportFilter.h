@@ -7,6 +7,7 @@ class DBLookupComboBox;
 class DataSource;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLineEdit;
@@ -28,6 +29,9 @@ public:
     int choice() const;
     // "Letra grande" checked, where the window offers it.
     bool largePrint() const;
+    // The situação of the members listed (Roll::kActive unless the window
+    // offers the choice and another is chosen; Roll::kAnySituation for all).
+    QString situation() const;
 
 protected:
     // The choices, `columns` to a line, none chosen.
@@ -45,9 +49,14 @@ protected:
     // "Letra grande": the list in big letters (ReportWindow::setLargePrint);
     // checked at first while the screen's text is larger than normal.
     QCheckBox *addLargePrintChoice();
+    // "SITUAÇÃO" (cbSituacao with its caption above): the members of one
+    // situação of the roll, ATIVO at first, or all; hidden where the
+    // database has no roll.
+    QLayout *addSituationChoice();
     // `generate` and "Sair" side by side, centred.
     QHBoxLayout *buttonRow(QToolButton *generate);
 
     QButtonGroup *m_choices = nullptr;
     QCheckBox *m_largePrint = nullptr;
+    QComboBox *m_situation = nullptr;
 };

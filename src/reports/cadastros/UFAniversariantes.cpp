@@ -16,7 +16,7 @@ TFFAniversariantes *FFAniversariantes = nullptr;
 
 TFFAniversariantes::TFFAniversariantes(QWidget *owner)
     : ReportFilter(owner, QStringLiteral("FFAniversariantes"), QStringLiteral("Filtro de Relatório de Aniversariantes"),
-                   QSize(360, 200))
+                   QSize(360, 260))
 {
     cbMes = new QComboBox(this);
     cbMes->setObjectName(QStringLiteral("cbMes"));
@@ -32,6 +32,8 @@ TFFAniversariantes::TFFAniversariantes(QWidget *owner)
     layout->addWidget(Label1);
     layout->addWidget(cbMes);
     layout->addSpacing(8);
+    layout->addLayout(addSituationChoice());
+    layout->addSpacing(8);
     layout->addWidget(chkLetraGrande);
     layout->addStretch();
     layout->addLayout(buttonRow(btnGerar));
@@ -46,5 +48,5 @@ void TFFAniversariantes::btnGerarClick()
 {
     auto *report = new TFRAniversariantes(this);
     report->setLargePrint(largePrint());
-    report->previewMonth(month());
+    report->previewMonth(month(), situation());
 }

@@ -18,7 +18,7 @@
 TFFMembro *FFMembro = nullptr;
 
 TFFMembro::TFFMembro(QWidget *owner)
-    : ReportFilter(owner, QStringLiteral("FFMembro"), QStringLiteral("Filtro de Relatório de Membros"), QSize(411, 283))
+    : ReportFilter(owner, QStringLiteral("FFMembro"), QStringLiteral("Filtro de Relatório de Membros"), QSize(411, 340))
 {
     RGMembros = addChoices(QStringLiteral("RGMembros"), QStringLiteral("TIPO DE RELATÓRIO"),
                            {QStringLiteral("LISTA DE MEMBROS DA IGREJA"), QStringLiteral("FICHA CADASTRAL DE MEMBRO")}, 1);
@@ -34,6 +34,8 @@ TFFMembro::TFFMembro(QWidget *owner)
     layout->addWidget(Label1);
     layout->addWidget(DBLookupComboBox1);
     layout->addSpacing(8);
+    layout->addLayout(addSituationChoice());
+    layout->addSpacing(8);
     layout->addWidget(chkLetraGrande);
     layout->addStretch();
     layout->addLayout(buttonRow(btnGerar));
@@ -45,7 +47,9 @@ void TFFMembro::btnGerarClick()
     case 0: {
         auto *report = new TFRMembro(this);
         report->setLargePrint(largePrint());
-        report->previewWith(report->QMembro, TFRMembro::kSql);
+        QVariantList values;
+        const QStringList sql = TFRMembro::sqlFor(situation(), values);
+        report->previewWith(report->QMembro, sql, values);
         break;
     }
     case 1:

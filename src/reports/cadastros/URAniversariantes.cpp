@@ -36,14 +36,20 @@ QString TFRAniversariantes::monthName(int month)
     return name.left(1).toUpper() + name.mid(1);
 }
 
-void TFRAniversariantes::previewMonth(int month)
+void TFRAniversariantes::previewMonth(int month, const QString &situation)
 {
     QuickRep1->element<LabelElement>(QStringLiteral("QRLabel1"))->caption =
         QStringLiteral("Aniversariantes de %1").arg(monthName(month));
     QuickRep1->element<LabelElement>(QStringLiteral("QRLabel2"))->caption =
         QStringLiteral("Idade completada em %1").arg(Today::date().year());
     QAniversariantes->close();
+    QVariantList values;
+    QStringList sql = kSql;
+    sql.insert(3, QStringLiteral("AND ") + Roll::memberCondition(situation, values, QStringLiteral(":SITUACAO")));
+    QAniversariantes->setSql(sql);
     QAniversariantes->setParam(QStringLiteral("MES"), month);
+    if (!values.isEmpty())
+        QAniversariantes->setParam(QStringLiteral("SITUACAO"), values.first());
     QAniversariantes->open();
     preview();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/base/ReportWindow.h"
+#include "datamodule/Roll.h"
 
 class QueryDataset;
 
@@ -15,7 +16,8 @@ public:
     explicit TFRAniversariantes(QWidget *owner);
 
     // Reads the members born in `month` (1 to 12) and shows the preview.
-    void previewMonth(int month);
+    // Only the members of `situation` (Roll; ATIVO unless the filter asks).
+    void previewMonth(int month, const QString &situation = Roll::kActive);
 
     static const QStringList kSql; // parameter "MES"
     static QString monthName(int month); // "Março"

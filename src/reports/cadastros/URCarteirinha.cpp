@@ -1,5 +1,7 @@
 #include "URCarteirinha.h"
 
+#include "datamodule/Roll.h"
+
 #include "datamodule/ChurchData.h"
 #include "uikit/Pictures.h"
 #include "uikit/Today.h"
@@ -132,11 +134,13 @@ void TFRCarteirinha::setMembers(bool everyListed)
     const int code = DM->TBMEMBROMEMCODIGO->index();
     const int name = DM->TBMEMBROMEMNOME->index();
     const int conversion = DM->TBMEMBROMEMDATACONVERSAO->index();
+    const int situation = DM->TBMEMBROMEMSITUACAO->index(); // cards are for active members only
     const int from = everyListed ? 0 : members->currentIndex();
     const int to = everyListed ? members->recordCount() : from + 1;
     m_members.clear();
     for (int row = qMax(0, from); row < to; ++row)
-        m_members.append({members->valueAt(row, code), members->valueAt(row, name).toString(),
+        if (Roll::listed(members->valueAt(row, situation), Roll::kActive))
+            m_members.append({members->valueAt(row, code), members->valueAt(row, name).toString(),
                           members->valueAt(row, conversion).toDate()});
     m_rows->setCount(int(m_members.size() + kCardsPerRow - 1) / kCardsPerRow);
 }

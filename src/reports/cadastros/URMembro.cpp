@@ -1,5 +1,7 @@
 #include "URMembro.h"
 
+#include "datamodule/Roll.h"
+
 #include "provider/QueryDataset.h"
 
 namespace {
@@ -12,6 +14,13 @@ bool nextRowIsWhite = false;
 
 const QStringList TFRMembro::kSql = {QStringLiteral("SELECT TMEMBRO.*"), QStringLiteral("FROM TMEMBRO"),
                                      QStringLiteral("ORDER BY TMEMBRO.MEMNOME")};
+
+QStringList TFRMembro::sqlFor(const QString &situation, QVariantList &values)
+{
+    QStringList sql = kSql;
+    sql.insert(2, QStringLiteral("WHERE ") + Roll::memberCondition(situation, values));
+    return sql;
+}
 
 TFRMembro::TFRMembro(QWidget *owner) : ReportWindow(owner)
 {

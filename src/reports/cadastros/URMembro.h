@@ -13,6 +13,8 @@ public:
     explicit TFRMembro(QWidget *owner);
 
     static const QStringList kSql;
+    // kSql for the members of `situation` (Roll), its parameter in `values`.
+    static QStringList sqlFor(const QString &situation, QVariantList &values);
 
     QueryDataset *QMembro;
     Band *QRBand1, *QRBand2, *QRBand3;

@@ -30,7 +30,7 @@ const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 
 TFFDizimistas::TFFDizimistas(QWidget *owner)
     : ReportFilter(owner, QStringLiteral("FFDizimistas"), QStringLiteral("Filtro de Relatório de Dizimistas"),
-                   QSize(452, 260))
+                   QSize(452, 310))
 {
     txtDataInicial = addDateBox(QStringLiteral("txtDataInicial"));
     txtDataFinal = addDateBox(QStringLiteral("txtDataFinal"));
@@ -60,7 +60,8 @@ void TFFDizimistas::layOut()
     grid->addLayout(period, 0, 1);
     grid->addWidget(Label3, 1, 0);
     grid->addWidget(cmbCategoria, 1, 1);
-    grid->addWidget(chkLetraGrande, 2, 1);
+    grid->addLayout(addSituationChoice(), 2, 1);
+    grid->addWidget(chkLetraGrande, 3, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 18, 16, 12);
     layout->addLayout(grid);
@@ -117,5 +118,6 @@ void TFFDizimistas::btnGerarClick()
     report->setLargePrint(largePrint());
     report->setPeriod(first, last);
     report->setCategory(cmbCategoria->currentData(), cmbCategoria->currentText());
+    report->setSituation(situation());
     report->preview();
 }

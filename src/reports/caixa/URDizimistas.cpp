@@ -212,12 +212,17 @@ QSet<int> TFRDizimistas::addGifts()
     return givers;
 }
 
-// Every stored member who gave nothing in the period, by name.
+// Every stored member of the chosen situação who gave nothing in the
+// period, by name.
 void TFRDizimistas::addMembersWithout(const QSet<int> &givers)
 {
     QueryDataset members(QStringLiteral("QMembros"), DM->connectionName());
+    QVariantList values;
+    const QString condition = Roll::memberCondition(m_situation, values);
     members.setSql({QStringLiteral("SELECT MEMCODIGO, MEMNOME, MEMTELEFONERES, MEMCELULAR FROM TMEMBRO"),
-                    QStringLiteral("ORDER BY MEMNOME COLLATE WIN_PTBR")});
+                    QStringLiteral("WHERE ") + condition, QStringLiteral("ORDER BY MEMNOME COLLATE WIN_PTBR")});
+    for (int i = 0; i < values.size(); ++i)
+        members.setParam(i, values[i]);
     members.open();
     QList<QVector<QVariant>> without;
     for (members.first(); !members.eof(); members.next()) {

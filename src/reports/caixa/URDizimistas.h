@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/base/ReportWindow.h"
+#include "datamodule/Roll.h"
 
 #include <QDate>
 
@@ -28,6 +29,8 @@ public:
     void setPeriod(const QDate &first, const QDate &last);
     // A category code (null: every entry with a member) and the name shown.
     void setCategory(const QVariant &code, const QString &name);
+    // The situação of the members listed as giving nothing (Roll; ATIVO at first).
+    void setSituation(const QString &situation) { m_situation = situation; }
 
     LineDataset *QLinhas; // worked out at the start of every run
 
@@ -46,4 +49,5 @@ private:
     QDate m_first, m_last;
     QVariant m_category;
     QString m_categoryName;
+    QString m_situation = Roll::kActive;
 };
