@@ -282,6 +282,7 @@ const QList<Register> &registers()
         {QStringLiteral("TLIVRO"), QStringLiteral("Livros")},
         {QStringLiteral("TMOVIMETACOES"), QStringLiteral("Movimentações")},
         {QStringLiteral("TCATEGORIA"), QStringLiteral("Categorias")},
+        {QStringLiteral("TEXTRATO"), QStringLiteral("Extrato Bancário")},
         {QStringLiteral("TPARAMETROS"), QStringLiteral("Parâmetros")},
         {QStringLiteral("TUSUARIO"), QStringLiteral("Usuários")},
     };

@@ -57,7 +57,8 @@ Area areaOfTable(const QString &stem)
         {QStringLiteral("MEMBRO"), Area::Members},         {QStringLiteral("EVENTO"), Area::Members},
         {QStringLiteral("FUNCIONARIO"), Area::Employees},  {QStringLiteral("CARGO"), Area::Employees},
         {QStringLiteral("LIVRO"), Area::Cash},             {QStringLiteral("MOVIMENTACOES"), Area::Cash},
-        {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("PARAMENTROS"), Area::Configuration},
+        {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("EXTRATO"), Area::Cash},
+        {QStringLiteral("PARAMENTROS"), Area::Configuration},
         {QStringLiteral("USUARIO"), Area::Configuration},
     };
     const auto it = areas.constFind(stem);

@@ -6,7 +6,8 @@
 // level of the database (level 1: TCATEGORIA and the last three columns of
 // the movements; level 2: the accounts' full name, profile, whether active,
 // password hash and whether it is temporary; level 3: when and by whom a
-// book was closed, and why it was last reopened) is listed here too, marked
+// book was closed, and why it was last reopened; level 4: the lines of bank
+// statements imported, TEXTRATO) is listed here too, marked
 // with the level that added it (since(level, kind)); SchemaUpgrade adds it to
 // a stored database, and SchemaLevels says what each level brings. The
 // change log TALTERACOES is no table of DM: the database's triggers write it
@@ -27,7 +28,8 @@
     T(USUARIO, TUSUARIO)           \
     T(EVENTO, TEVENTO)             \
     T(PARAMENTROS, TPARAMETROS)    \
-    T(CATEGORIA, TCATEGORIA)
+    T(CATEGORIA, TCATEGORIA)       \
+    T(EXTRATO, TEXTRATO)
 
 #define KELMARA_COLUMNS(C)                     \
     C(MEMBRO, MEMCODIGO, code)                 \
@@ -106,4 +108,12 @@
     C(PARAMENTROS, PAROBSERVACOES, text(250))  \
     C(CATEGORIA, CATCODIGO, since(1, code))              \
     C(CATEGORIA, CATDESCRICAO, since(1, text(50)))       \
-    C(CATEGORIA, CATTIPO, since(1, text(10)))
+    C(CATEGORIA, CATTIPO, since(1, text(10)))            \
+    C(EXTRATO, EXTCODIGO, since(4, code))                \
+    C(EXTRATO, EXTCONTA, since(4, text(60)))             \
+    C(EXTRATO, EXTIDENTIDADE, since(4, text(200)))       \
+    C(EXTRATO, EXTDATA, since(4, date))                  \
+    C(EXTRATO, EXTVALOR, since(4, money))                \
+    C(EXTRATO, EXTDESCRICAO, since(4, text(100)))        \
+    C(EXTRATO, EXTSITUACAO, since(4, text(15)))          \
+    C(EXTRATO, EXTMOVIMENTO, since(4, integer))

@@ -66,4 +66,12 @@ QList<SchemaObject> changeLogAndClosedMonths(int level)
     return ChangeLog::schemaObjects(level) + ClosedMonths::schemaObjects();
 }
 
+QList<SchemaObject> statementLineIndexes(int)
+{
+    return {{QStringLiteral("INDEX"), QStringLiteral("TEXTRATO_IDENTIDADE"),
+             QStringLiteral("CREATE UNIQUE INDEX TEXTRATO_IDENTIDADE ON TEXTRATO (EXTCONTA, EXTIDENTIDADE)")},
+            {QStringLiteral("INDEX"), QStringLiteral("TEXTRATO_MOVIMENTO"),
+             QStringLiteral("CREATE UNIQUE INDEX TEXTRATO_MOVIMENTO ON TEXTRATO (EXTMOVIMENTO)")}};
+}
+
 } // namespace SchemaLevels

@@ -57,6 +57,9 @@ void protectStoredPasswords(const QSqlDatabase &db);
 // Level 3: the change log (its table and the triggers that write it on
 // every table) and the rules of closed months, kept by the engine.
 QList<SchemaObject> changeLogAndClosedMonths(int level);
+// Level 4: a statement line is imported once (its account and identity are
+// unique), and a movement is matched to one line at most.
+QList<SchemaObject> statementLineIndexes(int level);
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -72,6 +75,10 @@ inline constexpr Level kLevels[] = {
      "(Configurações > Histórico de Alterações), e um mês do caixa pode ser fechado em Cadastro do Livro Caixa do "
      "Mês: depois de fechado, nenhum lançamento dele muda em nenhum computador.",
      nullptr, nullptr, false, changeLogAndClosedMonths},
+    {4, "a importação do extrato bancário",
+     "O extrato do banco (arquivo OFX) agora pode ser importado em Movimentações de Caixa > Importar Extrato: cada "
+     "lançamento do banco é conferido com um do livro, ignorado ou lançado, e nunca é importado duas vezes.",
+     nullptr, nullptr, false, statementLineIndexes},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

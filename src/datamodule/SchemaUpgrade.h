@@ -21,7 +21,8 @@ namespace SchemaUpgrade {
 // accounts' profiles, full names, whether they are active, and their
 // passwords as hashes, to be changed at the next sign-in when temporary.
 // Level 3: the change log written by the engine's triggers on every table,
-// and the closing of cash book months, kept by triggers too.
+// and the closing of cash book months, kept by triggers too. Level 4: the
+// lines of bank statements imported, each once (TEXTRATO).
 constexpr int kLevel = SchemaLevels::kLatest;
 
 // The level the database says it is at; 0 when it keeps none.

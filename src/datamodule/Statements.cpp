@@ -32,4 +32,32 @@ bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &valu
     return q.next();
 }
 
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    if (!m_db.transaction())
+        throw dbErrorFrom(m_db.lastError());
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_db.rollback();
+}
+
+void Transaction::commit()
+{
+    m_open = false;
+    if (!m_db.commit()) {
+        const DbError failure = dbErrorFrom(m_db.lastError());
+        m_db.rollback();
+        throw failure;
+    }
+}
+
+void Transaction::rollback()
+{
+    m_open = false;
+    m_db.rollback();
+}
+
 } // namespace Statements

@@ -15,4 +15,21 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
 void execute(const QSqlDatabase &db, const QString &sql);
 bool anyRow(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
+// A transaction of the connection, rolled back unless committed: what runs
+// on it is written whole or not at all.
+class Transaction
+{
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+    void rollback();
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = true;
+};
+
 } // namespace Statements

@@ -30,13 +30,15 @@ const QStringList kLevelThreeObjects = {
     "TALTERACOES",           "GEN_TALTERACOES",      "KELMARA_RECUSA",
     "TALTERACOES_INCLUSAO",  "TALTERACOES_PROTECAO", "TMEMBRO_HISTORICO",     "TFUNCIONARIO_HISTORICO",
     "TCARGO_HISTORICO",      "TLIVRO_HISTORICO",     "TMOVIMETACOES_HISTORICO", "TUSUARIO_HISTORICO",
-    "TEVENTO_HISTORICO",     "TPARAMETROS_HISTORICO", "TCATEGORIA_HISTORICO", "TLIVRO_FECHAMENTO",
-    "TMOVIMETACOES_FECHAMENTO"};
-const QStringList kAdded = QStringList{"TCATEGORIA",           "TLIVRO.LIVFECHADOEM",    "TLIVRO.LIVFECHADOPOR",
+    "TEVENTO_HISTORICO",     "TPARAMETROS_HISTORICO", "TCATEGORIA_HISTORICO", "TEXTRATO_HISTORICO",
+    "TLIVRO_FECHAMENTO",     "TMOVIMETACOES_FECHAMENTO"};
+// The imported statement lines (level 4): each once, a movement matched once.
+const QStringList kLevelFourObjects = {"TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
+const QStringList kAdded = QStringList{"TCATEGORIA",           "TEXTRATO",               "TLIVRO.LIVFECHADOEM",    "TLIVRO.LIVFECHADOPOR",
                                        "TLIVRO.LIVREABERTURA", "TMOVIMETACOES.MOVCATEGORIA", "TMOVIMETACOES.MOVMEMBRO",
                                        "TMOVIMETACOES.MOVDOCUMENTO", "TUSUARIO.USUNOME", "TUSUARIO.USUPERFIL",
                                        "TUSUARIO.USUATIVO",    "TUSUARIO.USUHASH",       "TUSUARIO.USUTROCARSENHA"}
-                           + kLevelThreeObjects;
+                           + kLevelThreeObjects + kLevelFourObjects;
 
 // Every column of every table of the database, with its type, width and
 // whether it may be empty; then every constraint; then the triggers,
@@ -210,7 +212,13 @@ private slots:
                              "TALTERACOES.ALTREGISTRO 8 0 ", "TALTERACOES.ALTOPERACAO 37 60 NOT NULL",
                              "TALTERACOES.ALTDETALHES 261 0 ", "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
                              "TALTERACOES NOT NULL", "TALTERACOES NOT NULL",
-                             "EXCEPTION KELMARA_RECUSA", "SEQUENCE GEN_TALTERACOES"};
+                             "EXCEPTION KELMARA_RECUSA", "SEQUENCE GEN_TALTERACOES",
+                             // the statement lines
+                             "TEXTRATO.EXTCODIGO 8 0 NOT NULL", "TEXTRATO.EXTCONTA 37 60 ",
+                             "TEXTRATO.EXTIDENTIDADE 37 200 ", "TEXTRATO.EXTDATA 12 0 ", "TEXTRATO.EXTVALOR 27 0 ",
+                             "TEXTRATO.EXTDESCRICAO 37 100 ", "TEXTRATO.EXTSITUACAO 37 15 ",
+                             "TEXTRATO.EXTMOVIMENTO 8 0 ", "TEXTRATO NOT NULL", "TEXTRATO PRIMARY KEY",
+                             "INDEX TEXTRATO_IDENTIDADE", "INDEX TEXTRATO_MOVIMENTO"};
         for (const QString &object : kLevelThreeObjects)
             if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
                 || object.contains("_INCLUSAO"))
@@ -220,7 +228,7 @@ private slots:
         QCOMPARE(added, expected);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TMOVIMETACOES WHERE MOVCATEGORIA IS NOT NULL OR MOVMEMBRO IS NOT "
                            "NULL OR MOVDOCUMENTO IS NOT NULL").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("3"));
+        QCOMPARE(db.scalar("SELECT PARVALOR FROM TPARAMETROS WHERE PARCODIGO = 109").toString(), QString("4"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TPARAMETROS").toInt(),
                  rowsBefore.value("TPARAMETROS").size() + 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TCATEGORIA").toInt(), 15);
@@ -296,7 +304,8 @@ private slots:
         const auto rowsBefore = rowsOf(db, columns);
         {
             const std::unique_ptr<TDM> dm = db.connect();
-            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), kAdded.mid(1, 3) + kLevelThreeObjects);
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()),
+                     kAdded.mid(1, 4) + kLevelThreeObjects + kLevelFourObjects);
             Messages::Recorder messages;
             QVERIFY(StartupUpgrade::run(*dm));
             QVERIFY2(messages.texts().join("").contains("Histórico de Alterações"), qPrintable(messages.texts().join("")));
@@ -306,6 +315,61 @@ private slots:
         QCOMPARE(db.rows("SELECT ALTTABELA, ALTREGISTRO, ALTOPERACAO, ALTCONTA FROM TALTERACOES ORDER BY ALTCODIGO"),
                  (QList<QVariantList>{{"TPARAMETROS", 109, "ALTERAÇÃO", "(fora do programa)"},
                                       {"TMEMBRO", 1, "ALTERAÇÃO", "(fora do programa)"}}));
+    }
+
+    // A database of the change log's level gains the statement lines and
+    // nothing else; every row as it was; a line's identity is the engine's
+    // to keep once, for any tool, and a movement is matched to one line.
+    // A failure at each of its steps leaves the level before.
+    void theLevelBeforeGainsTheStatementLines()
+    {
+        const QStringList added{"TEXTRATO", "TEXTRATO_HISTORICO", "TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
+        int steps = 0;
+        for (int failing = 0;; ++failing) {
+            TestDatabase db(TestDatabase::levelTemplate(3));
+            db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
+                    "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
+            const QStringList structure = structureOf(db);
+            const QMap<QString, QStringList> columns = columnsOf(db);
+            const auto rows = rowsOf(db, columns);
+            const std::unique_ptr<TDM> dm = db.connect();
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), added);
+            int step = 0;
+            const QString error = dbErrorOf([&] {
+                SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &) {
+                    if (step++ == failing)
+                        throw DbError(QStringLiteral("falha provocada"));
+                });
+            });
+            if (error.isEmpty()) { // every step passed: the upgrade is done, and logged its new level
+                auto after = rowsOf(db, columns), before = rows;
+                QCOMPARE(after.take("TALTERACOES").size(), before.take("TALTERACOES").size() + 1);
+                QCOMPARE(after, before);
+                steps = failing;
+                break;
+            }
+            QCOMPARE(rowsOf(db, columns), rows);
+            QVERIFY2(error.contains("não foi atualizado") && error.contains("falha provocada"), qPrintable(error));
+            QCOMPARE(structureOf(db), structure);
+            QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), 3);
+        }
+        QCOMPARE(steps, 7); // the table, its log's trigger, two indices, the structure, the level, the end
+
+        TestDatabase db(TestDatabase::levelTemplate(3));
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) VALUES (1, 'PIX', 10, 'ENTRADA')");
+        {
+            const std::unique_ptr<TDM> dm = db.connect();
+            Messages::Recorder messages;
+            QVERIFY(StartupUpgrade::run(*dm));
+            QVERIFY2(messages.texts().join("").contains("Importar Extrato"), qPrintable(messages.texts().join("")));
+        }
+        const QString insert = "INSERT INTO TEXTRATO (EXTCODIGO, EXTCONTA, EXTIDENTIDADE, EXTMOVIMENTO) VALUES (?, ?, ?, ?)";
+        db.exec(insert, {1, "341 12 9", "F 77", 1});
+        db.exec(insert, {2, "341 12 10", "F 77", QVariant()}); // another account
+        QVERIFY(!dbErrorOf([&] { db.exec(insert, {3, "341 12 9", "F 77", QVariant()}); }).isEmpty());
+        QVERIFY(!dbErrorOf([&] { db.exec(insert, {4, "341 12 9", "F 78", 1}); }).isEmpty());
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TEXTRATO").toInt(), 2);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TALTERACOES WHERE ALTTABELA = 'TEXTRATO'").toInt(), 2);
     }
 
     // The copy made before the upgrade restores the database exactly as it
@@ -345,7 +409,7 @@ private slots:
     void failureAtAnyStepLeavesTheOldLevel()
     {
         const QStringList steps = stepsOfAnUpgrade();
-        QCOMPARE(steps.size(), 33);
+        QCOMPARE(steps.size(), 37);
         for (int failing = 0; failing < steps.size(); ++failing) {
             TestDatabase db(TestDatabase::firstLevelTemplate());
             db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
@@ -389,7 +453,7 @@ private slots:
                 "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
         const std::unique_ptr<TDM> dm = db.connect();
         for (TableDataset *table : dm->tables())
-            if (table != dm->TBCATEGORIA)
+            if (table != dm->TBCATEGORIA && table != dm->TBEXTRATO)
                 table->open();
         TableDataset *movements = dm->TBMOVIMENTACOES;
         QCOMPARE(movements->recordCount(), 1);
