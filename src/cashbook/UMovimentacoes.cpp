@@ -1,6 +1,8 @@
 #include "UMovimentacoes.h"
 
+#include "UExtrato.h"
 #include "ULivroCaixa.h"
+#include "Reconciliation.h"
 #include "datamodule/CashCategories.h"
 #include "datamodule/ClosedMonths.h"
 #include "datamodule/UDM.h"
@@ -17,6 +19,8 @@
 #include "uikit/Messages.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileDialog>
 #include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -156,6 +160,8 @@ TFMovimentacoes::TFMovimentacoes(QWidget *owner) : RecordForm(owner, setup())
     DBGrid1->addColumn(QStringLiteral("MOVVALOR"), QStringLiteral("VALOR"), 95);
     DBGrid1->addColumn(QStringLiteral("MOVDEBITOCREDITO"), QStringLiteral("ENTR/SAIDA"), 80);
     DBGrid1->addColumn(QStringLiteral("MOVDATA"), QStringLiteral("DATA"), 85);
+    if (Reconciliation::available())
+        buildStatementImport();
     finishLayout();
 }
 
@@ -265,6 +271,57 @@ void TFMovimentacoes::btnReciboClick()
     auto *report = new TFRRecibo(this);
     report->setMovement(DM->TBMOVIMENTACOESMOVCODIGO->asInteger());
     report->preview();
+}
+
+// "Importar Extrato" among the buttons, for who changes the cash; the grid
+// says which movements a statement line conferred.
+void TFMovimentacoes::buildStatementImport()
+{
+    btnImportarExtrato = addButton(QStringLiteral("btnImportarExtrato"), QStringLiteral("Importar Extrato"),
+                                   QStringLiteral("extrato"), CommandState::BrowseChanging,
+                                   [this] { btnImportarExtratoClick(); });
+    btnImportarExtrato->setToolTip(QStringLiteral("Importar o extrato do banco (arquivo OFX) e conferir o livro"));
+    m_reconciled = Reconciliation::reconciledMovements();
+    DBGrid1->addColumn(QStringLiteral("MOVCODIGO"), QStringLiteral("CONFERÊNCIA"), 90, [this](const QVariant &code) {
+        return !code.isNull() && m_reconciled.contains(code.toInt()) ? QStringLiteral("CONFERIDO") : QString();
+    });
+}
+
+QString TFMovimentacoes::chooseStatementFile()
+{
+    QFileDialog dialog(this, QStringLiteral("Importar extrato bancário"), QString(),
+                       QStringLiteral("Extratos OFX (*.ofx *.OFX);;Todos os arquivos (*)"));
+    dialog.setObjectName(QStringLiteral("dlgExtrato"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                  : QString();
+}
+
+void TFMovimentacoes::btnImportarExtratoClick()
+{
+    const QString path = chooseStatementFile();
+    if (!path.isEmpty())
+        openStatement(path);
+}
+
+// The file is read whole before the window opens: a bad one is said and
+// nothing else happens.
+void TFMovimentacoes::openStatement(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("Não foi possível abrir o arquivo %1.").arg(path));
+    const QList<Ofx::Statement> statements = Ofx::read(file.readAll());
+    if (statements.isEmpty())
+        throw DbError(QStringLiteral("O arquivo %1 não tem nenhum extrato de conta ou de cartão.").arg(path));
+    TableDataset *movements = DM->TBMOVIMENTACOES;
+    QVariant book = movements->isEmpty() ? QVariant() : DM->TBMOVIMENTACOESMOVLIVRO->value();
+    if (book.isNull() && !DM->TBLIVRO->isEmpty())
+        book = DM->TBLIVROLIVCODIGO->value();
+    FormKit::openModal<TFExtrato>(FExtrato, this, [&](TFExtrato &w) { w.setStatements(statements, book.toInt()); });
+    m_reconciled = Reconciliation::reconciledMovements();
+    DBGrid1->viewport()->update();
 }
 
 // The other windows see every category again.

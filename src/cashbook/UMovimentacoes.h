@@ -2,6 +2,8 @@
 
 #include "recordform/RecordForm.h"
 
+#include <QSet>
+
 class DBEdit;
 class DBLookupComboBox;
 class DBRadioGroup;
@@ -32,10 +34,19 @@ public:
     LookupSearch *txtBuscaMembro = nullptr;
     DBEdit *DBEdit5 = nullptr;
     QToolButton *btnRecibo = nullptr;
+    // When the database keeps imported statement lines: "Importar Extrato"
+    // and the grid's "CONFERÊNCIA".
+    QToolButton *btnImportarExtrato = nullptr;
 
     void btnLivroClick();
     void btnSalvarClick() override;
     void btnReciboClick();
+    // Asks for an OFX file and opens "Extrato Bancário" on it and the
+    // current movement's book.
+    void btnImportarExtratoClick();
+    // The statement file chosen in the window's file box; empty when none.
+    QString chooseStatementFile();
+    void openStatement(const QString &path);
     void followState() override;
     QString changeRefusal() const override;
     // The category list shows the categories of the movement's kind; a
@@ -47,6 +58,8 @@ protected:
 
 private:
     void buildDetails();
+    void buildStatementImport();
+    QSet<int> m_reconciled; // the movements conferred with a statement line
 };
 
 extern TFMovimentacoes *FMovimentacoes;

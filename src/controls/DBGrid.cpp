@@ -45,7 +45,13 @@ TableDataset *DBGrid::dataset() const
 
 void DBGrid::addColumn(const QString &column, const QString &title, int width)
 {
-    m_model->addColumn(column, title);
+    addColumn(column, title, width, {});
+}
+
+void DBGrid::addColumn(const QString &column, const QString &title, int width,
+                       std::function<QString(const QVariant &)> shown)
+{
+    m_model->addColumn(column, title, std::move(shown));
     if (width > 0)
         setColumnWidth(m_model->columnCount() - 1, Appearance::scaled(width));
     followDataset();

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <functional>
+
 class DatasetModel;
 class TableDataset;
 
@@ -22,6 +24,8 @@ public:
 
     // DbError when the dataset has no such column. Width 0: the default.
     void addColumn(const QString &column, const QString &title, int width = 0);
+    // A column showing a text derived from the column's value.
+    void addColumn(const QString &column, const QString &title, int width, std::function<QString(const QVariant &)> shown);
 
     DataSource *dataSource() const { return m_source; }
     TableDataset *dataset() const;

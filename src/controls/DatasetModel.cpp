@@ -18,10 +18,16 @@ DatasetModel::DatasetModel(TableDataset *dataset, QObject *parent) : QAbstractTa
 
 void DatasetModel::addColumn(const QString &column, const QString &title)
 {
+    addColumn(column, title, {});
+}
+
+void DatasetModel::addColumn(const QString &column, const QString &title, Shown shown)
+{
     Field *f = m_dataset->fieldByName(column);
     const int at = columnCount();
     beginInsertColumns({}, at, at);
     m_fields.push_back(f);
+    m_shown.push_back(std::move(shown));
     m_titles << (title.isEmpty() ? f->fieldName() : title);
     endInsertColumns();
 }
@@ -55,9 +61,14 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return {};
     const Field *f = m_fields[size_t(index.column())];
     switch (role) {
-    case Qt::DisplayRole:
-        return f->displayTextOf(m_dataset->valueAt(index.row(), f->index()));
+    case Qt::DisplayRole: {
+        const QVariant value = m_dataset->valueAt(index.row(), f->index());
+        const Shown &shown = m_shown[size_t(index.column())];
+        return shown ? shown(value) : f->displayTextOf(value);
+    }
     case Qt::TextAlignmentRole:
+        if (m_shown[size_t(index.column())])
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
         if (f->type() == FieldType::Integer || f->type() == FieldType::Money)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+
+#include <functional>
 #include <vector>
 
 // The visible rows of a table dataset as an item model for grids and lists,
@@ -20,6 +22,10 @@ public:
     TableDataset *dataset() const { return m_dataset; }
     // DbError when the dataset has no such column.
     void addColumn(const QString &column, const QString &title = {});
+    // A column whose text `shown` derives from the column's value (a code
+    // shown as what the code stands for).
+    using Shown = std::function<QString(const QVariant &value)>;
+    void addColumn(const QString &column, const QString &title, Shown shown);
     Field *fieldAt(int modelColumn) const { return m_fields[size_t(modelColumn)]; }
 
     // The row marked "▶" in the vertical header; -1 for none.
@@ -34,6 +40,7 @@ public:
 private:
     QPointer<TableDataset> m_dataset;
     std::vector<Field *> m_fields;
+    std::vector<Shown> m_shown; // per column; empty: the field's own text
     QStringList m_titles;
     int m_marked = -1;
 };

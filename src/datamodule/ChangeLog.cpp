@@ -283,6 +283,7 @@ const QList<Register> &registers()
         {QStringLiteral("TMOVIMETACOES"), QStringLiteral("Movimentações")},
         {QStringLiteral("TCATEGORIA"), QStringLiteral("Categorias")},
         {QStringLiteral("TROL"), QStringLiteral("Rol de Membros")},
+        {QStringLiteral("TEXTRATO"), QStringLiteral("Extrato Bancário")},
         {QStringLiteral("TPARAMETROS"), QStringLiteral("Parâmetros")},
         {QStringLiteral("TUSUARIO"), QStringLiteral("Usuários")},
     };

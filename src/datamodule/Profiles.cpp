@@ -58,7 +58,8 @@ Area areaOfTable(const QString &stem)
         {QStringLiteral("ROL"), Area::Members},
         {QStringLiteral("FUNCIONARIO"), Area::Employees},  {QStringLiteral("CARGO"), Area::Employees},
         {QStringLiteral("LIVRO"), Area::Cash},             {QStringLiteral("MOVIMENTACOES"), Area::Cash},
-        {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("PARAMENTROS"), Area::Configuration},
+        {QStringLiteral("CATEGORIA"), Area::Cash},         {QStringLiteral("EXTRATO"), Area::Cash},
+        {QStringLiteral("PARAMENTROS"), Area::Configuration},
         {QStringLiteral("USUARIO"), Area::Configuration},
         {QStringLiteral("MODELO"), Area::Documents},       {QStringLiteral("DOCUMENTO"), Area::Documents},
     };

@@ -9,9 +9,9 @@
 // book was closed, and why it was last reopened; level 4: each member's
 // place on the church's roll, the consent to keep their data, and TROL, the
 // roll's history; level 5: the models of the church's letters and
-// certificates, TMODELO, and the documents issued, TDOCUMENTO) is listed
-// here too, marked
-// with the level that added it (since(level, kind)); SchemaUpgrade adds it to
+// certificates, TMODELO, and the documents issued, TDOCUMENTO; level 6:
+// the lines of bank statements imported, TEXTRATO) is listed here too,
+// marked with the level that added it (since(level, kind)); SchemaUpgrade adds it to
 // a stored database, and SchemaLevels says what each level brings. The
 // change log TALTERACOES is no table of DM: the database's triggers write it
 // and ChangeLog reads it by query, so its structure is in ChangeLog.cpp.
@@ -34,7 +34,8 @@
     T(CATEGORIA, TCATEGORIA)       \
     T(ROL, TROL)                   \
     T(MODELO, TMODELO)             \
-    T(DOCUMENTO, TDOCUMENTO)
+    T(DOCUMENTO, TDOCUMENTO)       \
+    T(EXTRATO, TEXTRATO)
 
 #define KELMARA_COLUMNS(C)                     \
     C(MEMBRO, MEMCODIGO, code)                 \
@@ -143,4 +144,12 @@
     C(DOCUMENTO, DOCANO, since(5, integer))              \
     C(DOCUMENTO, DOCNUMERO, since(5, integer))           \
     C(DOCUMENTO, DOCDATA, since(5, date))                \
-    C(DOCUMENTO, DOCDETALHES, since(5, text(250)))
+    C(DOCUMENTO, DOCDETALHES, since(5, text(250)))       \
+    C(EXTRATO, EXTCODIGO, since(6, code))                \
+    C(EXTRATO, EXTCONTA, since(6, text(60)))             \
+    C(EXTRATO, EXTIDENTIDADE, since(6, text(200)))       \
+    C(EXTRATO, EXTDATA, since(6, date))                  \
+    C(EXTRATO, EXTVALOR, since(6, money))                \
+    C(EXTRATO, EXTDESCRICAO, since(6, text(100)))        \
+    C(EXTRATO, EXTSITUACAO, since(6, text(15)))          \
+    C(EXTRATO, EXTMOVIMENTO, since(6, integer))

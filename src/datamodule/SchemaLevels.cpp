@@ -83,4 +83,12 @@ QList<SchemaObject> documentNumbers(int level)
     return Documents::schemaObjects(level);
 }
 
+QList<SchemaObject> statementLineIndexes(int)
+{
+    return {{QStringLiteral("INDEX"), QStringLiteral("TEXTRATO_IDENTIDADE"),
+             QStringLiteral("CREATE UNIQUE INDEX TEXTRATO_IDENTIDADE ON TEXTRATO (EXTCONTA, EXTIDENTIDADE)")},
+            {QStringLiteral("INDEX"), QStringLiteral("TEXTRATO_MOVIMENTO"),
+             QStringLiteral("CREATE UNIQUE INDEX TEXTRATO_MOVIMENTO ON TEXTRATO (EXTMOVIMENTO)")}};
+}
+
 } // namespace SchemaLevels

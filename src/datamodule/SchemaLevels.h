@@ -65,6 +65,9 @@ QList<SchemaObject> rollHistory(int level);
 // Level 5: the models of the church's documents and the documents issued,
 // numbered per kind and year (Documents).
 QList<SchemaObject> documentNumbers(int level);
+// Level 6: a statement line is imported once (its account and identity are
+// unique), and a movement is matched to one line at most.
+QList<SchemaObject> statementLineIndexes(int level);
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -92,6 +95,10 @@ inline constexpr Level kLevels[] = {
      "anotados no histórico do membro. O texto de cada um pode ser mudado em Configurações > Modelos de "
      "Documentos.",
      nullptr, nullptr, false, documentNumbers},
+    {6, "a importação do extrato bancário",
+     "O extrato do banco (arquivo OFX) agora pode ser importado em Movimentações de Caixa > Importar Extrato: cada "
+     "lançamento do banco é conferido com um do livro, ignorado ou lançado, e nunca é importado duas vezes.",
+     nullptr, nullptr, false, statementLineIndexes},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

@@ -210,38 +210,7 @@ bool mayNotAlter(const QString &engineText)
     return false;
 }
 
-class Transaction
-{
-public:
-    explicit Transaction(QSqlDatabase db) : m_db(std::move(db))
-    {
-        if (!m_db.transaction())
-            throw dbErrorFrom(m_db.lastError());
-    }
-    ~Transaction()
-    {
-        if (m_open)
-            m_db.rollback();
-    }
-    void commit()
-    {
-        m_open = false;
-        if (!m_db.commit()) {
-            const DbError failure = dbErrorFrom(m_db.lastError());
-            m_db.rollback();
-            throw failure;
-        }
-    }
-    void rollback()
-    {
-        m_open = false;
-        m_db.rollback();
-    }
-
-private:
-    QSqlDatabase m_db;
-    bool m_open = true;
-};
+using Statements::Transaction;
 
 QString engineTextOf(const DbError &error)
 {

@@ -23,6 +23,8 @@ namespace SchemaUpgrade {
 // Level 3: the change log written by the engine's triggers on every table,
 // and the closing of cash book months, kept by triggers too. Level 4: the
 // roll of members (situação, admission, exit, consent) and its history TROL.
+// Level 5: the models of the members' documents and the documents issued.
+// Level 6: the lines of bank statements imported, each once (TEXTRATO).
 constexpr int kLevel = SchemaLevels::kLatest;
 
 // The level the database says it is at; 0 when it keeps none.

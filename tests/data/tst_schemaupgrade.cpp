@@ -13,6 +13,7 @@
 #include "DemoData.h"
 #include "uikit/Messages.h"
 #include "datamodule/Accounts.h"
+#include "cashbook/Reconciliation.h"
 #include "datamodule/ChangeLog.h"
 #include "datamodule/Documents.h"
 #include "datamodule/Schema.h"
@@ -381,6 +382,61 @@ private slots:
                          "CAST(ALTDETALHES AS VARCHAR(100)) = 'MEMSITUACAO: (vazio) → ATIVO') ORDER BY ALTCODIGO"),
                  (QList<QVariantList>{{"TPARAMETROS", 109, "ALTERAÇÃO", "(fora do programa)"},
                                       {"TMEMBRO", 1, "ALTERAÇÃO", "(fora do programa)"}}));
+    }
+
+    // A database of the documents' level gains the statement lines and
+    // nothing else; every row as it was; a line's identity is the engine's
+    // to keep once, for any tool, and a movement is matched to one line.
+    // A failure at each of its steps leaves the level before.
+    void theLevelBeforeGainsTheStatementLines()
+    {
+        const QStringList added{"TEXTRATO", "TEXTRATO_HISTORICO", "TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
+        int steps = 0;
+        for (int failing = 0;; ++failing) {
+            TestDatabase db(TestDatabase::levelTemplate(Reconciliation::kLevel - 1));
+            db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) "
+                    "VALUES (1, 'OFERTA', 10, 'ENTRADA')");
+            const QStringList structure = structureOf(db);
+            const QMap<QString, QStringList> columns = columnsOf(db);
+            const auto rows = rowsOf(db, columns);
+            const std::unique_ptr<TDM> dm = db.connect();
+            QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), added);
+            int step = 0;
+            const QString error = dbErrorOf([&] {
+                SchemaUpgrade::bringUpToDate(dm->SQLConnection1(), [&](const QString &) {
+                    if (step++ == failing)
+                        throw DbError(QStringLiteral("falha provocada"));
+                });
+            });
+            if (error.isEmpty()) { // every step passed: the upgrade is done, and logged its new level
+                auto after = rowsOf(db, columns), before = rows;
+                QCOMPARE(after.take("TALTERACOES").size(), before.take("TALTERACOES").size() + 1);
+                QCOMPARE(after, before);
+                steps = failing;
+                break;
+            }
+            QCOMPARE(rowsOf(db, columns), rows);
+            QVERIFY2(error.contains("não foi atualizado") && error.contains("falha provocada"), qPrintable(error));
+            QCOMPARE(structureOf(db), structure);
+            QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), Reconciliation::kLevel - 1);
+        }
+        QCOMPARE(steps, 7); // the table, its log's trigger, two indices, the structure, the level, the end
+
+        TestDatabase db(TestDatabase::levelTemplate(Reconciliation::kLevel - 1));
+        db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) VALUES (1, 'PIX', 10, 'ENTRADA')");
+        {
+            const std::unique_ptr<TDM> dm = db.connect();
+            Messages::Recorder messages;
+            QVERIFY(StartupUpgrade::run(*dm));
+            QVERIFY2(messages.texts().join("").contains("Importar Extrato"), qPrintable(messages.texts().join("")));
+        }
+        const QString insert = "INSERT INTO TEXTRATO (EXTCODIGO, EXTCONTA, EXTIDENTIDADE, EXTMOVIMENTO) VALUES (?, ?, ?, ?)";
+        db.exec(insert, {1, "341 12 9", "F 77", 1});
+        db.exec(insert, {2, "341 12 10", "F 77", QVariant()}); // another account
+        QVERIFY(!dbErrorOf([&] { db.exec(insert, {3, "341 12 9", "F 77", QVariant()}); }).isEmpty());
+        QVERIFY(!dbErrorOf([&] { db.exec(insert, {4, "341 12 9", "F 78", 1}); }).isEmpty());
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TEXTRATO").toInt(), 2);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM TALTERACOES WHERE ALTTABELA = 'TEXTRATO'").toInt(), 2);
     }
 
     // The level before the documents gains their two tables, each logged,

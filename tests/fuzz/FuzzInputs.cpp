@@ -5,6 +5,10 @@
 #include "dataset/LikeFilter.h"
 #include "dataset/TableDataset.h"
 #include "dataset/Win1252.h"
+#include "statement/OfxReader.h"
+
+#include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 
@@ -80,6 +84,35 @@ QString checkMoney(const QString &text)
     return {};
 }
 
+// Any bytes are read as statements or refused with a message naming a line
+// of the file; every line read has a valid date, a finite amount that is not
+// zero and an identity of its own within its statement.
+QString checkStatement(const QByteArray &raw)
+{
+    QList<Ofx::Statement> statements;
+    try {
+        statements = Ofx::read(raw);
+    } catch (const DbError &e) {
+        static const QRegularExpression named(QStringLiteral("^Linha (\\d+) do arquivo: .+ Nada do arquivo foi importado\\.$"));
+        const QRegularExpressionMatch m = named.match(e.text());
+        const int lines = int(raw.count('\n') + raw.count('\r')) + 1;
+        if (!m.hasMatch() || m.captured(1).toInt() < 1 || m.captured(1).toInt() > lines)
+            return QStringLiteral("the refusal \"%1\" names no line of the file").arg(e.text());
+        return {};
+    }
+    for (const Ofx::Statement &s : statements) {
+        QSet<QString> identities;
+        for (const Ofx::Line &l : s.lines) {
+            if (!l.date.isValid() || !std::isfinite(l.amount) || l.amount == 0)
+                return QStringLiteral("a line with the date %1 and the amount %2").arg(l.date.toString()).arg(l.amount);
+            if (l.identity.isEmpty() || identities.contains(l.identity))
+                return QStringLiteral("the identity \"%1\" is empty or repeated").arg(l.identity);
+            identities.insert(l.identity);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 QString checkFuzzInput(const uint8_t *data, size_t size)
@@ -88,12 +121,14 @@ QString checkFuzzInput(const uint8_t *data, size_t size)
         return {};
     const QByteArray raw(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
     const QString text = QString::fromUtf8(raw);
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0:
         return checkFilter(text, raw);
     case 1:
         return checkDate(text);
-    default:
+    case 2:
         return checkMoney(text);
+    default:
+        return checkStatement(raw);
     }
 }

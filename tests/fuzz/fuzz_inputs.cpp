@@ -1,4 +1,5 @@
-// libFuzzer target for the filter parser and the date and money conversions.
+// libFuzzer target for the filter parser, the date and money conversions and
+// the OFX reader.
 #include "FuzzInputs.h"
 
 #include "uikit/KelmaraApplication.h"
