@@ -39,6 +39,8 @@ const QStringList kLevelThreeObjects = {
 // The tables of the documents' level (5), and the objects of that level.
 const QStringList kDocumentTables = {"TMODELO", "TDOCUMENTO"};
 const QStringList kDocumentObjects = {"TDOCUMENTO_NUMERO"};
+// The imported statement lines (level 6): each once, a movement matched once.
+const QStringList kStatementObjects = {"TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
 // The roll of members (level 4): its history table, the member's columns and the table's log trigger.
 const QStringList kRollColumns = {"MEMSITUACAO",     "MEMNUMROL",        "MEMDATAADMISSAO", "MEMFORMAADMISSAO",
                                   "MEMIGREJAORIGEM", "MEMDATABATISMO",   "MEMDATASAIDA",    "MEMMOTIVOSAIDA",
@@ -63,6 +65,7 @@ QStringList logObjects()
     objects.insert(objects.indexOf("TCATEGORIA_HISTORICO") + 1, "TROL_HISTORICO");
     objects.insert(objects.indexOf("TROL_HISTORICO") + 1, "TMODELO_HISTORICO");
     objects.insert(objects.indexOf("TMODELO_HISTORICO") + 1, "TDOCUMENTO_HISTORICO");
+    objects.insert(objects.indexOf("TDOCUMENTO_HISTORICO") + 1, "TEXTRATO_HISTORICO");
     return objects;
 }
 // What a database lacks, in the order it is added: the tables, the columns
@@ -70,13 +73,22 @@ QStringList logObjects()
 QStringList addedAbove(const QStringList &tables, const QStringList &columns)
 {
     const QStringList roll = rollPieces();
-    return tables + QStringList{roll.first()} + kDocumentTables + roll.mid(1) + columns + logObjects()
-           + QStringList{"TMEMBRO_ROL"} + kDocumentObjects;
+    return tables + QStringList{roll.first()} + kDocumentTables + QStringList{"TEXTRATO"} + roll.mid(1) + columns
+           + logObjects() + QStringList{"TMEMBRO_ROL"} + kDocumentObjects + kStatementObjects;
 }
 const QStringList kAdded = addedAbove(kAddedBeforeTheRoll.mid(0, 1), kAddedBeforeTheRoll.mid(1));
 
 // What the documents' level adds to the structure but the log's triggers:
 // the models of 3000 characters, the documents, the unique index of their numbers.
+// What the statement's level adds to the structure but its log trigger.
+QStringList statementStructure()
+{
+    return {"TEXTRATO.EXTCODIGO 8 0 NOT NULL", "TEXTRATO.EXTCONTA 37 60 ", "TEXTRATO.EXTIDENTIDADE 37 200 ",
+            "TEXTRATO.EXTDATA 12 0 ", "TEXTRATO.EXTVALOR 27 0 ", "TEXTRATO.EXTDESCRICAO 37 100 ",
+            "TEXTRATO.EXTSITUACAO 37 15 ", "TEXTRATO.EXTMOVIMENTO 8 0 ", "TEXTRATO NOT NULL", "TEXTRATO PRIMARY KEY",
+            "INDEX TEXTRATO_IDENTIDADE", "INDEX TEXTRATO_MOVIMENTO"};
+}
+
 QStringList documentStructure()
 {
     return {"TMODELO.MODCODIGO 8 0 NOT NULL", "TMODELO.MODTIPO 37 40 ", "TMODELO.MODTEXTO 37 3000 ",
@@ -279,7 +291,7 @@ private slots:
                              "TMEMBRO.MEMREVOGACAO 12 0 ", "TROL.ROLCODIGO 8 0 NOT NULL", "TROL.ROLMEMBRO 8 0 ",
                              "TROL.ROLDATA 12 0 ", "TROL.ROLDESCRICAO 37 100 ", "TROL.ROLREFERENCIA 37 60 ",
                              "TROL.ROLOBSERVACAO 37 250 ", "TROL NOT NULL", "TROL PRIMARY KEY", "TRIGGER TMEMBRO_ROL"};
-        expected += documentStructure();
+        expected += documentStructure() + statementStructure();
         for (const QString &object : logObjects())
             if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
                 || object.contains("_INCLUSAO"))
@@ -445,8 +457,9 @@ private slots:
     void theLevelBeforeGainsTheDocuments()
     {
         const int before = Documents::kLevel - 1;
-        const QStringList pieces{"TMODELO", "TDOCUMENTO", "TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO",
-                                 Documents::kNumberIndex};
+        const QStringList pieces = QStringList{"TMODELO", "TDOCUMENTO", "TEXTRATO", "TMODELO_HISTORICO",
+                                               "TDOCUMENTO_HISTORICO", "TEXTRATO_HISTORICO", Documents::kNumberIndex}
+                                   + kStatementObjects; // and the statement's level above it
         QStringList steps;
         {
             TestDatabase db(TestDatabase::levelTemplate(before));
@@ -547,10 +560,11 @@ private slots:
         {
             const std::unique_ptr<TDM> dm = db.connect();
             const QStringList roll = rollPieces(); // and the documents' level above it
-            const QStringList expected = QStringList{roll.first()} + kDocumentTables + roll.mid(1)
+            const QStringList expected = QStringList{roll.first()} + kDocumentTables + QStringList{"TEXTRATO"}
+                                         + roll.mid(1)
                                          + QStringList{"TROL_HISTORICO", "TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO",
-                                                       "TMEMBRO_ROL"}
-                                         + kDocumentObjects;
+                                                       "TEXTRATO_HISTORICO", "TMEMBRO_ROL"}
+                                         + kDocumentObjects + kStatementObjects;
             QCOMPARE(SchemaUpgrade::missing(dm->SQLConnection1()), expected);
             Messages::Recorder messages;
             QVERIFY(StartupUpgrade::run(*dm));
@@ -563,7 +577,7 @@ private slots:
         QMap<QString, QString> triggersAfter = triggerTexts(db);
         QVERIFY(triggersAfter.take("TROL_HISTORICO").contains("ROLREFERENCIA"));
         QVERIFY(triggersAfter.take("TMEMBRO_ROL").contains("INSERT INTO TROL"));
-        for (const char *documents : {"TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO"}) // the level above
+        for (const char *documents : {"TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO", "TEXTRATO_HISTORICO"}) // the levels above
             QVERIFY(triggersAfter.take(documents).contains("INSERT INTO TALTERACOES"));
         QVERIFY(!triggersBefore.value("TMEMBRO_HISTORICO").contains("MEMSITUACAO"));
         QVERIFY(triggersAfter.value("TMEMBRO_HISTORICO").contains("MEMREVOGACAO"));
@@ -589,12 +603,13 @@ private slots:
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("stepCount");
-        QTest::newRow("primeira estrutura") << 0 << 56;
+        QTest::newRow("primeira estrutura") << 0 << 60;
         // the roll's table, its 14 columns, its log trigger, the history's
         // trigger, the commit; the members made active, their log trigger
         // remade, the level, the commit; then the documents' two tables, their log
-        // triggers and the index of their numbers
-        QTest::newRow("antes do rol") << 3 << 27;
+        // triggers and the index of their numbers; the statement lines' table,
+        // its log trigger and two indexes
+        QTest::newRow("antes do rol") << 3 << 31;
     }
 
     void failureAtAnyStepLeavesTheOldLevel()
