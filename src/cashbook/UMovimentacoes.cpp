@@ -277,10 +277,12 @@ void TFMovimentacoes::btnReciboClick()
 // says which movements a statement line conferred.
 void TFMovimentacoes::buildStatementImport()
 {
-    btnImportarExtrato = addButton(QStringLiteral("btnImportarExtrato"), QStringLiteral("Importar Extrato"),
+    // The command "Importar Extrato" as the row of buttons has room for it.
+    btnImportarExtrato = addButton(QStringLiteral("btnImportarExtrato"), QStringLiteral("Extrato"),
                                    QStringLiteral("extrato"), CommandState::BrowseChanging,
                                    [this] { btnImportarExtratoClick(); });
     btnImportarExtrato->setToolTip(QStringLiteral("Importar o extrato do banco (arquivo OFX) e conferir o livro"));
+    btnImportarExtrato->setAccessibleName(QStringLiteral("Importar Extrato"));
     m_reconciled = Reconciliation::reconciledMovements();
     DBGrid1->addColumn(QStringLiteral("MOVCODIGO"), QStringLiteral("CONFERÊNCIA"), 90, [this](const QVariant &code) {
         return !code.isNull() && m_reconciled.contains(code.toInt()) ? QStringLiteral("CONFERIDO") : QString();

@@ -383,7 +383,7 @@ private slots:
         QStringList titles;
         for (int c = 0; c < w->DBGrid1->model()->columnCount(); ++c)
             titles << w->DBGrid1->model()->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, QStringList({"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA"}));
+        QCOMPARE(titles, QStringList({"CÓDIGO", "DESCRIÇÃO", "VALOR", "ENTR/SAIDA", "DATA", "CONFERÊNCIA"}));
         QTest::keyClick(w.get(), Qt::Key_F8);
         ASSERT_NO_UNAPPLIED_CHANGES(DM);
         QCOMPARE(w->PageControl1->currentIndex(), 1);
