@@ -266,8 +266,11 @@ private:
     int m_index;
 };
 
-// A date that must be read when it is there: nullopt when it is blank.
-std::optional<QDate> requiredDate(const Element &parent, const char *name)
+// A value that must be read when it is there: nullopt when it is blank, the
+// file refused with `refusal` (the text, then the tag) when `parse` fails.
+template <typename T>
+std::optional<T> requiredValue(const Element &parent, const char *name, std::optional<T> (*parse)(const QString &),
+                               const QString &refusal)
 {
     const std::optional<Element> e = parent.first(name);
     if (!e)
@@ -275,27 +278,21 @@ std::optional<QDate> requiredDate(const Element &parent, const char *name)
     const QString text = decoded(e->node().value);
     if (text.isEmpty())
         return std::nullopt;
-    const std::optional<QDate> date = dateOf(text);
-    if (!date)
-        throw badFile(e->line(), QStringLiteral("a data \"%1\" (%2) não é uma data válida.")
-                                     .arg(text, QString::fromLatin1(name)));
-    return date;
+    const std::optional<T> value = parse(text);
+    if (!value)
+        throw badFile(e->line(), refusal.arg(text, QString::fromLatin1(name)));
+    return value;
 }
 
-// An amount that must be read when it is there: nullopt when it is blank.
+std::optional<QDate> requiredDate(const Element &parent, const char *name)
+{
+    return requiredValue<QDate>(parent, name, dateOf, QStringLiteral("a data \"%1\" (%2) não é uma data válida."));
+}
+
 std::optional<double> requiredAmount(const Element &parent, const char *name)
 {
-    const std::optional<Element> e = parent.first(name);
-    if (!e)
-        return std::nullopt;
-    const QString text = decoded(e->node().value);
-    if (text.isEmpty())
-        return std::nullopt;
-    const std::optional<double> amount = amountOf(text);
-    if (!amount)
-        throw badFile(e->line(), QStringLiteral("o valor \"%1\" (%2) não é um valor em dinheiro.")
-                                     .arg(text, QString::fromLatin1(name)));
-    return amount;
+    return requiredValue<double>(parent, name, amountOf,
+                                 QStringLiteral("o valor \"%1\" (%2) não é um valor em dinheiro."));
 }
 
 Line lineOf(const Element &posting, QList<LeftOut> &leftOut)
