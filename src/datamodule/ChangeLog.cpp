@@ -148,12 +148,39 @@ SchemaLevels::SchemaObject logTrigger(const TableDef &t, int level)
     return {QStringLiteral("TRIGGER"), name, body};
 }
 
+// No line of the log is changed or deleted. From the anonymisation's level
+// on, one change is let through: the details of a line, every other column
+// as it was, in a transaction that named (kAnonymisationVariable) a member
+// who is anonymised; so the old values of that member leave the log and the
+// line stays, with who did what and when.
+SchemaLevels::SchemaObject protection(int level)
+{
+    const QString refusal = QStringLiteral("  EXCEPTION %1 'O histórico de alterações não pode ser alterado nem apagado: "
+                                           "ele guarda quem fez cada alteração e quando.';\n")
+                                .arg(QString::fromLatin1(kRuleRefusal));
+    QString allowed;
+    if (level >= kAnonymisationLevel) {
+        QStringList same;
+        for (const char *column : {"ALTCODIGO", "ALTDATAHORA", "ALTCONTA", "ALTESTACAO", "ALTUSUARIOBANCO", "ALTTABELA",
+                                   "ALTREGISTRO", "ALTOPERACAO"})
+            same << QStringLiteral("NEW.%1 IS NOT DISTINCT FROM OLD.%1").arg(QLatin1String(column));
+        allowed = QStringLiteral("  IF (UPDATING AND %1 AND EXISTS (SELECT 1 FROM TMEMBRO WHERE MEMCODIGO = "
+                                 "RDB$GET_CONTEXT('USER_TRANSACTION', '%2') AND MEMANONIMIZADOEM IS NOT NULL)) THEN\n"
+                                 "    EXIT;\n")
+                      .arg(same.join(QStringLiteral(" AND ")), kAnonymisationVariable);
+    }
+    return {QStringLiteral("TRIGGER"), QStringLiteral("TALTERACOES_PROTECAO"),
+            QStringLiteral("CREATE TRIGGER TALTERACOES_PROTECAO FOR TALTERACOES ACTIVE BEFORE UPDATE OR DELETE "
+                           "POSITION 0 AS\nBEGIN\n%1%2END")
+                .arg(allowed, refusal)};
+}
+
 QString utf8Text(int width)
 {
     return QStringLiteral("VARCHAR(%1) CHARACTER SET UTF8").arg(width);
 }
 
-QList<SchemaLevels::SchemaObject> logItself()
+QList<SchemaLevels::SchemaObject> logItself(int level)
 {
     const QString text = utf8Text(kNameWidth);
     return {
@@ -180,13 +207,7 @@ QList<SchemaLevels::SchemaObject> logItself()
                         "RDB$GET_CONTEXT('SYSTEM', 'CLIENT_HOST'), RDB$GET_CONTEXT('SYSTEM', 'CLIENT_ADDRESS'));\n"
                         "END")
              .arg(kAccountVariable, kWorkstationVariable, quoted(kOutsideProgram))},
-        {QStringLiteral("TRIGGER"), QStringLiteral("TALTERACOES_PROTECAO"),
-         QStringLiteral("CREATE TRIGGER TALTERACOES_PROTECAO FOR TALTERACOES ACTIVE BEFORE UPDATE OR DELETE POSITION 0 AS\n"
-                        "BEGIN\n"
-                        "  EXCEPTION %1 'O histórico de alterações não pode ser alterado nem apagado: ele guarda quem "
-                        "fez cada alteração e quando.';\n"
-                        "END")
-             .arg(QString::fromLatin1(kRuleRefusal))},
+        protection(level),
     };
 }
 
@@ -257,12 +278,17 @@ QList<Entry> read(const QSqlDatabase &db, const Filter &filter)
         where(QStringLiteral("ALTTABELA = ?"), filter.table);
     if (!filter.row.isNull())
         where(QStringLiteral("ALTREGISTRO = ?"), filter.row.toInt());
+    return readWhere(db, terms.join(QStringLiteral(" AND ")), values);
+}
+
+QList<Entry> readWhere(const QSqlDatabase &db, const QString &condition, const QVariantList &values)
+{
     QSqlQuery q = Statements::run(
         db,
         QStringLiteral("SELECT FIRST %1 ALTCODIGO, ALTDATAHORA, ALTCONTA, ALTESTACAO, ALTUSUARIOBANCO, ALTTABELA, "
                        "ALTREGISTRO, ALTOPERACAO, ALTDETALHES FROM TALTERACOES %2 ORDER BY ALTCODIGO DESC")
             .arg(kMostRead)
-            .arg(terms.isEmpty() ? QString() : QStringLiteral("WHERE ") + terms.join(QStringLiteral(" AND "))),
+            .arg(condition.isEmpty() ? QString() : QStringLiteral("WHERE ") + condition),
         values);
     QList<Entry> entries;
     while (q.next())
@@ -283,6 +309,8 @@ const QList<Register> &registers()
         {QStringLiteral("TMOVIMETACOES"), QStringLiteral("Movimentações")},
         {QStringLiteral("TCATEGORIA"), QStringLiteral("Categorias")},
         {QStringLiteral("TROL"), QStringLiteral("Rol de Membros")},
+        {QStringLiteral("TDOCUMENTO"), QStringLiteral("Documentos")},
+        {QStringLiteral("TMODELO"), QStringLiteral("Modelos de Documentos")},
         {QStringLiteral("TEXTRATO"), QStringLiteral("Extrato Bancário")},
         {QStringLiteral("TPARAMETROS"), QStringLiteral("Parâmetros")},
         {QStringLiteral("TUSUARIO"), QStringLiteral("Usuários")},
@@ -300,7 +328,7 @@ QString captionOf(const QString &table)
 
 QList<SchemaLevels::SchemaObject> schemaObjects(int level)
 {
-    QList<SchemaLevels::SchemaObject> objects = logItself();
+    QList<SchemaLevels::SchemaObject> objects = logItself(level);
     for (const TableDef &t : Schema::tables())
         if (t.columns.first().level <= level)
             objects << logTrigger(t, level);

@@ -35,7 +35,14 @@ inline const QString SignIn = QStringLiteral("ENTRADA");
 inline const QString SignInRefused = QStringLiteral("ENTRADA RECUSADA");
 inline const QString Close = QStringLiteral("FECHAMENTO");
 inline const QString Reopen = QStringLiteral("REABERTURA");
+inline const QString Anonymise = QStringLiteral("ANONIMIZAÇÃO");
 } // namespace Operation
+
+// The level from which a member's anonymisation may take the member's old
+// values out of the log's details: in the transaction that anonymises the
+// member, which names the member in this variable of the transaction.
+constexpr int kAnonymisationLevel = 7;
+inline const QString kAnonymisationVariable = QStringLiteral("KELMARA_ANONIMIZACAO");
 
 // The account of a change made with no program signed in on its connection.
 inline const QString kOutsideProgram = QStringLiteral("(fora do programa)");
@@ -83,6 +90,9 @@ struct Filter
 constexpr int kMostRead = 5000;
 // The lines of `filter`, newest first, at most kMostRead.
 QList<Entry> read(const QSqlDatabase &db, const Filter &filter);
+// The lines where `condition` holds (SQL on the log's columns, its values
+// bound by position; empty: every line), newest first, at most kMostRead.
+QList<Entry> readWhere(const QSqlDatabase &db, const QString &condition, const QVariantList &values = {});
 
 // The registers as users know them: a table and its caption ("Membros").
 struct Register

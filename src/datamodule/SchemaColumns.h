@@ -10,7 +10,8 @@
 // place on the church's roll, the consent to keep their data, and TROL, the
 // roll's history; level 5: the models of the church's letters and
 // certificates, TMODELO, and the documents issued, TDOCUMENTO; level 6:
-// the lines of bank statements imported, TEXTRATO) is listed here too,
+// the lines of bank statements imported, TEXTRATO; level 7: the day a
+// member's data was anonymised at their request) is listed here too,
 // marked with the level that added it (since(level, kind)); SchemaUpgrade adds it to
 // a stored database, and SchemaLevels says what each level brings. The
 // change log TALTERACOES is no table of DM: the database's triggers write it
@@ -73,6 +74,7 @@
     C(MEMBRO, MEMCONSENTIDOPOR, since(4, text(50)))      \
     C(MEMBRO, MEMRESPONSAVEL, since(4, text(50)))        \
     C(MEMBRO, MEMREVOGACAO, since(4, date))              \
+    C(MEMBRO, MEMANONIMIZADOEM, since(7, date))          \
     C(FUNCIONARIO, FUNCODIGO, code)            \
     C(FUNCIONARIO, FUNNOME, text(50))          \
     C(FUNCIONARIO, FUNCARGO, integer)          \

@@ -68,6 +68,9 @@ QList<SchemaObject> documentNumbers(int level);
 // Level 6: a statement line is imported once (its account and identity are
 // unique), and a movement is matched to one line at most.
 QList<SchemaObject> statementLineIndexes(int level);
+// Level 7: the day a member was anonymised; the change log's protection then
+// lets the anonymisation take that member's old values out of the log's
+// details (ChangeLog::schemaObjects).
 
 inline constexpr Level kLevels[] = {
     {1, "as categorias do caixa e os dízimos por membro",
@@ -99,6 +102,11 @@ inline constexpr Level kLevels[] = {
      "O extrato do banco (arquivo OFX) agora pode ser importado em Movimentações de Caixa > Importar Extrato: cada "
      "lançamento do banco é conferido com um do livro, ignorado ou lançado, e nunca é importado duas vezes.",
      nullptr, nullptr, false, statementLineIndexes},
+    {7, "os dados de cada membro e a sua anonimização",
+     "Na página Rol de Cadastro de Membros, Dados do Membro imprime tudo o que a igreja guarda sobre um membro, para "
+     "quando ele pedir, e Anonimizar (só o Administrador) apaga os dados pessoais de um membro que pedir, inclusive "
+     "no histórico de alterações, mantendo a situação, as datas do rol e as movimentações do caixa.",
+     nullptr, nullptr, false, nullptr},
 };
 
 inline constexpr int kLatest = int(std::size(kLevels));

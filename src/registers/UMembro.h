@@ -45,6 +45,11 @@ public:
     QGroupBox *GroupConsentimento = nullptr;
     QTableWidget *gridHistorico = nullptr;
     QToolButton *btnAcrescentarHistorico = nullptr;
+    // The member's rights over their data: everything kept about them, and
+    // their personal data erased (Administrador only).
+    QPushButton *btnDadosMembro = nullptr, *btnAnonimizar = nullptr;
+    void btnDadosMembroClick();
+    void btnAnonimizarClick();
     // The row the user adds to the history, or none when cancelled. Tests
     // put their own in its place.
     static std::function<std::optional<Roll::HistoryRow>(QWidget *)> chooseHistoryRow;
@@ -67,6 +72,7 @@ public:
 
 private:
     void buildRollPage();
+    QLayout *buildDataRights(QWidget *page);
     void followRoll();
     QVariant m_consentAtEdit;
     bool m_editingRoll = false;

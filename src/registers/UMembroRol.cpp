@@ -4,12 +4,14 @@
 
 #include "controls/DBComboBox.h"
 #include "controls/DBEdit.h"
+#include "datamodule/MemberData.h"
 #include "datamodule/Roll.h"
 #include "datamodule/Session.h"
 #include "datamodule/UDM.h"
 #include "dataset/DbError.h"
 #include "dataset/Field.h"
 #include "dataset/TableDataset.h"
+#include "reports/cadastros/URDadosMembro.h"
 #include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
@@ -140,6 +142,7 @@ void TFMembro::buildRollPage()
     consent->addLayout(rowOf(GroupConsentimento, label, {{QStringLiteral("FINALIDADE"), DBEditFinalidade}}));
     consent->addLayout(rowOf(GroupConsentimento, label,
                              {{QStringLiteral("RESPONSÁVEL (MEMBRO MENOR DE IDADE)"), DBEditResponsavel}}));
+    consent->addLayout(buildDataRights(GroupConsentimento));
     layout->addWidget(GroupConsentimento);
 
     gridHistorico = new QTableWidget(0, 4, page);
@@ -171,6 +174,31 @@ void TFMembro::buildRollPage()
         addEditable(w);
     setAlwaysReadOnly(DBEditConsentidoPor);
     followRoll();
+}
+
+// What the member may ask for: the data kept about them, printed, and
+// their personal data erased, for the Administrador, on a database that
+// records an anonymisation.
+QLayout *TFMembro::buildDataRights(QWidget *page)
+{
+    btnDadosMembro = new QPushButton(QStringLiteral("Dados do Membro"), page);
+    btnDadosMembro->setObjectName(QStringLiteral("btnDadosMembro"));
+    btnDadosMembro->setToolTip(QStringLiteral("Imprime tudo o que a igreja guarda sobre o membro, para lhe entregar "
+                                              "quando ele pedir"));
+    btnAnonimizar = new QPushButton(QStringLiteral("Anonimizar"), page);
+    btnAnonimizar->setObjectName(QStringLiteral("btnAnonimizar"));
+    btnAnonimizar->setToolTip(QStringLiteral("Apaga os dados pessoais do membro que pedir, mantendo a situação, as "
+                                             "datas do rol e as movimentações do caixa"));
+    const std::optional<Account> &account = Session::current();
+    btnAnonimizar->setVisible(account && account->profile == Profile::Administrador
+                              && MemberData::anonymisationAvailable());
+    connectGuarded(btnDadosMembro, &QPushButton::clicked, this, [this] { btnDadosMembroClick(); });
+    connectGuarded(btnAnonimizar, &QPushButton::clicked, this, [this] { btnAnonimizarClick(); });
+    auto *row = new QHBoxLayout;
+    row->addWidget(btnDadosMembro);
+    row->addWidget(btnAnonimizar);
+    row->addStretch();
+    return row;
 }
 
 // The history follows the current member while the page is shown; who
@@ -214,6 +242,41 @@ void TFMembro::refreshHistory()
             gridHistorico->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
     btnAcrescentarHistorico->setEnabled(stored && !members->editing() && !members->readOnly());
+    btnDadosMembro->setEnabled(stored && !members->editing());
+    btnAnonimizar->setEnabled(stored && !members->editing() && !members->readOnly()
+                              && DM->TBMEMBROMEMANONIMIZADOEM->isNull());
+}
+
+void TFMembro::btnDadosMembroClick()
+{
+    auto *report = new TFRDadosMembro(this);
+    report->setMember(DM->TBMEMBROMEMCODIGO->asInteger());
+    report->preview();
+}
+
+// After the question that names the member, in one transaction; the
+// register then reads the members again, the anonymised one current.
+void TFMembro::btnAnonimizarClick()
+{
+    const int member = DM->TBMEMBROMEMCODIGO->asInteger();
+    const QString name = DM->TBMEMBROMEMNOME->asString();
+    if (!Messages::question(
+            QStringLiteral("Anonimizar %1 (código %2)?\n\nO nome passa a ser \"%3\"; o endereço, os telefones, o e-mail, "
+                           "o CPF, o RG, os pais, o cônjuge, a data de nascimento, o responsável e a fotografia são "
+                           "apagados, também do histórico de alterações. Ficam a situação, as datas do rol e as "
+                           "movimentações do caixa. Isto não pode ser desfeito.")
+                .arg(name)
+                .arg(member)
+                .arg(MemberData::anonymisedName(member))))
+        return;
+    MemberData::anonymise(DM->SQLConnection1(), member);
+    TableDataset *members = DM->TBMEMBRO;
+    members->close();
+    members->open();
+    members->locate(QStringLiteral("MEMCODIGO"), {member});
+    refreshHistory();
+    Messages::information(QStringLiteral("Os dados pessoais de %1 foram apagados. O membro agora se chama \"%2\".")
+                              .arg(name, MemberData::anonymisedName(member)));
 }
 
 void TFMembro::btnAcrescentarHistoricoClick()

@@ -610,6 +610,9 @@ private slots:
         // triggers and the index of their numbers; the statement lines' table,
         // its log trigger and two indexes
         QTest::newRow("antes do rol") << 3 << 31;
+        // the anonymisation's column, the commit; the members' log trigger
+        // and the log's protection remade, the level, the commit
+        QTest::newRow("antes da anonimização") << 6 << 6;
     }
 
     void failureAtAnyStepLeavesTheOldLevel()

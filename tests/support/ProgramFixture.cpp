@@ -75,9 +75,14 @@ void whenReady(std::function<QWidget *()> ready, std::function<void(QWidget *)> 
 }
 } // namespace
 
-void whenModalOpens(std::function<void(QWidget *)> action)
+void whenModalOpens(std::function<void(QWidget *)> action, const char *className)
 {
-    whenReady([] { return QApplication::activeModalWidget(); }, action);
+    whenReady(
+        [className]() -> QWidget * {
+            QWidget *modal = QApplication::activeModalWidget();
+            return modal && (!className || modal->inherits(className)) ? modal : nullptr;
+        },
+        action);
 }
 
 void whenPreviewLaidOut(std::function<void(PrintPreview *)> action)
