@@ -16,6 +16,7 @@
 #include "cashbook/Reconciliation.h"
 #include "datamodule/ChangeLog.h"
 #include "datamodule/Documents.h"
+#include "datamodule/Roll.h"
 #include "datamodule/Schema.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "dataset/Win1252.h"
@@ -46,6 +47,8 @@ const QStringList kRollColumns = {"MEMSITUACAO",     "MEMNUMROL",        "MEMDAT
                                   "MEMIGREJAORIGEM", "MEMDATABATISMO",   "MEMDATASAIDA",    "MEMMOTIVOSAIDA",
                                   "MEMIGREJADESTINO", "MEMCONSENTIMENTO", "MEMFINALIDADE",  "MEMCONSENTIDOPOR",
                                   "MEMRESPONSAVEL",  "MEMREVOGACAO"};
+// The day of a member's anonymisation (level 7).
+const QStringList kAnonymisationColumns = {"TMEMBRO.MEMANONIMIZADOEM"};
 QStringList rollPieces()
 {
     QStringList pieces{"TROL"};
@@ -73,7 +76,8 @@ QStringList logObjects()
 QStringList addedAbove(const QStringList &tables, const QStringList &columns)
 {
     const QStringList roll = rollPieces();
-    return tables + QStringList{roll.first()} + kDocumentTables + QStringList{"TEXTRATO"} + roll.mid(1) + columns
+    return tables + QStringList{roll.first()} + kDocumentTables + QStringList{"TEXTRATO"} + roll.mid(1)
+           + kAnonymisationColumns + columns
            + logObjects() + QStringList{"TMEMBRO_ROL"} + kDocumentObjects + kStatementObjects;
 }
 const QStringList kAdded = addedAbove(kAddedBeforeTheRoll.mid(0, 1), kAddedBeforeTheRoll.mid(1));
@@ -290,7 +294,9 @@ private slots:
                              "TMEMBRO.MEMCONSENTIDOPOR 37 50 ", "TMEMBRO.MEMRESPONSAVEL 37 50 ",
                              "TMEMBRO.MEMREVOGACAO 12 0 ", "TROL.ROLCODIGO 8 0 NOT NULL", "TROL.ROLMEMBRO 8 0 ",
                              "TROL.ROLDATA 12 0 ", "TROL.ROLDESCRICAO 37 100 ", "TROL.ROLREFERENCIA 37 60 ",
-                             "TROL.ROLOBSERVACAO 37 250 ", "TROL NOT NULL", "TROL PRIMARY KEY", "TRIGGER TMEMBRO_ROL"};
+                             "TROL.ROLOBSERVACAO 37 250 ", "TROL NOT NULL", "TROL PRIMARY KEY", "TRIGGER TMEMBRO_ROL",
+                             // the day of an anonymisation
+                             "TMEMBRO.MEMANONIMIZADOEM 12 0 "};
         expected += documentStructure() + statementStructure();
         for (const QString &object : logObjects())
             if (object.contains("HISTORICO") || object.contains("FECHAMENTO") || object.contains("_PROTECAO")
@@ -402,7 +408,8 @@ private slots:
     // A failure at each of its steps leaves the level before.
     void theLevelBeforeGainsTheStatementLines()
     {
-        const QStringList added{"TEXTRATO", "TEXTRATO_HISTORICO", "TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
+        const QStringList added = QStringList{"TEXTRATO"} + kAnonymisationColumns // and the level above it
+                                  + QStringList{"TEXTRATO_HISTORICO", "TEXTRATO_IDENTIDADE", "TEXTRATO_MOVIMENTO"};
         int steps = 0;
         for (int failing = 0;; ++failing) {
             TestDatabase db(TestDatabase::levelTemplate(Reconciliation::kLevel - 1));
@@ -432,7 +439,10 @@ private slots:
             QCOMPARE(structureOf(db), structure);
             QCOMPARE(SchemaUpgrade::storedLevel(dm->SQLConnection1()), Reconciliation::kLevel - 1);
         }
-        QCOMPARE(steps, 7); // the table, its log's trigger, two indices, the structure, the level, the end
+        // the table, the anonymisation's column, the table's log trigger, two
+        // indices, the structure; the members' log trigger and the log's
+        // protection remade, the level, the end
+        QCOMPARE(steps, 10);
 
         TestDatabase db(TestDatabase::levelTemplate(Reconciliation::kLevel - 1));
         db.exec("INSERT INTO TMOVIMETACOES (MOVCODIGO, MOVDESCRICAO, MOVVALOR, MOVDEBITOCREDITO) VALUES (1, 'PIX', 10, 'ENTRADA')");
@@ -457,9 +467,10 @@ private slots:
     void theLevelBeforeGainsTheDocuments()
     {
         const int before = Documents::kLevel - 1;
-        const QStringList pieces = QStringList{"TMODELO", "TDOCUMENTO", "TEXTRATO", "TMODELO_HISTORICO",
-                                               "TDOCUMENTO_HISTORICO", "TEXTRATO_HISTORICO", Documents::kNumberIndex}
-                                   + kStatementObjects; // and the statement's level above it
+        const QStringList pieces = QStringList{"TMODELO", "TDOCUMENTO", "TEXTRATO"} + kAnonymisationColumns
+                                   + QStringList{"TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO", "TEXTRATO_HISTORICO",
+                                                 Documents::kNumberIndex}
+                                   + kStatementObjects; // and the levels above it
         QStringList steps;
         {
             TestDatabase db(TestDatabase::levelTemplate(before));
@@ -561,7 +572,7 @@ private slots:
             const std::unique_ptr<TDM> dm = db.connect();
             const QStringList roll = rollPieces(); // and the documents' level above it
             const QStringList expected = QStringList{roll.first()} + kDocumentTables + QStringList{"TEXTRATO"}
-                                         + roll.mid(1)
+                                         + roll.mid(1) + kAnonymisationColumns
                                          + QStringList{"TROL_HISTORICO", "TMODELO_HISTORICO", "TDOCUMENTO_HISTORICO",
                                                        "TEXTRATO_HISTORICO", "TMEMBRO_ROL"}
                                          + kDocumentObjects + kStatementObjects;
@@ -581,9 +592,12 @@ private slots:
             QVERIFY(triggersAfter.take(documents).contains("INSERT INTO TALTERACOES"));
         QVERIFY(!triggersBefore.value("TMEMBRO_HISTORICO").contains("MEMSITUACAO"));
         QVERIFY(triggersAfter.value("TMEMBRO_HISTORICO").contains("MEMREVOGACAO"));
-        triggersAfter.remove("TMEMBRO_HISTORICO");
+        QVERIFY(triggersAfter.value("TALTERACOES_PROTECAO").contains(ChangeLog::kAnonymisationVariable));
         QMap<QString, QString> unchanged = triggersBefore;
-        unchanged.remove("TMEMBRO_HISTORICO");
+        for (const char *remade : {"TMEMBRO_HISTORICO", "TALTERACOES_PROTECAO"}) { // new columns; the anonymisation
+            triggersAfter.remove(remade);
+            unchanged.remove(remade);
+        }
         QCOMPARE(triggersAfter, unchanged);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM TROL").toInt(), 0); // being made active is no change of the roll
 
@@ -603,13 +617,14 @@ private slots:
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("stepCount");
-        QTest::newRow("primeira estrutura") << 0 << 60;
+        QTest::newRow("primeira estrutura") << 0 << 61;
         // the roll's table, its 14 columns, its log trigger, the history's
         // trigger, the commit; the members made active, their log trigger
         // remade, the level, the commit; then the documents' two tables, their log
         // triggers and the index of their numbers; the statement lines' table,
-        // its log trigger and two indexes
-        QTest::newRow("antes do rol") << 3 << 31;
+        // its log trigger and two indexes; the anonymisation's column and
+        // the log's protection remade
+        QTest::newRow("antes do rol") << 3 << 33;
         // the anonymisation's column, the commit; the members' log trigger
         // and the log's protection remade, the level, the commit
         QTest::newRow("antes da anonimização") << 6 << 6;
@@ -656,7 +671,8 @@ private slots:
                 after.remove("TALTERACOES"); // the level's change logged
                 before.remove("TALTERACOES");
                 QCOMPARE(after, before);
-                QCOMPARE(db.scalar("SELECT MEMSITUACAO FROM TMEMBRO").toString(), QString("ATIVO"));
+                if (level < Roll::kLevel) // a member of a later level keeps the situação a tool left
+                    QCOMPARE(db.scalar("SELECT MEMSITUACAO FROM TMEMBRO").toString(), QString("ATIVO"));
             }
         }
     }
