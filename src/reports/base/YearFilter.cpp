@@ -62,12 +62,12 @@ void YearFilter::FormShow()
 void YearFilter::btnGerarClick()
 {
     const QString typed = txtAno->text();
-    if (typed.size() != 4) {
+    const int year = typed.toInt();
+    if (typed.size() != 4 || year < 1000) { // "0999" is no year of four figures
         Messages::information(QStringLiteral("Digite o ano com quatro algarismos."));
         txtAno->setFocus();
         return;
     }
-    const int year = typed.toInt();
     if (const QString why = refusal(year); !why.isEmpty()) {
         Messages::information(why);
         return;

@@ -7,7 +7,7 @@ class QLineEdit;
 
 // The filter of a report of one year: the year "ANO" (at first the one
 // proposedYear gives) and "Gerar Relatório", which refuses a year not of four
-// digits, or one that refusal explains, before any report is made.
+// digits (1000 to 9999), or one that refusal explains, before any report is made.
 class YearFilter : public ReportFilter
 {
     Q_OBJECT
