@@ -40,6 +40,15 @@ void countIn(QList<Count> &lines, const QStringList &choices, const QString &sto
     ++lines[at < 0 ? lines.size() - 1 : at].members;
 }
 
+QList<Count> ageLines()
+{
+    QList<Count> lines;
+    for (const AgeRange &range : kAgeRanges)
+        lines.append({QString::fromUtf8(range.caption), 0});
+    lines.append({kNoBirth, 0});
+    return lines;
+}
+
 void countAge(QList<Count> &lines, const QDate &birth, int year)
 {
     const int age = Birthdays::ageIn(birth, year); // completed by 31 December; -1 with no date (or a later one)
@@ -49,6 +58,18 @@ void countAge(QList<Count> &lines, const QDate &birth, int year)
             return;
         }
     ++lines.last().members;
+}
+
+// The situações of Roll, and "Outra" after them once one written by a tool is met.
+void countSituation(QList<Count> &lines, const QString &stored)
+{
+    const qsizetype at = Roll::kSituations.indexOf(Roll::situationOf(stored).trimmed().toUpper());
+    if (at >= 0)
+        ++lines[at].members;
+    else if (lines.size() > Roll::kSituations.size())
+        ++lines.last().members;
+    else
+        lines.append({QStringLiteral("Outra"), 1});
 }
 
 void sortByDate(QList<Event> &events)
@@ -95,9 +116,7 @@ Year count(int year, const QList<Member> &members)
     y.leftBy = linesOf(Roll::kExits, kOtherExit);
     y.bySituation = linesOf(Roll::kSituations, {});
     y.bySex = linesOf(kSexes, kNoSex);
-    for (const AgeRange &range : kAgeRanges)
-        y.byAge.append({QString::fromUtf8(range.caption), 0});
-    y.byAge.append({kNoBirth, 0});
+    y.byAge = ageLines();
     for (const Member &m : members) {
         y.start += onRollAt(m, first.addDays(-1));
         if (within(m.admission, year) && (m.exit.isNull() || m.exit >= first)) {
@@ -108,13 +127,7 @@ Year count(int year, const QList<Member> &members)
             countIn(y.leftBy, Roll::kExits, m.exitReason);
             y.leftList.append({m.name, m.exit, m.exitReason});
         }
-        const QString situation = Roll::situationOf(m.situation).trimmed().toUpper();
-        if (const qsizetype at = Roll::kSituations.indexOf(situation); at >= 0)
-            ++y.bySituation[at].members;
-        else if (y.bySituation.size() > Roll::kSituations.size())
-            ++y.bySituation.last().members;
-        else
-            y.bySituation.append({QStringLiteral("Outra"), 1}); // written by a tool
+        countSituation(y.bySituation, m.situation);
         if (!onRollAt(m, last))
             continue;
         ++y.end;
