@@ -3,6 +3,7 @@
 #include "datamodule/Birthdays.h"
 #include "datamodule/ChangeLog.h"
 #include "datamodule/Documents.h"
+#include "datamodule/Roll.h"
 #include "datamodule/SchemaUpgrade.h"
 #include "datamodule/Session.h"
 #include "dataset/DbError.h"
@@ -28,6 +29,7 @@
 #include "registers/UFuncionario.h"
 #include "registers/UMembro.h"
 #include "reports/cadastros/UFAniversariantes.h"
+#include "reports/cadastros/UFMovimentoRol.h"
 #include "reports/caixa/UFDizimistas.h"
 #include "reports/caixa/UFLivro.h"
 #include "reports/caixa/UFLivroAnual.h"
@@ -190,6 +192,7 @@ void TFMenu::buildMenu()
     Membros1 = item(Cadastros1, "Membros1", QStringLiteral("Membros"), "membros");
     Cadastros1->addSeparator();
     Aniversariantes1 = item(Cadastros1, "Aniversariantes1", QStringLiteral("Aniversariantes"), "aniversariantes");
+    MovimentodoRol1 = item(Cadastros1, "MovimentodoRol1", QStringLiteral("Movimento do Rol"), "relatorio");
     Cadastros1->addSeparator();
     Funcionrios1 = item(Cadastros1, "Funcionrios1", QStringLiteral("Funcionários"), "funcionarios");
     Cadastros1->addSeparator();
@@ -290,6 +293,7 @@ void TFMenu::connectCommands()
         {Evento1, SpeedButton5, QStringLiteral("FEvento"), opens(FEvento), A::Members},
         {Membros1, SpeedButton1, QStringLiteral("FMembro"), opens(FMembro), A::Members},
         {Aniversariantes1, nullptr, QStringLiteral("FFAniversariantes"), opens(FFAniversariantes), A::Members},
+        {MovimentodoRol1, nullptr, QStringLiteral("FFMovimentoRol"), opens(FFMovimentoRol), A::Members, Roll::kLevel},
         {Funcionrios1, SpeedButton3, QStringLiteral("FFuncionario"), opens(FFuncionario), A::Employees},
         {Categorias1, nullptr, QStringLiteral("FCategoria"), opens(FCategoria), A::Cash, 1},
         {CadastrodoLivroCaixadoMs1, nullptr, QStringLiteral("FLivroCaixa"), opens(FLivroCaixa), A::Cash},

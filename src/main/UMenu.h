@@ -51,6 +51,7 @@ public:
     QAction *Categorias1, *Dizimistas1; // shown when the database has the categories of the cash book
     QAction *HistoricodeAlteracoes1;    // shown when the database keeps the change log
     QAction *ModelosdeDocumentos1;      // shown when the database keeps the members' documents
+    QAction *MovimentodoRol1;           // shown when the database has the roll
 
     void FormShow();
     void btnFecharClick();

@@ -29,7 +29,7 @@ const QMap<QString, QString> kExpected = {
     {"RelatriodeLivroCaixa1", "c-cr"}, {"ResumoAnualdoCaixa1", "c-cr"}, {"LivroCaixaAnual1", "c-cr"},
     {"Dizimistas1", "c-cr"},      {"Parametros", "c---"},        {"DadosdaIgreja1", "c---"},
     {"Usuarios1", "c---"},        {"CopiadeSeguranca1", "cccc"}, {"HistoricodeAlteracoes1", "r--r"},
-    {"ModelosdeDocumentos1", "cc--"},
+    {"ModelosdeDocumentos1", "cc--"}, {"MovimentodoRol1", "ccrr"},
     {"Aparencia1", "cccc"},
     {"Sair1", "cccc"},
 };

@@ -5,7 +5,7 @@
 TFFLivroAnual *FFLivroAnual = nullptr;
 
 TFFLivroAnual::TFFLivroAnual(QWidget *owner)
-    : YearFilter(owner, QStringLiteral("FFLivroAnual"), QStringLiteral("Livro Caixa Anual"))
+    : CashYearFilter(owner, QStringLiteral("FFLivroAnual"), QStringLiteral("Livro Caixa Anual"))
 {
 }
 

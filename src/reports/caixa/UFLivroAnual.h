@@ -1,9 +1,9 @@
 #pragma once
 
-#include "YearFilter.h"
+#include "CashYearFilter.h"
 
 // The filter of the yearly cash book.
-class TFFLivroAnual : public YearFilter
+class TFFLivroAnual : public CashYearFilter
 {
     Q_OBJECT
 public:

@@ -5,7 +5,7 @@
 TFFResumoAnual *FFResumoAnual = nullptr;
 
 TFFResumoAnual::TFFResumoAnual(QWidget *owner)
-    : YearFilter(owner, QStringLiteral("FFResumoAnual"), QStringLiteral("Resumo Anual do Caixa"))
+    : CashYearFilter(owner, QStringLiteral("FFResumoAnual"), QStringLiteral("Resumo Anual do Caixa"))
 {
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "YearFilter.h"
+#include "CashYearFilter.h"
 
 // The filter of the year's summary of the cash book.
-class TFFResumoAnual : public YearFilter
+class TFFResumoAnual : public CashYearFilter
 {
     Q_OBJECT
 public:

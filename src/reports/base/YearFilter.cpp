@@ -1,11 +1,10 @@
 #include "YearFilter.h"
 
-#include "CashYear.h"
-
 #include "uikit/Appearance.h"
 #include "uikit/ErrorGuard.h"
 #include "uikit/FormKit.h"
 #include "uikit/Messages.h"
+#include "uikit/Today.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,12 +40,21 @@ void YearFilter::showEvent(QShowEvent *event)
     runGuarded([this] { FormShow(); });
 }
 
-// Proposes the latest year that has a book.
+int YearFilter::proposedYear() const
+{
+    return Today::date().year();
+}
+
+QString YearFilter::refusal(int) const
+{
+    return {};
+}
+
 void YearFilter::FormShow()
 {
-    const int latest = CashYear::latestYear();
-    if (latest > 0 && latest <= 9999 && txtAno->text().isEmpty())
-        txtAno->setText(QString::number(latest));
+    const int proposed = proposedYear();
+    if (proposed > 0 && proposed <= 9999 && txtAno->text().isEmpty())
+        txtAno->setText(QString::number(proposed));
     txtAno->setFocus();
     txtAno->selectAll();
 }
@@ -54,14 +62,14 @@ void YearFilter::FormShow()
 void YearFilter::btnGerarClick()
 {
     const QString typed = txtAno->text();
-    if (typed.size() != 4) {
+    const int year = typed.toInt();
+    if (typed.size() != 4 || year < 1000) { // "0999" is no year of four figures
         Messages::information(QStringLiteral("Digite o ano com quatro algarismos."));
         txtAno->setFocus();
         return;
     }
-    const int year = typed.toInt();
-    if (!CashYear::hasBooks(year)) {
-        Messages::information(QStringLiteral("Não há livros caixa em %1.").arg(year));
+    if (const QString why = refusal(year); !why.isEmpty()) {
+        Messages::information(why);
         return;
     }
     generate(year);
