@@ -289,9 +289,11 @@ void TFMovimentacoes::buildStatementImport()
     });
 }
 
-QString TFMovimentacoes::chooseStatementFile()
+std::function<QString(QWidget *)> TFMovimentacoes::chooseStatementFile = &TFMovimentacoes::statementFileDialog;
+
+QString TFMovimentacoes::statementFileDialog(QWidget *parent)
 {
-    QFileDialog dialog(this, QStringLiteral("Importar extrato bancário"), QString(),
+    QFileDialog dialog(parent, QStringLiteral("Importar extrato bancário"), QString(),
                        QStringLiteral("Extratos OFX (*.ofx *.OFX);;Todos os arquivos (*)"));
     dialog.setObjectName(QStringLiteral("dlgExtrato"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -302,7 +304,7 @@ QString TFMovimentacoes::chooseStatementFile()
 
 void TFMovimentacoes::btnImportarExtratoClick()
 {
-    const QString path = chooseStatementFile();
+    const QString path = chooseStatementFile(this);
     if (!path.isEmpty())
         openStatement(path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "recordform/RecordForm.h"
 
 #include <QSet>
@@ -44,8 +46,10 @@ public:
     // Asks for an OFX file and opens "Extrato Bancário" on it and the
     // current movement's book.
     void btnImportarExtratoClick();
-    // The statement file chosen in the window's file box; empty when none.
-    QString chooseStatementFile();
+    // The statement file chosen in the open-file dialog; empty when none.
+    // Tests put their own in its place.
+    static std::function<QString(QWidget *)> chooseStatementFile;
+    static QString statementFileDialog(QWidget *parent);
     void openStatement(const QString &path);
     void followState() override;
     QString changeRefusal() const override;

@@ -388,12 +388,22 @@ void RecordForm::fitToScreen()
 
 // The dataset's messages name a column as the user sees it: by the caption
 // label of its box on the entry page ("Preencha o campo CÓDIGO.").
+static QString captionOf(const QWidget *control);
+
+// Every data control of the entry pages names its column by its caption
+// there (a message, the member's data), a radio group by its title.
 void RecordForm::nameFieldsByCaptions()
 {
-    for (const QLabel *label : TabSheet1->findChildren<QLabel *>())
-        if (const QWidget *box = label->buddy())
-            if (const auto *link = box->findChild<FieldLink *>(QString(), Qt::FindDirectChildrenOnly))
-                link->field()->setDisplayLabel(label->text());
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        QWidget *page = PageControl1->widget(i);
+        if (page == TabSheet2)
+            continue;
+        for (const FieldLink *link : page->findChildren<FieldLink *>()) {
+            const auto *control = qobject_cast<const QWidget *>(link->parent());
+            if (const QString caption = control ? captionOf(control) : QString(); !caption.isEmpty())
+                link->field()->setDisplayLabel(caption);
+        }
+    }
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)

@@ -17,11 +17,11 @@
 #include "uikit/Messages.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -241,25 +241,22 @@ private slots:
 
         QString account, period, balances;
         int rows = -1, outside = -1;
+        TFMovimentacoes::chooseStatementFile = [&path](QWidget *) { return path; };
+        const auto dialogBack =
+            qScopeGuard([] { TFMovimentacoes::chooseStatementFile = &TFMovimentacoes::statementFileDialog; });
         for (bool import : {false, true}) {
-            whenModalOpens([&](QWidget *modal) {
-                auto *dialog = qobject_cast<QFileDialog *>(modal);
-                QVERIFY(dialog);
-                whenModalOpens([&](QWidget *window) {
-                    auto *extrato = qobject_cast<TFExtrato *>(window);
-                    QVERIFY(extrato);
-                    account = extrato->lblConta->text();
-                    period = extrato->lblPeriodo->text();
-                    rows = extrato->grdLinhas->rowCount();
-                    outside = extrato->grdForaDoMes->rowCount();
-                    extrato->actionBox(1)->setCurrentIndex(int(TFExtrato::Action::Create));
-                    extrato->categoryBox(1)->setCurrentIndex(extrato->categoryBox(1)->findText("DÍZIMOS"));
-                    balances = QStringList{extrato->lblSaldoExtrato->text(), extrato->lblSaldoLivro->text(),
-                                           extrato->lblDiferenca->text()}.join(" ; ").replace(QChar(0xA0), u' ');
-                    (import ? extrato->btnImportar : extrato->btnCancelar)->click();
-                }, "TFExtrato");
-                dialog->selectFile(path);
-                static_cast<QDialog *>(dialog)->accept(); // as "Abrir" does
+            whenModalOpens([&](QWidget *window) {
+                auto *extrato = qobject_cast<TFExtrato *>(window);
+                QVERIFY(extrato);
+                account = extrato->lblConta->text();
+                period = extrato->lblPeriodo->text();
+                rows = extrato->grdLinhas->rowCount();
+                outside = extrato->grdForaDoMes->rowCount();
+                extrato->actionBox(1)->setCurrentIndex(int(TFExtrato::Action::Create));
+                extrato->categoryBox(1)->setCurrentIndex(extrato->categoryBox(1)->findText("DÍZIMOS"));
+                balances = QStringList{extrato->lblSaldoExtrato->text(), extrato->lblSaldoLivro->text(),
+                                       extrato->lblDiferenca->text()}.join(" ; ").replace(QChar(0xA0), u' ');
+                (import ? extrato->btnImportar : extrato->btnCancelar)->click();
             });
             Messages::Recorder messages;
             w->btnImportarExtrato->click();

@@ -75,14 +75,9 @@ void whenReady(std::function<QWidget *()> ready, std::function<void(QWidget *)> 
 }
 } // namespace
 
-void whenModalOpens(std::function<void(QWidget *)> action, const char *className)
+void whenModalOpens(std::function<void(QWidget *)> action)
 {
-    whenReady(
-        [className]() -> QWidget * {
-            QWidget *modal = QApplication::activeModalWidget();
-            return modal && (!className || modal->inherits(className)) ? modal : nullptr;
-        },
-        action);
+    whenReady([] { return QApplication::activeModalWidget(); }, action);
 }
 
 void whenPreviewLaidOut(std::function<void(PrintPreview *)> action)

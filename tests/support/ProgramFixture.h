@@ -39,10 +39,8 @@ struct NewAccount
 };
 void addAccount(const TestDatabase &db, const NewAccount &account);
 
-// Runs `action` on the next modal window once it is up (for a button that
-// opens one); with `className`, on the next one of that class (a window
-// that a dialog before it opens).
-void whenModalOpens(std::function<void(QWidget *)> action, const char *className = nullptr);
+// Runs `action` on the next modal window once it is up (for a button that opens one).
+void whenModalOpens(std::function<void(QWidget *)> action);
 
 class PrintPreview;
 // Runs `action` on the next print preview once its pages are laid out.

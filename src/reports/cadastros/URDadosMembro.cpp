@@ -52,6 +52,8 @@ TFRDadosMembro::TFRDadosMembro(QWidget *owner) : ReportWindow(owner)
     buildDetail();
     Band *footer = QuickRep1->addBand(Band::Kind::PageFooter, QStringLiteral("QRBand3"), FooterHeight);
     LabelElement *date = addGeneratedOn(footer, 0, 300, 10);
+    date->font.pointSize = 8;
+    QuickRep1->findElement(QStringLiteral("QRLabel9"))->font.pointSize = 8;
     footer->beforePrint = [date](Band &) { stampToday(date); };
     QuickRep1->onStart = [this] { QuickRep1BeforePrint(); };
 }
