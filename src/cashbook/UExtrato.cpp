@@ -53,7 +53,7 @@ QTableWidget *grid(QWidget *parent, const QString &name, const QStringList &titl
 QTableWidgetItem *cell(const QString &text, bool right = false)
 {
     auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    item->setTextAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return item;
 }
 

@@ -394,16 +394,24 @@ static QString captionOf(const QWidget *control);
 // there (a message, the member's data), a radio group by its title.
 void RecordForm::nameFieldsByCaptions()
 {
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        QWidget *page = PageControl1->widget(i);
-        if (page == TabSheet2)
-            continue;
-        for (const FieldLink *link : page->findChildren<FieldLink *>()) {
-            const auto *control = qobject_cast<const QWidget *>(link->parent());
-            if (const QString caption = control ? captionOf(control) : QString(); !caption.isEmpty())
-                link->field()->setDisplayLabel(caption);
-        }
+    for (const auto &[page, link] : entryPageLinks()) {
+        const auto *control = qobject_cast<const QWidget *>(link->parent());
+        if (const QString caption = control ? captionOf(control) : QString(); !caption.isEmpty())
+            link->field()->setDisplayLabel(caption);
     }
+}
+
+// The links of the data controls on every page but the query page, each with its page.
+QList<std::pair<const QWidget *, const FieldLink *>> RecordForm::entryPageLinks() const
+{
+    QList<std::pair<const QWidget *, const FieldLink *>> links;
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        const QWidget *page = PageControl1->widget(i);
+        if (page != TabSheet2)
+            for (const FieldLink *link : page->findChildren<FieldLink *>())
+                links.append({page, link});
+    }
+    return links;
 }
 
 DBEdit *RecordForm::dataEdit(const QString &name, const QString &column, int width)
@@ -777,15 +785,10 @@ QList<RecordFormSetup::ExportColumn> RecordForm::entryColumns(QSet<int> &taken) 
     }
     TableDataset *t = table();
     QList<std::pair<qsizetype, const FieldLink *>> links;
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        QWidget *page = PageControl1->widget(i);
-        if (page == TabSheet2)
-            continue;
-        for (const FieldLink *link : page->findChildren<FieldLink *>()) {
-            const auto *control = qobject_cast<const QWidget *>(link->parent());
-            if (link->dataset() == t && control && !qobject_cast<const DBImage *>(control) && control->isVisibleTo(page))
-                links.append({place.value(control, m_tabChain.size() + links.size()), link});
-        }
+    for (const auto &[page, link] : entryPageLinks()) {
+        const auto *control = qobject_cast<const QWidget *>(link->parent());
+        if (link->dataset() == t && control && !qobject_cast<const DBImage *>(control) && control->isVisibleTo(page))
+            links.append({place.value(control, m_tabChain.size() + links.size()), link});
     }
     std::stable_sort(links.begin(), links.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<RecordFormSetup::ExportColumn> columns;

@@ -7,6 +7,7 @@
 #include <functional>
 
 class DataSource;
+class FieldLink;
 class QAction;
 class DbError;
 class DBComboBox;
@@ -212,6 +213,7 @@ protected:
 private:
     void buildPages();
     void nameFieldsByCaptions();
+    QList<std::pair<const QWidget *, const FieldLink *>> entryPageLinks() const;
     void buildButtons();
     void buildQueryPage();
     void buildExportButton();
