@@ -1,6 +1,9 @@
 // kelmara-bench --rede [MS,MBIT] [--igreja PASTA]: the program's steps across
 // an office network (NetworkBench.h), for 5 ms / 50 Mbit/s and 20 ms /
 // 20 Mbit/s unless one link is given.
+// kelmara-bench [ARQUIVO] --gravacoes: only what the change log adds to
+// writing 1,000 positions and to deleting them, and what a bare log line
+// (no details) would add.
 // kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja] [--senhas]: times
 // and memory of the table datasets on a large members table, against plain
 // Qt SQL and isql-fb reading the same table, and of the report engine; before
@@ -43,6 +46,7 @@
 #include <QSqlTableModel>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -212,13 +216,14 @@ void deletePositions(TDM &dm, int first)
 }
 
 // Writing 1,000 inserted positions, then writing their deletion, so that the
-// file is left as it was; best of a few rounds. Only applyUpdates is timed.
+// file is left as it was; best of several rounds, for each commit waits on
+// the disk. Only applyUpdates is timed.
 std::pair<double, double> applyMs(TDM &dm)
 {
     TableDataset *positions = dm.TBCARGO;
     positions->open();
     double inserts = std::numeric_limits<double>::infinity(), deletes = inserts;
-    for (int round = 0; round < kRuns; ++round) {
+    for (int round = 0; round < kQuickRuns; ++round) {
         const int first = postPositions(dm);
         inserts = std::min(inserts, timedMs([&] { positions->applyUpdates(0); }));
         deletePositions(dm, first);
@@ -271,12 +276,14 @@ void reportFigures(TDM &dm)
     const QString pdf = dir.filePath(QStringLiteral("m.pdf"));
     const double pdfMs = bestOf(kRuns, [&] { return timedMs([&] { writePdf(pdf, run); }); });
     const double pdfKiB = double(QFileInfo(pdf).size()) / 1024;
-    // One page painted as the preview shows it at 100 % on a 96 dpi screen.
+    // One page painted as the preview shows it at 100 % on a 96 dpi screen:
+    // the second, a full page of rows, when the file has members enough.
     QImage screen(794, 1123, QImage::Format_ARGB32_Premultiplied);
+    const qsizetype painted = std::min<qsizetype>(1, run.pages().size() - 1);
     const double paintMs = bestOf(kQuickRuns, [&] {
         screen.fill(Qt::white);
         QPainter painter(&screen);
-        return timedMs([&] { paintPage(painter, run.pages().at(1), run.images(), 96 / 254.0); });
+        return timedMs([&] { paintPage(painter, run.pages().at(painted), run.images(), 96 / 254.0); });
     });
     run = ReportRun();
     const auto heldMiB = growthMiB([&](const Probe &probe) {
@@ -336,11 +343,72 @@ std::pair<double, double> unloggedApplyMs(const QString &path)
     return ms;
 }
 
+// The applies with the log, against `unlogged` (without it), printed.
+struct ApplyFigures
+{
+    double inserts, deletes, insertsRatio, deletesRatio;
+};
+
+ApplyFigures applyFigures(TDM &dm, std::pair<double, double> unlogged)
+{
+    const auto [inserts, deletes] = applyMs(dm);
+    const ApplyFigures f{inserts, deletes, inserts / unlogged.first, deletes / unlogged.second};
+    const QString name = QStringLiteral("sem_historico");
+    printFigure({QStringLiteral("apply_1000_inserts"), inserts, QStringLiteral("ms"), {{name, f.insertsRatio}}});
+    printFigure({QStringLiteral("apply_1000_deletes"), deletes, QStringLiteral("ms"), {{name, f.deletesRatio}}});
+    return f;
+}
+
+void printApplyTargets(const ApplyFigures &f)
+{
+    printTarget({QStringLiteral("apply_1000_inserts"), f.inserts, true, 100.0});
+    printTarget({QStringLiteral("apply_1000_inserts.ratio_vs_sem_historico"), f.insertsRatio, false, 2.0});
+    printTarget({QStringLiteral("apply_1000_deletes.ratio_vs_sem_historico"), f.deletesRatio, false, 2.0});
+}
+
+// The floor of any log that writes a line for each row written: on a copy
+// of the file, the positions' log trigger replaced by one that writes the
+// line with no details, through the log's own numbering trigger.
+void bareLineFigures(const QString &path, std::pair<double, double> unlogged)
+{
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("linha-sem-detalhes.gdb"));
+    if (!dir.isValid() || !QFile::copy(path, copy))
+        throw DbError(QStringLiteral("Não foi possível copiar %1 para medir a linha sem detalhes.").arg(path));
+    Backup::withConnection(copy, [](const QSqlDatabase &db) {
+        Statements::execute(db, QStringLiteral(
+                                    "RECREATE TRIGGER TCARGO_HISTORICO FOR TCARGO ACTIVE AFTER INSERT OR DELETE "
+                                    "POSITION 32000 AS\nBEGIN\n"
+                                    "  INSERT INTO TALTERACOES (ALTTABELA, ALTREGISTRO, ALTOPERACAO) VALUES ('TCARGO', "
+                                    "IIF(INSERTING, NEW.CARCODIGO, OLD.CARCODIGO), IIF(INSERTING, 'I', 'E'));\n"
+                                    "END"));
+    });
+    TDM dm(nullptr, QStringLiteral("bench-linha-sem-detalhes"), copy);
+    const auto [inserts, deletes] = applyMs(dm);
+    const QString name = QStringLiteral("sem_historico");
+    printFigure({QStringLiteral("apply_1000_inserts_linha_sem_detalhes"), inserts, QStringLiteral("ms"),
+                 {{name, inserts / unlogged.first}}});
+    printFigure({QStringLiteral("apply_1000_deletes_linha_sem_detalhes"), deletes, QStringLiteral("ms"),
+                 {{name, deletes / unlogged.second}}});
+}
+
+void writesOnly(const QString &path)
+{
+    ensureDatabase(path);
+    bringUpToDate(path);
+    const std::pair<double, double> unlogged = unloggedApplyMs(path);
+    {
+        TDM dm(nullptr, QStringLiteral("bench"), path);
+        printApplyTargets(applyFigures(dm, unlogged));
+    }
+    bareLineFigures(path, unlogged);
+}
+
 void run(const QString &path)
 {
     ensureDatabase(path);
     bringUpToDate(path);
-    const auto [unloggedInserts, unloggedDeletes] = unloggedApplyMs(path);
+    const std::pair<double, double> unlogged = unloggedApplyMs(path);
     const std::optional<double> isqlMs = isqlFetchMs(path, kSelectMembers);
     TDM dm(nullptr, QStringLiteral("bench"), path);
     TableDataset *members = dm.TBMEMBRO;
@@ -361,19 +429,14 @@ void run(const QString &path)
     printFigure({QStringLiteral("new_code_value"), double(code), QStringLiteral("code")});
     members->close();
 
-    const auto [inserts, deletes] = applyMs(dm);
-    const QString unlogged = QStringLiteral("sem_historico");
-    printFigure({QStringLiteral("apply_1000_inserts"), inserts, QStringLiteral("ms"), {{unlogged, inserts / unloggedInserts}}});
-    printFigure({QStringLiteral("apply_1000_deletes"), deletes, QStringLiteral("ms"), {{unlogged, deletes / unloggedDeletes}}});
+    const ApplyFigures applies = applyFigures(dm, unlogged);
 
     printTarget({QStringLiteral("open_tbmembro.ratio_vs_query"), open.ratioTo(QStringLiteral("query")), false, 0.6});
     printTarget({QStringLiteral("open_tbmembro.ratio_vs_isql"), open.ratioTo(QStringLiteral("isql")), false, 1.5});
     printTarget({QStringLiteral("memory_tbmembro.ratio_vs_model"), memory.ratioTo(QStringLiteral("model")), false, 0.5});
     printTarget({QStringLiteral("search_keystroke"), search, true, 20.0});
     printTarget({QStringLiteral("new_code_scan"), newCode, true, 5.0});
-    printTarget({QStringLiteral("apply_1000_inserts"), inserts, true, 100.0});
-    printTarget({QStringLiteral("apply_1000_inserts.ratio_vs_sem_historico"), inserts / unloggedInserts, false, 2.0});
-    printTarget({QStringLiteral("apply_1000_deletes.ratio_vs_sem_historico"), deletes / unloggedDeletes, false, 2.0});
+    printApplyTargets(applies);
 
     reportFigures(dm);
     exportFigures(dm);
@@ -420,13 +483,18 @@ int main(int argc, char **argv)
         return 0;
     }
     const bool passwordsOnly = args.removeAll(QStringLiteral("--senhas")) > 0;
+    const bool writes = args.removeAll(QStringLiteral("--gravacoes")) > 0;
     if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(u'-'))) {
-        QTextStream(stderr) << "uso: kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja] [--senhas] | --rede [MS,MBIT]"
+        QTextStream(stderr) << "uso: kelmara-bench [ARQUIVO] [--igreja PASTA | --sem-igreja] [--senhas] | [ARQUIVO] --gravacoes | --rede [MS,MBIT]"
                             << Qt::endl;
         return 1;
     }
     const QString path = args.isEmpty() ? QDir::temp().filePath(QStringLiteral("kelmara-bench.gdb")) : args.first();
     try {
+        if (writes) {
+            writesOnly(path);
+            return 0;
+        }
         passwordFigures();
         if (passwordsOnly)
             return 0;
