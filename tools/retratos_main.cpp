@@ -42,6 +42,7 @@
 #include "reports/caixa/UFLivroAnual.h"
 #include "reports/caixa/UFResumoAnual.h"
 #include "reports/cadastros/UFMembro.h"
+#include "reports/cadastros/UFMovimentoRol.h"
 #include "reports/engine/PrintPreview.h"
 #include "reports/engine/Report.h"
 #include "signin/ULogin.h"
@@ -55,6 +56,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QProgressDialog>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -201,6 +203,27 @@ void pictureMembershipCards(QWidget *owner)
     Messages::Recorder answers;
     answers.answers = {true};
     pictureReport(members.btnCarteirinha, QStringLiteral("relatorio-carteirinhas"));
+}
+
+// The secretary's prints: everything kept about the member with a
+// photograph, from the roll's page, and the roll's year.
+void pictureSecretaryReports(QWidget *owner)
+{
+    {
+        TFMembro members(owner);
+        members.show();
+        settle();
+        members.PageControl1->setCurrentWidget(members.TabRol);
+        TableDataset *table = DM->TBMEMBRO;
+        table->locate(QStringLiteral("MEMCODIGO"),
+                      {table->valueAt(firstMemberWithPhotograph(), DM->TBMEMBROMEMCODIGO->index())});
+        settle();
+        pictureReport(members.btnDadosMembro, QStringLiteral("relatorio-dados-do-membro"));
+    }
+    TFFMovimentoRol roll(owner);
+    roll.show();
+    roll.txtAno->setText(QStringLiteral("2011"));
+    pictureReport(roll.btnGerar, QStringLiteral("relatorio-movimento-do-rol"));
 }
 
 // A few demo members have their birthday today, so that the main window
@@ -544,6 +567,7 @@ void pictureEverything()
 
     pictureMemberReports(menu);
     pictureMembershipCards(menu);
+    pictureSecretaryReports(menu);
     pictureBirthdayReport(menu);
     pictureEmployeeReport(menu);
     pictureEventReport(menu);

@@ -269,6 +269,37 @@ private slots:
         }
     }
 
+    // A detail that wants room below it starts the next page when the room
+    // is not left, unless it is the first on its page (it could never fit).
+    void keepWithNextStartsANewPage()
+    {
+        for (const auto &[wanting, room, firstOfPage2] : {std::tuple{23, 100, 23}, std::tuple{23, 0, 24},
+                                                          std::tuple{22, 100, 24}, std::tuple{1, 5000, 24}}) {
+            PositionsReport r(24);
+            Band *detail = r.report.bandOf(Band::Kind::Detail);
+            detail->beforePrint = [&, wanting = wanting, room = room](Band &band) {
+                band.keepWithNext = codeOf(*r.table) == wanting ? room : 0;
+            };
+            const ReportRun run = r.report.run();
+            QCOMPARE(run.pages().size(), 2);
+            QCOMPARE(run.texts(1, "QRDBText1").first(), QString::number(firstOfPage2));
+        }
+    }
+
+    // A wrapped text's rectangle, as tall as linesHeight says, holds its last
+    // line whole however many lines it wraps to.
+    void linesHeightHoldsTheLastLine()
+    {
+        const QFont font = TextMeasure::layoutFont("Arial", 8, false);
+        const QString words = QString("PALAVRA ").repeated(300);
+        for (const int width : {4000, 1000, 400, 200}) {
+            const QList<TextMeasure::TextLine> lines = TextMeasure::lines(font, words, width, Qt::TextWordWrap);
+            const qreal bottom = lines.last().baseline.y() + TextMeasure::lineHeight(font) - TextMeasure::ascent(font);
+            QVERIFY(lines.size() > 1);
+            QVERIFY(qAbs(TextMeasure::linesHeight(font, lines.size()) - bottom) < 0.5); // a twentieth of a millimetre
+        }
+    }
+
     void secondRunStartsAfresh()
     {
         PositionsReport r(30);

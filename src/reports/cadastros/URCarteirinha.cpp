@@ -153,7 +153,7 @@ void TFRCarteirinha::QuickRep1BeforePrint()
     m_printed = QLocale().toString(Today::date(), QLocale::ShortFormat);
     const QFont font = TextMeasure::layoutFont(QuickRep1->defaultFont.family, 9, true);
     const int lines = TextMeasure::width(font, m_church) <= kChurchWidth ? 1 : 2;
-    const int height = lines * int(std::ceil(TextMeasure::lineHeight(font)));
+    const int height = int(std::ceil(TextMeasure::linesHeight(font, lines)));
     for (Card &card : m_cards) {
         card.church->rect.moveTop((kStripHeight - height) / 2);
         card.church->rect.setHeight(height);

@@ -32,6 +32,10 @@ constexpr int RowPadding = 8;
 constexpr int CellGap = 15;
 constexpr int FooterHeight = 60;
 constexpr int TallestCell = 2000; // a longer text is cut within a page
+// Below a table's title, room for its headings and a first row of two
+// lines; below the headings, for that row: neither ends a page alone.
+constexpr int KeptBelowTitle = 220;
+constexpr int KeptBelowHeadings = 110;
 
 QString cellName(int c)
 {
@@ -145,10 +149,11 @@ void TFRDadosMembro::QRBand2BeforePrint(Band &band)
         cell->font.pointSize = kind == kTableTitle ? 10 : 8;
         const QFont font = TextMeasure::layoutFont(QuickRep1->defaultFont.family, cell->font.pointSize, cell->font.bold);
         const auto lines = TextMeasure::lines(font, cell->caption, cell->rect.width(), Qt::TextWordWrap);
-        const int height = int(std::ceil(std::max<qsizetype>(1, lines.size()) * TextMeasure::lineHeight(font)));
+        const int height = int(std::ceil(TextMeasure::linesHeight(font, std::max<qsizetype>(1, lines.size()))));
         cell->rect.setHeight(std::min(height, TallestCell));
         tallest = std::max(tallest, cell->rect.height());
     }
     band.height = kind == kGap ? 40 : tallest + RowPadding;
+    band.keepWithNext = kind == kTableTitle ? KeptBelowTitle : kind == kHeadings ? KeptBelowHeadings : 0;
     band.background = kind == kTableTitle ? TitleFill : kind == kHeadings ? HeadingFill : QColor(Qt::white);
 }

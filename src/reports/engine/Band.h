@@ -49,6 +49,9 @@ private:
 
 public:
     int height; // tenths of a millimetre
+    // Room a detail wants below it on its page (a table's title with its
+    // first rows), else it starts the next page; set per row in beforePrint.
+    int keepWithNext = 0;
     QColor background = Qt::white;
     std::function<void(Band &)> beforePrint;
 };

@@ -112,7 +112,7 @@ void LargePrint::wrapInColumns(const Band &band, PlacedBand &placed, const TextO
             const int flags = int(element.alignment) | Qt::TextWordWrap;
             const qsizetype lines =
                 qMax<qsizetype>(1, TextMeasure::lines(font, textOf(element), p.rect.width(), flags).size());
-            p.rect.setHeight(int(std::ceil(lines * TextMeasure::lineHeight(font))));
+            p.rect.setHeight(int(std::ceil(TextMeasure::linesHeight(font, lines))));
         }
         designedBottom = qMax(designedBottom, element.rect.top() + designedHeight(element));
         bottom = qMax(bottom, p.rect.bottom() + 1);

@@ -87,7 +87,7 @@ public:
 
     bool fits(const Band &band) const
     {
-        return m_detailsOnPage == 0 || m_y + heightOf(band) <= footerTop();
+        return m_detailsOnPage == 0 || m_y + heightOf(band) + band.keepWithNext <= footerTop();
     }
 
     void placeDetail(Band &detail)

@@ -155,9 +155,16 @@ struct Measured
             const QString ch = Win1252::decode(&byte, 1);
             advance[code] = ch.size() == 1 ? metrics.horizontalAdvance(ch[0]) : -1;
         }
+        QTextLayout layout(QStringLiteral("X"), font, measuringDevice());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(1e6);
+        laidLineHeight = line.height();
+        layout.endLayout();
     }
     QFontMetricsF metrics;
     qreal advance[256];
+    qreal laidLineHeight; // a line's height as a text layout sets it, a little above the metrics' own
 };
 
 const Measured &measuredOf(const QFont &font)
@@ -213,6 +220,14 @@ qreal lineHeight(const QFont &font)
 qreal ascent(const QFont &font)
 {
     return metricsOf(font).ascent() * UnitsPerPixel;
+}
+
+qreal linesHeight(const QFont &font, qsizetype count)
+{
+    if (count <= 0)
+        return 0;
+    const Measured &m = measuredOf(font);
+    return (count * m.laidLineHeight + (count - 1) * m.metrics.leading()) * UnitsPerPixel;
 }
 
 namespace {

@@ -71,6 +71,9 @@ QFont layoutFont(const QString &family, qreal pointSize, bool bold);
 qreal width(const QFont &font, const QString &text);
 qreal lineHeight(const QFont &font);
 qreal ascent(const QFont &font);
+// The height of `count` lines set one below the other as lines() sets them,
+// with the font's leading between them.
+qreal linesHeight(const QFont &font, qsizetype count);
 
 // A text laid out in a rectangle of `width` by its flags (alignment, word
 // wrap), as every sink draws it: a single line that fits at its baseline, a
