@@ -343,19 +343,20 @@ std::pair<double, double> unloggedApplyMs(const QString &path)
     return ms;
 }
 
-// The applies with the log, against `unlogged` (without it), printed.
+// The applies on `dm`, against `unlogged` (without the log), printed with
+// `suffix` after their names.
 struct ApplyFigures
 {
     double inserts, deletes, insertsRatio, deletesRatio;
 };
 
-ApplyFigures applyFigures(TDM &dm, std::pair<double, double> unlogged)
+ApplyFigures applyFigures(TDM &dm, std::pair<double, double> unlogged, const QString &suffix = {})
 {
     const auto [inserts, deletes] = applyMs(dm);
     const ApplyFigures f{inserts, deletes, inserts / unlogged.first, deletes / unlogged.second};
-    const QString name = QStringLiteral("sem_historico");
-    printFigure({QStringLiteral("apply_1000_inserts"), inserts, QStringLiteral("ms"), {{name, f.insertsRatio}}});
-    printFigure({QStringLiteral("apply_1000_deletes"), deletes, QStringLiteral("ms"), {{name, f.deletesRatio}}});
+    const QString name = QStringLiteral("sem_historico"), ms = QStringLiteral("ms");
+    printFigure({QStringLiteral("apply_1000_inserts") + suffix, inserts, ms, {{name, f.insertsRatio}}});
+    printFigure({QStringLiteral("apply_1000_deletes") + suffix, deletes, ms, {{name, f.deletesRatio}}});
     return f;
 }
 
@@ -384,12 +385,7 @@ void bareLineFigures(const QString &path, std::pair<double, double> unlogged)
                                     "END"));
     });
     TDM dm(nullptr, QStringLiteral("bench-linha-sem-detalhes"), copy);
-    const auto [inserts, deletes] = applyMs(dm);
-    const QString name = QStringLiteral("sem_historico");
-    printFigure({QStringLiteral("apply_1000_inserts_linha_sem_detalhes"), inserts, QStringLiteral("ms"),
-                 {{name, inserts / unlogged.first}}});
-    printFigure({QStringLiteral("apply_1000_deletes_linha_sem_detalhes"), deletes, QStringLiteral("ms"),
-                 {{name, deletes / unlogged.second}}});
+    applyFigures(dm, unlogged, QStringLiteral("_linha_sem_detalhes"));
 }
 
 void writesOnly(const QString &path)
