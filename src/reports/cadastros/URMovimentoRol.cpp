@@ -214,6 +214,8 @@ void TFRMovimentoRol::QRBand2BeforePrint(Band &band)
         label->font.pointSize = kind == kBalance || kind == kHeading ? 10 : 9;
     }
     band.height = kind == kPageBreak ? members->asInteger() : LineHeight;
+    // A heading with its first lines, the columns' titles with the first name.
+    band.keepWithNext = kind == kHeading ? 2 * LineHeight : kind == kColumns ? LineHeight : 0;
     band.background = kind == kHeading ? HeadingFill : kind == kBalance ? BalanceFill : QColor(Qt::white);
     QuickRep1->findElement(QStringLiteral("QRShape2"))->visible = kind == kTotal;
 }

@@ -277,6 +277,8 @@ void TFRDizimistas::QRBand2BeforePrint(Band &band)
         l->font.pointSize = kind == kHeading || kind == kGrandTotal ? 10 : 8;
     }
     band.background = kind == kHeading || kind == kGrandTotal ? Shade : QColor(Qt::white);
+    // A heading with its first lines, a member with the first gift.
+    band.keepWithNext = kind == kHeading ? 2 * LineHeight : kind == kMember ? LineHeight : 0;
     QuickRep1->findElement(QStringLiteral("QRShape2"))->visible = kind == kMemberTotal;
 }
 

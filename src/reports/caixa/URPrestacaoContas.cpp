@@ -196,6 +196,7 @@ void TFRPrestacaoContas::QRBand2BeforePrint(Band &band)
     }
     const QColor fill = kind == kHeading ? HeadingFill : kind == kBalance ? BalanceFill : QColor(Qt::white);
     band.background = fill;
+    band.keepWithNext = kind == kHeading ? 2 * LineHeight : 0; // a section's heading with its first lines
     QuickRep1->findElement(QStringLiteral("QRShape2"))->visible = kind == kTotal;
 }
 
